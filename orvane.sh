@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# ./orvane.sh run   sets up what is missing, builds, and starts Orvane 2006 on its embedded SQLite base
+# ./orvane.sh test  sets up what is missing, builds, and runs every test
+# ./orvane.sh bench sets up what is missing, builds, and runs the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+
+bash scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+
+case "${1:-run}" in
+  run)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      exec xvfb-run -a ./build/app/orvane
+    fi
+    exec ./build/app/orvane
+    ;;
+  test)
+    cd build
+    exec ctest --output-on-failure -j"$(nproc)"
+    ;;
+  bench)
+    exec ./build/bench/orvane-bench "${@:2}"
+    ;;
+  *)
+    echo "usage: $0 run|test|bench" >&2
+    exit 2
+    ;;
+esac

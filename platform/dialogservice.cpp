@@ -1,0 +1,109 @@
+#include "platform/dialogservice.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace orvane {
+
+namespace {
+
+QString captionFor(DialogService::Icon icon)
+{
+    switch (icon) {
+    case DialogService::Icon::Information: return QStringLiteral("Information");
+    case DialogService::Icon::Warning: return QStringLiteral("Avertissement");
+    case DialogService::Icon::Confirmation: return QStringLiteral("Confirmation");
+    }
+    return QString();
+}
+
+QMessageBox::Icon boxIconFor(DialogService::Icon icon)
+{
+    switch (icon) {
+    case DialogService::Icon::Information: return QMessageBox::Information;
+    case DialogService::Icon::Warning: return QMessageBox::Warning;
+    case DialogService::Icon::Confirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
+{
+    QMessageBox box(boxIconFor(icon), captionFor(icon), text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void QtDialogService::showMessage(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void QtDialogService::showError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &caption,
+                                                const QString &prompt, const QString &initial)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Annuler"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString QtDialogService::chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
+QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
+}
+
+std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int QtDialogService::execModal(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+} // namespace orvane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace orvane::records {
+
+// Where the database `orvane` lives: the file "alias.ini" of the program folder, section [orvane];
+// without it, the embedded SQLite base "Data/orvane.sqlite" of the program folder.
+struct AliasSettings
+{
+    QString driver = QStringLiteral("QSQLITE");
+    QString database = QStringLiteral("Data/orvane.sqlite");
+    QString host;
+    int port = 0;
+    QString user;
+    QString password;
+
+    static AliasSettings load(const QString &programFolder);
+    static AliasSettings sqliteFile(const QString &path);
+
+    bool isSqlite() const { return driver.compare(QLatin1String("QSQLITE"), Qt::CaseInsensitive) == 0; }
+    // The SQLite file as an absolute path (relative names are inside the program folder).
+    QString sqlitePath(const QString &programFolder) const;
+    // How a message names this base: the file, or the server and database.
+    QString describe(const QString &programFolder) const;
+};
+
+} // namespace orvane::records

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "records/schema.h"
+
+#include <QStringList>
+#include <memory>
+
+class QSqlDatabase;
+
+namespace orvane::records {
+
+// What differs between the engines: column types, the surrogate key, connection set-up and how a
+// writer takes the table for itself. Everything else is the same portable SQL.
+class SqlDialect
+{
+public:
+    virtual ~SqlDialect() = default;
+
+    static std::unique_ptr<SqlDialect> forDriver(const QString &driver);
+
+    virtual QString driver() const = 0;
+    // Statements run once on every new connection.
+    virtual QStringList connectionSetUp() const = 0;
+    // Starts a transaction that holds the write lock on the table from its first statement.
+    virtual QStringList beginExclusive(const QString &quotedTable) const = 0;
+    virtual bool existsTable(const QSqlDatabase &db, const QString &table) const;
+
+    // CREATE TABLE and CREATE INDEX statements for one table of the schema.
+    QStringList createStatements(const TableDef &table) const;
+
+    static QString quote(const QString &identifier);
+    // The hidden column holding the sort key of an ordering field.
+    static QString keyColumn(const QString &fieldName);
+    static QString idColumn() { return QStringLiteral("\"_id\""); }
+
+protected:
+    virtual QString idColumnDefinition() const = 0;
+    virtual QString columnType(FieldType type) const = 0;
+    virtual QString textKeyType() const = 0;
+    virtual QString numberKeyType() const = 0;
+};
+
+// Sort value of an empty number: before every real one.
+constexpr double emptyNumberKey = -1.0e300;
+
+} // namespace orvane::records

@@ -1,0 +1,812 @@
+#include "records/table.h"
+
+#include "platform/clock.h"
+#include "platform/conversions.h"
+#include "platform/error.h"
+#include "records/database.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <cmath>
+
+namespace orvane::records {
+
+namespace {
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+QVariant nullOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Number: return QVariant(QMetaType::fromType<double>());
+    case FieldType::Short: return QVariant(QMetaType::fromType<int>());
+    default: return QVariant(QMetaType::fromType<QString>());
+    }
+}
+
+QVariant keyValue(const FieldDef &field, const QVariant &value)
+{
+    if (field.ordersAsNumber())
+        return value.isNull() ? emptyNumberKey : value.toDouble();
+    if (field.type == FieldType::Date)
+        return value.isNull() ? QString() : value.toDate().toString(Qt::ISODate);
+    return sortKey(value.toString());
+}
+
+QDate parseDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    for (const QString &format : {QLocale().dateFormat(QLocale::ShortFormat), QStringLiteral("dd/MM/yyyy"),
+                                  QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd")}) {
+        const QDate date = QLocale().toDate(trimmed, format);
+        if (date.isValid())
+            return date;
+    }
+    throw Error(QStringLiteral("'%1' n'est pas une date correcte").arg(text));
+}
+
+} // namespace
+
+Table::Table(Database &db, const QString &tableName, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_tableName(tableName)
+{
+}
+
+Table::~Table()
+{
+    if (m_master)
+        m_master->m_details.removeAll(this);
+    for (Table *detail : std::as_const(m_details))
+        detail->m_master = nullptr;
+}
+
+void Table::setTableName(const QString &tableName)
+{
+    if (isOpen())
+        throw Error(QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données ouvert"));
+    m_tableName = tableName;
+    m_def = nullptr;
+}
+
+const TableDef &Table::definition() const
+{
+    if (!m_def)
+        return tableDef(m_tableName);
+    return *m_def;
+}
+
+int Table::fieldIndex(const QString &fieldName) const
+{
+    const TableDef &def = definition();
+    const int index = def.fieldIndex(fieldName);
+    if (index < 0)
+        def.field(fieldName); // throws the "not found" message
+    return index;
+}
+
+void Table::open()
+{
+    if (isOpen())
+        return;
+    m_def = &tableDef(m_tableName);
+    if (m_orderingFields.isEmpty() && !m_def->orderings.isEmpty())
+        setOrdering(m_def->defaultOrdering());
+    if (m_master)
+        m_linkIndex = fieldIndex(m_linkField);
+    m_state = State::Browse;
+    m_row = fetchOne(Direction::Forward, {}, 0, false);
+    m_bof = true;
+    m_eof = !m_row;
+    emit stateChanged();
+    afterMove();
+}
+
+void Table::close()
+{
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    m_state = State::Inactive;
+    m_row.reset();
+    m_before.reset();
+    emit stateChanged();
+    emit currentChanged();
+}
+
+void Table::setOrdering(const QString &ordering)
+{
+    const TableDef &def = definition();
+    const QStringList fields = ordering.isEmpty() ? QStringList() : def.orderingFields(ordering);
+    if (isOpen())
+        checkBrowseMode();
+    m_orderingFields = fields;
+    m_orderingIndexes.clear();
+    for (const QString &name : fields)
+        m_orderingIndexes.append(def.fieldIndex(name));
+}
+
+void Table::setMaster(Table *master, const QString &linkField)
+{
+    if (m_master)
+        m_master->m_details.removeAll(this);
+    m_master = master;
+    m_linkField = linkField;
+    m_linkIndex = master ? fieldIndex(linkField) : -1;
+    if (master)
+        master->m_details.append(this);
+    if (isOpen())
+        followMaster();
+}
+
+QVariant Table::masterValue() const
+{
+    if (!m_master || !m_master->m_row)
+        return QVariant(QMetaType::fromType<double>());
+    return m_master->value(m_linkField);
+}
+
+void Table::requireOpen() const
+{
+    if (!isOpen())
+        throw Error(QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données fermé"));
+}
+
+void Table::requireEditing() const
+{
+    if (!isEditing())
+        throw Error(QStringLiteral("Ensemble de données non en mode édition ou insertion"));
+}
+
+void Table::flushEditors() const
+{
+    if (m_flushing || !isEditing())
+        return;
+    m_flushing = true;
+    emit const_cast<Table *>(this)->flushRequested();
+    m_flushing = false;
+}
+
+void Table::storeDetails()
+{
+    for (Table *detail : std::as_const(m_details)) {
+        if (detail->isOpen()) {
+            detail->checkBrowseMode();
+            detail->storeDetails();
+        }
+    }
+}
+
+void Table::followMaster()
+{
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    storeDetails();
+    m_row = fetchOne(Direction::Forward, {}, 0, false);
+    m_bof = true;
+    m_eof = !m_row;
+    afterMove();
+}
+
+void Table::afterMove()
+{
+    for (Table *detail : std::as_const(m_details))
+        detail->followMaster();
+    emit currentChanged();
+}
+
+void Table::setRow(std::optional<Row> row)
+{
+    m_row = std::move(row);
+    afterMove();
+}
+
+void Table::first()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    m_bof = true;
+    m_eof = false;
+    auto row = fetchOne(Direction::Forward, {}, 0, false);
+    m_eof = !row;
+    setRow(row);
+}
+
+void Table::last()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    m_eof = true;
+    m_bof = false;
+    auto row = fetchOne(Direction::Backward, {}, 0, false);
+    m_bof = !row;
+    setRow(row);
+}
+
+void Table::next()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    if (!m_row) {
+        m_eof = true;
+        return;
+    }
+    auto row = fetchOne(Direction::Forward, keyOf(*m_row), m_orderingFields.size() + 1, false);
+    if (!row) {
+        m_eof = true;
+        return;
+    }
+    m_bof = m_eof = false;
+    setRow(row);
+}
+
+void Table::prior()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    if (!m_row) {
+        m_bof = true;
+        return;
+    }
+    auto row = fetchOne(Direction::Backward, keyOf(*m_row), m_orderingFields.size() + 1, false);
+    if (!row) {
+        m_bof = true;
+        return;
+    }
+    m_bof = m_eof = false;
+    setRow(row);
+}
+
+void Table::refresh()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    if (!m_row) {
+        auto row = fetchOne(Direction::Forward, {}, 0, false);
+        m_bof = true;
+        m_eof = !row;
+        setRow(row);
+        return;
+    }
+    if (auto row = rowById(m_row->id)) {
+        setRow(row);
+        return;
+    }
+    const Row gone = *m_row;
+    moveToNeighbourOf(gone);
+}
+
+void Table::moveToNeighbourOf(const Row &gone)
+{
+    const QVariantList key = keyOf(gone);
+    auto row = fetchOne(Direction::Forward, key, m_orderingFields.size() + 1, false);
+    if (!row)
+        row = fetchOne(Direction::Backward, key, m_orderingFields.size() + 1, false);
+    m_bof = m_eof = !row;
+    setRow(row);
+}
+
+bool Table::findKey(const QVariantList &values)
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    const int compared = std::min<int>(values.size(), m_orderingFields.size());
+    QStringList conditions;
+    QVariantList bindings;
+    for (int i = 0; i < compared; ++i) {
+        const int index = m_orderingIndexes.at(i);
+        conditions.append(SqlDialect::keyColumn(m_def->fields.at(index).name) + QStringLiteral(" = ?"));
+        bindings.append(keyValue(m_def->fields.at(index), storedValue(index, values.at(i))));
+    }
+    const QList<Row> rows = runSelect(conditions.join(QLatin1String(" AND ")), bindings, Direction::Forward, 1);
+    if (rows.isEmpty())
+        return false;
+    m_bof = m_eof = false;
+    setRow(rows.first());
+    return true;
+}
+
+void Table::findNearest(const QVariantList &values)
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    QVariantList key;
+    const int compared = std::min<int>(values.size(), m_orderingFields.size());
+    for (int i = 0; i < compared; ++i) {
+        const int index = m_orderingIndexes.at(i);
+        key.append(keyValue(m_def->fields.at(index), storedValue(index, values.at(i))));
+    }
+    auto row = fetchOne(Direction::Forward, key, compared, true);
+    if (!row) // the text sorts after every row: the last one is the nearest
+        row = fetchOne(Direction::Backward, {}, 0, false);
+    m_bof = m_eof = false;
+    setRow(row);
+}
+
+bool Table::locate(const QString &fieldName, const QVariant &value)
+{
+    requireOpen();
+    const int index = fieldIndex(fieldName);
+    const FieldDef &field = m_def->fields.at(index);
+    const QVariant stored = storedValue(index, value);
+    checkBrowseMode();
+    storeDetails();
+    QString condition;
+    QVariant binding;
+    if (m_def->keyedFields().contains(field.name)) {
+        condition = SqlDialect::keyColumn(field.name) + QStringLiteral(" = ?");
+        binding = keyValue(field, stored);
+    } else if (field.isTextual()) {
+        condition = QStringLiteral("lower(%1) = lower(?)").arg(SqlDialect::quote(field.name));
+        binding = stored.toString();
+    } else {
+        condition = SqlDialect::quote(field.name) + QStringLiteral(" = ?");
+        binding = stored.isNull() ? nullOf(field.type) : stored;
+    }
+    const QList<Row> rows = runSelect(condition, {binding}, Direction::Forward, 1);
+    if (rows.isEmpty())
+        return false;
+    m_bof = m_eof = false;
+    setRow(rows.first());
+    return true;
+}
+
+bool Table::gotoRowId(qint64 id)
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    auto row = rowById(id);
+    if (!row)
+        return false;
+    m_bof = m_eof = false;
+    setRow(row);
+    return true;
+}
+
+void Table::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    flushEditors();
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void Table::edit()
+{
+    requireOpen();
+    if (isEditing())
+        return;
+    if (!m_row) {
+        insert();
+        return;
+    }
+    m_before = m_row;
+    m_modified = false;
+    m_state = State::Edit;
+    emit stateChanged();
+}
+
+void Table::insert()
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    const TableDef &def = definition();
+    Row row;
+    for (const FieldDef &field : def.fields)
+        row.values.append(nullOf(field.type));
+    if (m_master)
+        row.values[m_linkIndex] = masterValue();
+    m_before = m_row;
+    m_row = row;
+    m_modified = false;
+    m_state = State::Insert;
+    emit stateChanged();
+    afterMove();
+}
+
+void Table::post()
+{
+    requireOpen();
+    flushEditors();
+    if (!isEditing())
+        return;
+    const TableDef &def = definition();
+    for (int i = 0; i < def.fields.size(); ++i) {
+        const QVariant &value = m_row->values.at(i);
+        if (def.fields.at(i).required && (value.isNull() || value.toString().isEmpty()))
+            throw Error::requiredField(def.fields.at(i).name);
+    }
+    // An unchanged row is already stored as it stands.
+    if (m_state == State::Insert || m_modified)
+        writeRow(*m_row, m_state == State::Insert);
+    m_state = State::Browse;
+    m_before.reset();
+    m_modified = false;
+    m_bof = m_eof = false;
+    emit stateChanged();
+}
+
+void Table::writeRow(Row &row, bool inserting)
+{
+    const TableDef &def = definition();
+    QStringList columns;
+    QVariantList bindings;
+    for (int i = 0; i < def.fields.size(); ++i) {
+        columns.append(SqlDialect::quote(def.fields.at(i).name));
+        const QVariant &value = row.values.at(i);
+        if (value.isNull())
+            bindings.append(nullOf(def.fields.at(i).type));
+        else if (def.fields.at(i).type == FieldType::Date)
+            bindings.append(value.toDate().toString(Qt::ISODate));
+        else
+            bindings.append(value);
+    }
+    for (const QString &name : def.keyedFields()) {
+        columns.append(SqlDialect::keyColumn(name));
+        const int index = def.fieldIndex(name);
+        bindings.append(keyValue(def.fields.at(index), row.values.at(index)));
+    }
+    const QString table = SqlDialect::quote(def.name);
+    Database::Transaction transaction(m_db);
+    bool written = false;
+    if (!inserting) {
+        QStringList assignments;
+        for (const QString &column : std::as_const(columns))
+            assignments.append(column + QStringLiteral(" = ?"));
+        QSqlQuery &update = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                              .arg(table, assignments.join(QLatin1String(", ")),
+                                                   SqlDialect::idColumn()));
+        for (const QVariant &binding : std::as_const(bindings))
+            update.addBindValue(binding);
+        update.addBindValue(row.id);
+        m_db.run(update);
+        written = update.numRowsAffected() > 0;
+        update.finish();
+    }
+    // A row deleted meanwhile by another running copy is written anew rather than lost.
+    if (!written) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks.append(QStringLiteral("?"));
+        QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                                              .arg(table, columns.join(QLatin1String(", ")),
+                                                   marks.join(QLatin1String(", ")), SqlDialect::idColumn()));
+        for (const QVariant &binding : std::as_const(bindings))
+            insert.addBindValue(binding);
+        m_db.run(insert);
+        if (insert.next())
+            row.id = insert.value(0).toLongLong();
+        insert.finish();
+    }
+    transaction.commit();
+}
+
+void Table::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == State::Insert;
+    m_row = m_before;
+    m_before.reset();
+    m_modified = false;
+    m_state = State::Browse;
+    emit stateChanged();
+    if (wasInsert)
+        afterMove();
+    else
+        emit currentChanged();
+}
+
+void Table::remove()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (!m_row)
+        return;
+    storeDetails();
+    const Row gone = *m_row;
+    QSqlQuery &query = m_db.prepared(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                         .arg(SqlDialect::quote(definition().name), SqlDialect::idColumn()));
+    query.addBindValue(gone.id);
+    m_db.run(query);
+    query.finish();
+    if (m_state == State::Edit) {
+        m_state = State::Browse;
+        m_before.reset();
+        m_modified = false;
+        emit stateChanged();
+    }
+    moveToNeighbourOf(gone);
+}
+
+QVariant Table::value(const QString &fieldName) const
+{
+    const int index = fieldIndex(fieldName);
+    flushEditors();
+    if (!m_row)
+        return nullOf(definition().fields.at(index).type);
+    return m_row->values.at(index);
+}
+
+QString Table::text(const QString &fieldName) const
+{
+    const QVariant v = value(fieldName);
+    if (v.isNull())
+        return QString();
+    switch (definition().field(fieldName).type) {
+    case FieldType::Number: {
+        const double d = v.toDouble();
+        if (std::floor(d) == d && std::fabs(d) < 1e15)
+            return QString::number(qint64(d));
+        return QLocale().toString(d, 'g', 15);
+    }
+    case FieldType::Date: return shortDateText(v.toDate());
+    default: return v.toString();
+    }
+}
+
+double Table::number(const QString &fieldName) const
+{
+    return value(fieldName).toDouble();
+}
+
+QDate Table::date(const QString &fieldName) const
+{
+    return value(fieldName).toDate();
+}
+
+QStringList Table::lines(const QString &fieldName) const
+{
+    const QString all = text(fieldName);
+    if (all.isEmpty())
+        return {};
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+    return all.split(breaks);
+}
+
+QVariant Table::storedValue(int index, const QVariant &value) const
+{
+    const FieldDef &field = definition().fields.at(index);
+    if (value.isNull())
+        return QVariant();
+    const bool isText = value.typeId() == QMetaType::QString;
+    const QString text = value.toString();
+    switch (field.type) {
+    case FieldType::Number: {
+        if (!isText)
+            return value.toDouble();
+        if (text.trimmed().isEmpty())
+            return QVariant();
+        bool ok = false;
+        QString normal = text.trimmed();
+        normal.replace(QLatin1Char(','), QLatin1Char('.'));
+        const double d = normal.toDouble(&ok);
+        if (!ok)
+            throw Error::notFloatingPoint(text);
+        return d;
+    }
+    case FieldType::Short:
+        if (!isText)
+            return value.toInt();
+        if (text.trimmed().isEmpty())
+            return QVariant();
+        return int(toWholeNumber(text));
+    case FieldType::Date:
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().isValid() ? value : QVariant();
+        if (!isText && value.toDouble() == 0)
+            return QVariant();
+        if (text.trimmed().isEmpty())
+            return QVariant();
+        return parseDate(text);
+    default:
+        if (text.isEmpty())
+            return QVariant();
+        return text;
+    }
+}
+
+QVariant Table::loadedValue(int index, const QVariant &value) const
+{
+    const FieldDef &field = definition().fields.at(index);
+    if (value.isNull())
+        return nullOf(field.type);
+    switch (field.type) {
+    case FieldType::Number: return value.toDouble();
+    case FieldType::Short: return value.toInt();
+    case FieldType::Date: {
+        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
+        return date.isValid() ? QVariant(date) : nullOf(field.type);
+    }
+    default: return value.toString();
+    }
+}
+
+void Table::setValue(const QString &fieldName, const QVariant &value)
+{
+    requireOpen();
+    requireEditing();
+    const int index = fieldIndex(fieldName);
+    QVariant stored = storedValue(index, value);
+    if (stored.isNull())
+        stored = nullOf(definition().fields.at(index).type);
+    QVariant &current = m_row->values[index];
+    if (current.isNull() == stored.isNull() && current == stored)
+        return;
+    current = stored;
+    m_modified = true;
+    emit fieldChanged(index);
+    // A master's new link value takes its details to the rows of that value.
+    if (!m_details.isEmpty()) {
+        for (Table *detail : std::as_const(m_details)) {
+            if (detail->m_linkIndex >= 0 && detail->m_linkField.compare(fieldName, Qt::CaseInsensitive) == 0)
+                detail->followMaster();
+        }
+    }
+}
+
+void Table::setText(const QString &fieldName, const QString &text)
+{
+    setValue(fieldName, QVariant(text));
+}
+
+void Table::setLines(const QString &fieldName, const QStringList &lines)
+{
+    setValue(fieldName, QVariant(lines.join(lineBreak)));
+}
+
+double Table::increment(const QString &fieldName)
+{
+    requireOpen();
+    checkBrowseMode();
+    const FieldDef &field = definition().field(fieldName);
+    const QString table = SqlDialect::quote(definition().name);
+    const QString column = SqlDialect::quote(field.name);
+    double value = 0;
+    {
+        Database::Transaction transaction(m_db, definition().name);
+        QSqlQuery &update = m_db.prepared(
+            QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + 1").arg(table, column));
+        m_db.run(update);
+        const bool hadRow = update.numRowsAffected() > 0;
+        update.finish();
+        if (!hadRow) {
+            QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (1)").arg(table, column));
+            m_db.run(insert);
+            insert.finish();
+        }
+        QSqlQuery &read = m_db.prepared(
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1").arg(column, table, SqlDialect::idColumn()));
+        m_db.run(read);
+        if (read.next())
+            value = read.value(0).toDouble();
+        read.finish();
+        transaction.commit();
+    }
+    refresh();
+    return value;
+}
+
+QList<Table::Row> Table::neighbours(int count, bool forward) const
+{
+    requireOpen();
+    if (!m_row)
+        return {};
+    if (m_state == State::Insert) {
+        if (!m_before)
+            return {};
+        return fetch(forward ? Direction::Forward : Direction::Backward, keyOf(*m_before),
+                     m_orderingFields.size() + 1, !forward, count);
+    }
+    return fetch(forward ? Direction::Forward : Direction::Backward, keyOf(*m_row), m_orderingFields.size() + 1,
+                 false, count);
+}
+
+QVariantList Table::keyOf(const Row &row) const
+{
+    QVariantList key;
+    for (const int index : m_orderingIndexes)
+        key.append(keyValue(m_def->fields.at(index), row.values.at(index)));
+    key.append(row.id);
+    return key;
+}
+
+std::optional<Table::Row> Table::fetchOne(Direction direction, const QVariantList &from, int compared,
+                                          bool inclusive) const
+{
+    const QList<Row> rows = fetch(direction, from, compared, inclusive, 1);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+QList<Table::Row> Table::fetch(Direction direction, const QVariantList &from, int compared, bool inclusive,
+                               int limit) const
+{
+    if (from.isEmpty() || compared == 0)
+        return runSelect(QString(), {}, direction, limit);
+    QStringList columns;
+    QStringList marks;
+    for (int i = 0; i < compared; ++i) {
+        columns.append(i < m_orderingIndexes.size()
+                           ? SqlDialect::keyColumn(m_def->fields.at(m_orderingIndexes.at(i)).name)
+                           : SqlDialect::idColumn());
+        marks.append(QStringLiteral("?"));
+    }
+    const QString op = direction == Direction::Forward ? (inclusive ? QStringLiteral(">=") : QStringLiteral(">"))
+                                                       : (inclusive ? QStringLiteral("<=") : QStringLiteral("<"));
+    const QString condition = QStringLiteral("(%1) %2 (%3)")
+                                  .arg(columns.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
+    return runSelect(condition, from.mid(0, compared), direction, limit);
+}
+
+std::optional<Table::Row> Table::rowById(qint64 id) const
+{
+    const QList<Row> rows = runSelect(SqlDialect::idColumn() + QStringLiteral(" = ?"), {id}, Direction::Forward, 1);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bindings, Direction direction,
+                                   int limit) const
+{
+    const TableDef &def = *m_def;
+    QStringList columns{SqlDialect::idColumn()};
+    for (const FieldDef &field : def.fields)
+        columns.append(SqlDialect::quote(field.name));
+    QStringList conditions;
+    QVariantList values;
+    if (m_master) {
+        conditions.append(SqlDialect::quote(m_linkField) + QStringLiteral(" = ?"));
+        values.append(masterValue());
+    }
+    if (!where.isEmpty())
+        conditions.append(where);
+    values += bindings;
+    const QString order = direction == Direction::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
+    QStringList orderBy;
+    for (const int index : m_orderingIndexes)
+        orderBy.append(SqlDialect::keyColumn(def.fields.at(index).name) + order);
+    orderBy.append(SqlDialect::idColumn() + order);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT %5")
+                            .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(def.name),
+                                 conditions.isEmpty() ? QString()
+                                                      : QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND ")),
+                                 orderBy.join(QLatin1String(", ")))
+                            .arg(limit);
+    QSqlQuery &query = m_db.prepared(sql);
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    m_db.run(query);
+    QList<Row> rows;
+    while (query.next()) {
+        Row row;
+        row.id = query.value(0).toLongLong();
+        for (int i = 0; i < def.fields.size(); ++i)
+            row.values.append(loadedValue(i, query.value(i + 1)));
+        rows.append(row);
+    }
+    query.finish();
+    return rows;
+}
+
+} // namespace orvane::records

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "records/schema.h"
+
+#include <QDate>
+#include <QList>
+#include <QObject>
+#include <QVariant>
+#include <optional>
+
+namespace orvane::records {
+
+class Database;
+
+// A table object: an open table with a current row, moved and searched through the index of its
+// current ordering. Nothing here loads a whole table: every move reads the one row it goes to.
+class Table : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    explicit Table(Database &db, const QString &tableName = QString(), QObject *parent = nullptr);
+    ~Table() override;
+
+    // The name may change only while the table is closed; any spelling of the schema's tables.
+    void setTableName(const QString &tableName);
+    QString tableName() const { return m_tableName; }
+    const TableDef &definition() const;
+    Database &database() const { return m_db; }
+
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+
+    // Fields separated by ";", as "NomPrénom;Nom;Prénom;N°Dossier"; the current row stays current.
+    void setOrdering(const QString &ordering);
+    QString ordering() const { return m_orderingFields.join(QLatin1Char(';')); }
+
+    // This table shows only the rows whose link field equals the master's current value, follows
+    // the master's moves, and gives its value to the rows inserted here.
+    void setMaster(Table *master, const QString &linkField = recordNumberField);
+    Table *master() const { return m_master; }
+
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool atStart() const { return m_bof; }
+    bool atEnd() const { return m_eof; }
+    bool isEmpty() const { return !m_row.has_value(); }
+
+    // Re-reads the current row: rows stored by other table objects or other running copies appear.
+    void refresh();
+
+    // Searches on the leading fields of the current ordering.
+    bool findKey(const QVariantList &values); // exact; the row stays when nothing matches
+    void findNearest(const QVariantList &values); // first row whose key is >= the values
+    // First row, in the current ordering, whose field equals the value (letter case ignored).
+    bool locate(const QString &fieldName, const QVariant &value);
+    // The row of a given hidden key (used by grids); false when it no longer exists.
+    bool gotoRowId(qint64 rowId);
+    qint64 rowId() const { return m_row ? m_row->id : 0; }
+
+    void edit();
+    void insert();
+    void post();
+    void cancel();
+    void remove();
+    // The implicit store before a move: a changed pending row is posted, an unchanged one dropped.
+    void checkBrowseMode();
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isModified() const { return m_modified; }
+
+    QVariant value(const QString &fieldName) const;
+    QString text(const QString &fieldName) const;
+    double number(const QString &fieldName) const;
+    QDate date(const QString &fieldName) const;
+    QStringList lines(const QString &fieldName) const;
+
+    // Writing needs edit or insert mode; texts are converted to the field's type.
+    void setValue(const QString &fieldName, const QVariant &value);
+    void setText(const QString &fieldName, const QString &text);
+    void setLines(const QString &fieldName, const QStringList &lines);
+
+    // Adds one to a number field of every row in one atomic step and returns the new value of the
+    // first row; an empty table gets one row holding 1. Two running copies never get the same value.
+    double increment(const QString &fieldName);
+
+    struct Row
+    {
+        qint64 id = 0;
+        QVariantList values;
+    };
+    // Up to count rows next to the current one (after it when forward, before it otherwise),
+    // without moving; for the grids, which show only the rows on screen.
+    QList<Row> neighbours(int count, bool forward) const;
+    std::optional<Row> currentRow() const { return m_row; }
+    int fieldIndex(const QString &fieldName) const;
+
+signals:
+    // The current row is another one, or was re-read: bound controls show it again.
+    void currentChanged();
+    // The program wrote a field of the pending row.
+    void fieldChanged(int fieldIndex);
+    void stateChanged();
+    // Bound controls holding typed text write it into the row now.
+    void flushRequested();
+
+private:
+    enum class Direction { Forward, Backward };
+    struct Query;
+
+    void requireOpen() const;
+    void requireEditing() const;
+    void flushEditors() const;
+    void setRow(std::optional<Row> row);
+    void afterMove();
+    void storeDetails();
+    void followMaster();
+    QVariant masterValue() const;
+
+    QVariantList keyOf(const Row &row) const;
+    QList<Row> fetch(Direction direction, const QVariantList &from, int compared, bool inclusive,
+                     int limit) const;
+    QList<Row> runSelect(const QString &where, const QVariantList &bindings, Direction direction,
+                         int limit) const;
+    std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive) const;
+    std::optional<Row> rowById(qint64 id) const;
+    QVariant storedValue(int fieldIndex, const QVariant &value) const;
+    QVariant loadedValue(int fieldIndex, const QVariant &value) const;
+    void writeRow(Row &row, bool inserting);
+    void moveToNeighbourOf(const Row &gone);
+
+    Database &m_db;
+    QString m_tableName;
+    const TableDef *m_def = nullptr;
+    QStringList m_orderingFields;
+    QList<int> m_orderingIndexes;
+    Table *m_master = nullptr;
+    QString m_linkField;
+    int m_linkIndex = -1;
+    QList<Table *> m_details;
+
+    State m_state = State::Inactive;
+    std::optional<Row> m_row; // the current row, or the pending one while editing
+    std::optional<Row> m_before; // the current row before editing began
+    bool m_modified = false;
+    bool m_bof = true;
+    bool m_eof = true;
+    mutable bool m_flushing = false;
+};
+
+} // namespace orvane::records
