@@ -1,0 +1,140 @@
+#include "records/boundcontrols.h"
+
+#include "platform/radiogroup.h"
+#include "records/editmask.h"
+#include "records/table.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScopedValueRollback>
+
+namespace orvane::records {
+
+QString toMemoText(const QString &stored)
+{
+    QString text = stored;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+QString fromMemoText(const QString &shown)
+{
+    QString text = shown;
+    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return text;
+}
+
+FieldBinding::FieldBinding(Table &table, const QString &fieldName, QObject *control)
+    : QObject(control)
+    , m_table(table)
+    , m_fieldName(table.definition().field(fieldName).name)
+    , m_fieldIndex(table.definition().fieldIndex(fieldName))
+{
+    connect(&table, &Table::currentChanged, this, [this] {
+        if (!m_writing)
+            show();
+    });
+    connect(&table, &Table::fieldChanged, this, [this](int index) {
+        if (index == m_fieldIndex && !m_writing)
+            show();
+    });
+}
+
+void FieldBinding::show()
+{
+    const QScopedValueRollback<bool> guard(m_loading, true);
+    display(m_table.isOpen() ? m_table.text(m_fieldName) : QString());
+}
+
+void FieldBinding::beginEdit()
+{
+    const QScopedValueRollback<bool> guard(m_writing, true);
+    m_table.edit();
+}
+
+void FieldBinding::writeFromControl(const QString &text)
+{
+    const QScopedValueRollback<bool> guard(m_writing, true);
+    m_table.edit();
+    m_table.setText(m_fieldName, text);
+}
+
+BoundLineEdit::BoundLineEdit(QLineEdit *edit, Table &table, const QString &fieldName)
+    : FieldBinding(table, fieldName, edit)
+    , m_edit(edit)
+    , m_mask(table.definition().field(fieldName).mask)
+{
+    if (!m_mask.isEmpty())
+        edit->setInputMask(qtInputMask(m_mask));
+    connect(edit, &QLineEdit::textEdited, this, [this] {
+        if (!isLoading())
+            writeFromControl(valueOfControl());
+    });
+    show();
+}
+
+QString BoundLineEdit::valueOfControl() const
+{
+    QString value = m_edit->text();
+    if (m_mask.isEmpty())
+        return value;
+    // The mask's literals alone ("----") are no value, and positions left empty are not part of it.
+    static const QRegularExpression typed(QStringLiteral("[\\p{L}\\p{N}]"));
+    if (!value.contains(typed))
+        return QString();
+    while (value.endsWith(QLatin1Char(' ')))
+        value.chop(1);
+    return value;
+}
+
+void BoundLineEdit::display(const QString &text)
+{
+    m_edit->setText(text);
+}
+
+BoundMemo::BoundMemo(QPlainTextEdit *memo, Table &table, const QString &fieldName)
+    : FieldBinding(table, fieldName, memo)
+    , m_memo(memo)
+{
+    connect(memo, &QPlainTextEdit::textChanged, this, [this] {
+        if (isLoading())
+            return;
+        m_dirty = true;
+        beginEdit();
+    });
+    connect(&table, &Table::flushRequested, this, &BoundMemo::flush);
+    show();
+}
+
+void BoundMemo::flush()
+{
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    writeFromControl(fromMemoText(m_memo->toPlainText()));
+}
+
+void BoundMemo::display(const QString &text)
+{
+    m_dirty = false;
+    m_memo->setPlainText(toMemoText(text));
+}
+
+BoundRadioGroup::BoundRadioGroup(RadioGroup *group, Table &table, const QString &fieldName)
+    : FieldBinding(table, fieldName, group)
+    , m_group(group)
+{
+    connect(group, &RadioGroup::clicked, this, [this] {
+        if (!isLoading())
+            writeFromControl(m_group->chosenText());
+    });
+    show();
+}
+
+void BoundRadioGroup::display(const QString &text)
+{
+    m_group->setItemIndex(m_group->indexOfText(text));
+}
+
+} // namespace orvane::records

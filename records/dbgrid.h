@@ -1,0 +1,82 @@
+#pragma once
+
+#include "records/table.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+namespace orvane::records {
+
+struct GridColumn
+{
+    QString field;
+    QString title; // empty: the field's name
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    Qt::Alignment titleAlignment = Qt::AlignCenter;
+};
+
+// The rows of a table object that fit on screen, around its current row. Only those rows are
+// read, so a grid over a million patients costs what a grid over ten does.
+class TableWindowModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    TableWindowModel(Table &table, const QList<GridColumn> &columns, QObject *parent = nullptr);
+
+    void setVisibleRows(int count);
+    void setEditable(bool editable) { m_editable = editable; }
+    // Reads the window again around the table's current row.
+    void reload();
+    int currentIndex() const { return m_current; }
+    qint64 rowIdAt(int row) const;
+    const QList<GridColumn> &columns() const { return m_columns; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+private:
+    QString cellText(int row, int column) const;
+
+    Table &m_table;
+    QList<GridColumn> m_columns;
+    QList<int> m_fieldIndexes;
+    QList<Table::Row> m_rows;
+    int m_current = -1;
+    int m_offset = 0; // where the current row stands in the window
+    int m_visible = 12;
+    bool m_editable = false;
+};
+
+// A grid on a table object: the highlighted row is the table's current row; clicks, arrows,
+// page keys and the wheel move the table.
+class DbGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent = nullptr);
+
+    TableWindowModel *windowModel() const { return m_model; }
+    Table &table() const { return m_table; }
+    void setEditable(bool editable);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void showCurrent();
+    void step(int rows);
+
+    Table &m_table;
+    TableWindowModel *m_model;
+};
+
+} // namespace orvane::records
