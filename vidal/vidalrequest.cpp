@@ -1,0 +1,71 @@
+#include "vidal/vidalrequest.h"
+
+#include "vidal/memolines.h"
+
+#include <QStringList>
+
+namespace orvane::vidal {
+
+namespace {
+
+const QString crLf = QStringLiteral("\r\n");
+const QString zero = QStringLiteral("0");
+constexpr int fixedLineCount = 7;
+
+// A value of one line must not carry a line break: it would shift every later line of the request.
+QString oneLine(const QString &value)
+{
+    QString line = value;
+    line.replace(crLf, QStringLiteral(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+
+QString orZero(const QString &value)
+{
+    return value.isEmpty() ? zero : oneLine(value);
+}
+
+} // namespace
+
+bool VidalPatient::operator==(const VidalPatient &other) const
+{
+    return sexIndex == other.sexIndex && age == other.age && lastHeight == other.lastHeight
+        && lastWeight == other.lastWeight && pregnancyWeeks == other.pregnancyWeeks
+        && clearance == other.clearance && allergies == other.allergies;
+}
+
+QString vidalRequest(const VidalPatient &patient)
+{
+    QStringList lines = {requestMarker,
+                         QString::number(patient.sexIndex),
+                         oneLine(patient.age),
+                         oneLine(patient.lastHeight),
+                         oneLine(patient.lastWeight),
+                         orZero(patient.pregnancyWeeks),
+                         orZero(patient.clearance)};
+    const QStringList allergies = memoLines(patient.allergies);
+    lines += allergies.isEmpty() ? QStringList{QString()} : allergies;
+    return lines.join(crLf) + crLf;
+}
+
+std::optional<VidalPatient> parseVidalRequest(const QString &text)
+{
+    const QStringList lines = memoLines(text);
+    if (lines.size() < fixedLineCount || lines.first() != requestMarker)
+        return std::nullopt;
+    VidalPatient patient;
+    bool isNumber = false;
+    const int sex = lines.at(1).toInt(&isNumber);
+    patient.sexIndex = isNumber ? sex : -1;
+    patient.age = lines.at(2);
+    patient.lastHeight = lines.at(3);
+    patient.lastWeight = lines.at(4);
+    patient.pregnancyWeeks = lines.at(5);
+    patient.clearance = lines.at(6);
+    patient.allergies = lines.mid(fixedLineCount).join(crLf);
+    return patient;
+}
+
+} // namespace orvane::vidal
