@@ -1,6 +1,7 @@
 #include "records/boundcontrols.h"
 
 #include "platform/radiogroup.h"
+#include "platform/error.h"
 #include "records/editmask.h"
 #include "records/table.h"
 
@@ -64,14 +65,38 @@ BoundLineEdit::BoundLineEdit(QLineEdit *edit, Table &table, const QString &field
     : FieldBinding(table, fieldName, edit)
     , m_edit(edit)
     , m_mask(table.definition().field(fieldName).mask)
+    , m_numeric(table.definition().field(fieldName).ordersAsNumber())
 {
     if (!m_mask.isEmpty())
         edit->setInputMask(qtInputMask(m_mask));
     connect(edit, &QLineEdit::textEdited, this, [this] {
-        if (!isLoading())
+        if (isLoading())
+            return;
+        if (!m_numeric) {
             writeFromControl(valueOfControl());
+            return;
+        }
+        // A number being typed ("1", "19", ...) is written as soon as it is one; the message for
+        // a text that never becomes one comes when the person leaves the box or the row is stored.
+        try {
+            writeFromControl(valueOfControl());
+            m_unwritten = false;
+        } catch (const Error &) {
+            m_unwritten = true;
+            beginEdit();
+        }
     });
+    connect(edit, &QLineEdit::editingFinished, this, &BoundLineEdit::write);
+    connect(&table, &Table::flushRequested, this, &BoundLineEdit::write);
     show();
+}
+
+void BoundLineEdit::write()
+{
+    if (!m_unwritten)
+        return;
+    writeFromControl(valueOfControl()); // throws the message while the text is not a number
+    m_unwritten = false;
 }
 
 QString BoundLineEdit::valueOfControl() const
@@ -90,6 +115,7 @@ QString BoundLineEdit::valueOfControl() const
 
 void BoundLineEdit::display(const QString &text)
 {
+    m_unwritten = false;
     m_edit->setText(text);
 }
 

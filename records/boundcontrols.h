@@ -58,9 +58,12 @@ protected:
 
 private:
     QString valueOfControl() const;
+    void write();
 
     QLineEdit *m_edit;
     QString m_mask;
+    bool m_numeric;
+    bool m_unwritten = false; // typed text that is not yet a value of the field's type
 };
 
 // A memo shows the field's lines; the typed text is written into the row when the table needs it

@@ -1,0 +1,172 @@
+#include "records/currentpatient.h"
+
+#include "platform/conversions.h"
+#include "records/database.h"
+
+namespace orvane::records {
+
+const QString CurrentPatient::mainOrdering = QStringLiteral("NomPrénom;Nom;Prénom;N°Dossier");
+const QString CurrentPatient::nameOrdering = QStringLiteral("NomPrénom");
+
+CurrentPatient::CurrentPatient(Database &db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_patients(std::make_unique<Table>(db, tables::patients))
+    , m_counter(std::make_unique<Table>(db, tables::counter))
+    , m_history(std::make_unique<Table>(db, tables::history))
+    , m_consultations(std::make_unique<Table>(db, tables::consultations))
+    , m_treatments(std::make_unique<Table>(db, tables::treatments))
+    , m_measures(std::make_unique<Table>(db, tables::measures))
+    , m_insurance(std::make_unique<Table>(db, tables::insurance))
+    , m_archive(std::make_unique<Table>(db, tables::archive))
+    , m_drugs(std::make_unique<Table>(db, tables::drugs))
+    , m_historyWords(std::make_unique<Table>(db, tables::historyWords))
+    , m_reasons(std::make_unique<Table>(db, tables::reasons))
+    , m_examinations(std::make_unique<Table>(db, tables::examinations))
+{
+    for (Table *detail : {m_history.get(), m_consultations.get(), m_treatments.get(), m_measures.get(),
+                          m_insurance.get(), m_archive.get()})
+        detail->setMaster(m_patients.get());
+}
+
+CurrentPatient::~CurrentPatient() = default;
+
+void CurrentPatient::open()
+{
+    m_patients->setOrdering(mainOrdering);
+    for (Table *table : {m_patients.get(), m_counter.get(), m_history.get(), m_consultations.get(),
+                         m_treatments.get(), m_measures.get(), m_insurance.get(), m_archive.get(), m_drugs.get(),
+                         m_historyWords.get(), m_reasons.get(), m_examinations.get()})
+        table->open();
+}
+
+void CurrentPatient::storeRows(const QList<Table *> &tables)
+{
+    // Without any patient there is no number to give the rows.
+    if (m_patients->isEmpty())
+        return;
+    // One transaction: one write to disk for the four rows.
+    Database::Transaction transaction(m_db);
+    for (Table *table : tables) {
+        table->edit();
+        table->post();
+    }
+    transaction.commit();
+}
+
+void CurrentPatient::storeClinicalRows()
+{
+    storeRows({m_consultations.get(), m_history.get(), m_measures.get(), m_treatments.get()});
+}
+
+void CurrentPatient::storeOpenRows()
+{
+    storeRows({m_consultations.get(), m_history.get(), m_treatments.get()});
+}
+
+void CurrentPatient::step(bool forward)
+{
+    storeClinicalRows();
+    m_patients->refresh();
+    if (forward)
+        m_patients->next();
+    else
+        m_patients->prior();
+}
+
+void CurrentPatient::previous()
+{
+    step(false);
+}
+
+void CurrentPatient::next()
+{
+    step(true);
+}
+
+void CurrentPatient::beginNewFile()
+{
+    storeClinicalRows();
+    m_patients->refresh();
+    m_patients->insert();
+    try {
+        m_counter->close();
+        m_counter->open();
+        const double number = m_counter->increment(recordNumberField);
+        m_patients->setValue(recordNumberField, number);
+    } catch (...) {
+        m_patients->cancel();
+        throw;
+    }
+}
+
+void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
+{
+    m_patients->edit();
+    m_patients->setText(QStringLiteral("Nom"), identity.nom);
+    m_patients->setText(QStringLiteral("Prénom"), identity.prenom);
+    m_patients->setText(QStringLiteral("NomPrénom"), identity.nom + QLatin1Char(' ') + identity.prenom);
+    // A reader's text with something else than digits at a date's place leaves that part empty.
+    const QList<QPair<QString, QString>> birth = {{QStringLiteral("Jour"), identity.jour},
+                                                  {QStringLiteral("Mois"), identity.mois},
+                                                  {QStringLiteral("Année"), identity.annee}};
+    for (const auto &[field, text] : birth) {
+        if (const auto value = parseWholeNumber(text))
+            m_patients->setValue(field, double(*value));
+    }
+}
+
+void CurrentPatient::validate()
+{
+    m_patients->edit();
+    m_patients->post();
+}
+
+void CurrentPatient::removePatient()
+{
+    m_patients->edit();
+    m_patients->remove();
+}
+
+void CurrentPatient::composeName()
+{
+    if (!m_patients->isOpen() || m_patients->isEmpty())
+        return;
+    const QString composed = m_patients->text(QStringLiteral("Nom")) + QLatin1Char(' ')
+        + m_patients->text(QStringLiteral("Prénom"));
+    if (composed == m_patients->text(QStringLiteral("NomPrénom")))
+        return;
+    m_patients->edit();
+    m_patients->setText(QStringLiteral("NomPrénom"), composed);
+}
+
+bool CurrentPatient::goToPatient(const QVariantList &mainOrderingKey)
+{
+    storeClinicalRows();
+    m_patients->refresh();
+    m_patients->setOrdering(mainOrdering);
+    return m_patients->findKey(mainOrderingKey);
+}
+
+void CurrentPatient::findByName(const QString &typed)
+{
+    m_patients->setOrdering(nameOrdering);
+    m_patients->findNearest({typed});
+}
+
+bool CurrentPatient::findByNumber(const QString &typed)
+{
+    return m_patients->locate(recordNumberField, typed);
+}
+
+std::optional<int> ageFromYearText(const QString &yearText, int currentYear)
+{
+    if (yearText.isEmpty())
+        return std::nullopt;
+    const qint64 year = toWholeNumber(yearText);
+    if (year > currentYear)
+        return std::nullopt;
+    return int(currentYear - year);
+}
+
+} // namespace orvane::records

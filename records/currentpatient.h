@@ -1,0 +1,92 @@
+#pragma once
+
+#include "records/cartevitale.h"
+#include "records/table.h"
+
+#include <QObject>
+#include <memory>
+
+namespace orvane::records {
+
+class Database;
+
+// The main window's table objects and the current patient's file: the patient row, the rows of
+// the per-patient tables that follow it, and the operations on files.
+class CurrentPatient : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString mainOrdering; // "NomPrénom;Nom;Prénom;N°Dossier"
+    static const QString nameOrdering; // "NomPrénom"
+
+    explicit CurrentPatient(Database &db, QObject *parent = nullptr);
+    ~CurrentPatient() override;
+
+    // Opens every table, the patient table in name order at its first row.
+    void open();
+
+    Table &patients() { return *m_patients; }
+    Table &counter() { return *m_counter; }
+    Table &history() { return *m_history; }
+    Table &consultations() { return *m_consultations; }
+    Table &treatments() { return *m_treatments; }
+    Table &measures() { return *m_measures; }
+    Table &insurance() { return *m_insurance; }
+    Table &archive() { return *m_archive; }
+    Table &drugs() { return *m_drugs; }
+    Table &historyWords() { return *m_historyWords; }
+    Table &reasons() { return *m_reasons; }
+    Table &examinations() { return *m_examinations; }
+    Database &database() { return m_db; }
+
+    // Edit then post on "CONSULT.DB", "ANTE.DB", "stat.DB" and "TTT.DB": a patient without a row
+    // in one of them gets an empty one.
+    void storeClinicalRows();
+    // The same for "CONSULT.DB", "ANTE.DB" and "TTT.DB" (tab change, leaving the program).
+    void storeOpenRows();
+
+    void previous();
+    void next();
+
+    // A pending new patient row holding the next record number; the counter is re-read and
+    // incremented in one step, so a second running copy never issues the same number.
+    void beginNewFile();
+    void fillFromCarteVitale(const CarteVitaleIdentity &identity);
+    void validate();
+    void removePatient();
+
+    // `NomPrénom` becomes `Nom` + " " + `Prénom` when it differs (the row stays pending).
+    void composeName();
+
+    // Moves to the search window's choice: exact key on the main ordering.
+    bool goToPatient(const QVariantList &mainOrderingKey);
+    // Nearest row in plain name order; the ordering stays so until the next search window.
+    void findByName(const QString &typed);
+    // The first patient of that record number; false (and no move) when there is none.
+    bool findByNumber(const QString &typed);
+
+private:
+    void storeRows(const QList<Table *> &tables);
+    void step(bool forward);
+
+    Database &m_db;
+    std::unique_ptr<Table> m_patients;
+    std::unique_ptr<Table> m_counter;
+    std::unique_ptr<Table> m_history;
+    std::unique_ptr<Table> m_consultations;
+    std::unique_ptr<Table> m_treatments;
+    std::unique_ptr<Table> m_measures;
+    std::unique_ptr<Table> m_insurance;
+    std::unique_ptr<Table> m_archive;
+    std::unique_ptr<Table> m_drugs;
+    std::unique_ptr<Table> m_historyWords;
+    std::unique_ptr<Table> m_reasons;
+    std::unique_ptr<Table> m_examinations;
+};
+
+// The age shown beside the year of birth: this year minus the typed year; no value for an
+// empty box, a year to come, or a text that is not a whole number (which throws the message).
+std::optional<int> ageFromYearText(const QString &yearText, int currentYear);
+
+} // namespace orvane::records
