@@ -1,9 +1,13 @@
 #include "app/application.h"
+#include "app/startup.h"
+#include "platform/clock.h"
 #include "platform/dialogservice.h"
 
 int main(int argc, char **argv)
 {
     orvane::QtDialogService dialogs;
     orvane::Application app(argc, argv, dialogs);
-    return 0;
+    orvane::SystemClock clock;
+    orvane::app::Startup startup(dialogs, clock);
+    return startup.run();
 }

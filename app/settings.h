@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+
+namespace orvane::app {
+
+// The values of the registry key "Orvane 32" as the program uses them, each with the default that
+// stays in force while the key does not hold a value of its own. Plain values, readable from any
+// folder of the program.
+
+// The prescriber's letterhead, printed on prescriptions and certificates.
+struct Letterhead
+{
+    QString identifiant = QStringLiteral("Docteur Jean MARTIN");
+    QString diplome = QStringLiteral("Médecine Générale - Diplômé de la Faculté de Paris");
+    QString securite = QStringLiteral("RPPS 10001234567");
+    QString libre1 = QStringLiteral("Sur Rendez-vous");
+    QString libre2 = QStringLiteral("Fermé le Jeudi Après-Midi");
+    QString ville = QStringLiteral("75011 PARIS");
+    QString residence = QStringLiteral("12, rue des Tilleuls");
+    QString telephone = QStringLiteral("Tél. : 01 23 45 67 89");
+    // Member of an approved management association: 0 yes, 1 no, -1 neither.
+    int aga = 0;
+
+    bool operator==(const Letterhead &other) const
+    {
+        return identifiant == other.identifiant && diplome == other.diplome && securite == other.securite
+            && libre1 == other.libre1 && libre2 == other.libre2 && ville == other.ville
+            && residence == other.residence && telephone == other.telephone && aga == other.aga;
+    }
+};
+
+// Printer margins in printer units, and the two spacings in percent of the normal layout.
+struct PrintMargins
+{
+    int left = 150;
+    int right = 150;
+    int bottom = 50;
+    int horizontalSpacing = 100;
+    int lineSpacing = 100;
+
+    bool operator==(const PrintMargins &other) const
+    {
+        return left == other.left && right == other.right && bottom == other.bottom
+            && horizontalSpacing == other.horizontalSpacing && lineSpacing == other.lineSpacing;
+    }
+};
+
+struct MessagingSettings
+{
+    QString email;
+    QString accountId;
+    QString accountPassword;
+    QString server;
+    QString port;
+    // "oui" when messages are enciphered with Apicrypt, "non" otherwise; empty when never set.
+    QString encipher;
+    QString apicryptId;
+
+    bool operator==(const MessagingSettings &other) const
+    {
+        return email == other.email && accountId == other.accountId
+            && accountPassword == other.accountPassword && server == other.server && port == other.port
+            && encipher == other.encipher && apicryptId == other.apicryptId;
+    }
+};
+
+// The working folders inside the program folder; derived at start, never stored.
+struct CorrespondenceFolders
+{
+    QString receivedLetters;
+    QString receivedResults;
+    QString sentLetters;
+};
+
+struct Settings
+{
+    Letterhead letterhead;
+    PrintMargins margins;
+    MessagingSettings messaging;
+    // The enciphered access password; empty while none has been chosen.
+    QString accessPassword;
+    CorrespondenceFolders folders;
+};
+
+} // namespace orvane::app

@@ -1,0 +1,115 @@
+#include "app/startup.h"
+
+#include "app/tapropos.h"
+#include "app/tdialogues.h"
+#include "app/tlogo.h"
+#include "app/tmotdepasse.h"
+#include "clinical/tacuitearch.h"
+#include "clinical/tbetablocants.h"
+#include "messaging/tfrmmessageeditor.h"
+#include "messaging/tparamessage.h"
+#include "platform/dialogservice.h"
+#include "platform/error.h"
+#include "platform/places.h"
+#include "prescribing/timprime.h"
+#include "prescribing/tmarges.h"
+#include "prescribing/tordonnance.h"
+#include "records/alias.h"
+#include "records/database.h"
+#include "records/trechercher.h"
+
+#include <QApplication>
+#include <QThread>
+
+namespace orvane::app {
+
+namespace {
+
+// The hourglass for as long as the object lives.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+Startup::Startup(DialogService &dialogs, const Clock &clock, std::chrono::milliseconds pause)
+    : m_dialogs(dialogs)
+    , m_clock(clock)
+    , m_pause(pause)
+{
+}
+
+Startup::~Startup() = default;
+
+bool Startup::start()
+{
+    QString failure;
+    {
+        WaitCursor hourglass;
+        TLogo logo;
+        logo.showNow();
+        QCoreApplication::setApplicationName(QStringLiteral("ORVANE 2006"));
+        try {
+            const QString programFolder = places::programFolder();
+            m_database = std::make_unique<records::Database>(records::AliasSettings::load(programFolder),
+                                                             programFolder);
+            createWindows(programFolder);
+        } catch (const Error &error) {
+            // Without its base the program cannot go on; it leaves everything else as it was.
+            failure = error.message();
+            m_main.reset();
+            m_database.reset();
+        }
+        // The interface is not to respond while the splash is up.
+        if (failure.isEmpty())
+            QThread::msleep(static_cast<unsigned long>(m_pause.count()));
+    }
+    if (!failure.isEmpty()) {
+        m_dialogs.showError(failure);
+        return false;
+    }
+    m_main->show();
+    return true;
+}
+
+void Startup::createWindows(const QString &programFolder)
+{
+    m_main = std::make_unique<TOrvane>(*m_database, m_dialogs, m_clock, programFolder);
+    connect(m_main.get(), &TOrvane::terminationRequested, this, &Startup::terminate);
+    TOrvane *owner = m_main.get();
+    ProgramWindows windows;
+    windows.apropos = new Tapropos(owner);
+    windows.betablocants = new clinical::Tbetablocants(owner);
+    windows.acuitearch = new clinical::Tacuitearch(owner);
+    windows.imprime = new prescribing::TImprime(owner);
+    windows.rechercher = new records::TRechercher(*m_database, owner);
+    windows.marges = new prescribing::TMarges(owner);
+    windows.ordonnance = new prescribing::Tordonnance(owner);
+    windows.dialogues = new Tdialogues(m_dialogs, owner);
+    windows.paramessage = new messaging::Tparamessage(owner);
+    windows.messageEditor = new messaging::TfrmMessageEditor(owner);
+    windows.motdepasse = new Tmotdepasse(owner);
+    m_main->setWindows(windows);
+}
+
+void Startup::terminate()
+{
+    m_terminated = true;
+    QCoreApplication::exit(0);
+}
+
+int Startup::run()
+{
+    if (!start())
+        return 1;
+    if (m_terminated)
+        return 0;
+    return QCoreApplication::exec();
+}
+
+} // namespace orvane::app

@@ -1,0 +1,444 @@
+#include "app/torvane.h"
+
+#include "app/passwordgate.h"
+#include "app/tdialogues.h"
+#include "app/tmotdepasse.h"
+#include "platform/clock.h"
+#include "platform/dialogservice.h"
+#include "platform/screenplacement.h"
+
+#include "app/tapropos.h"
+#include "platform/places.h"
+#include "prescribing/qprintersurface.h"
+#include "records/boundcontrols.h"
+#include "records/identitypage.h"
+#include "records/patientfilecommands.h"
+#include "records/trechercher.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScopedValueRollback>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace orvane::app {
+
+namespace {
+
+constexpr int windowWidth = 800;
+constexpr int windowHeight = 600;
+
+} // namespace
+
+TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clock,
+                 const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                              | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_dialogs(dialogs)
+    , m_clock(clock)
+    , m_programFolder(programFolder)
+    , m_patient(db)
+    , m_printerSurface(std::make_unique<prescribing::QPrinterSurface>(dialogs, clock))
+    , m_settings(programFolder)
+{
+    setObjectName(QStringLiteral("Orvane"));
+    setWindowTitle(QStringLiteral("Orvane 2006"));
+    buildFrame();
+    setFixedSize(windowWidth, windowHeight);
+
+    placeAtTopLeft(*this);
+    m_patient.open();
+    m_dateBox->setText(m_clock.todayText());
+    m_settings.load();
+    m_notebook->setCurrentIndex(0);
+    m_vidalAvailable = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("accesvidalcd.exe")));
+}
+
+TOrvane::~TOrvane()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TOrvane::buildFrame()
+{
+    auto *panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(2, 2, 2, 2);
+
+    m_toolBar = new QToolBar(panel);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    buildToolBar();
+    layout->addWidget(m_toolBar);
+
+    m_notebook = new QTabWidget(panel);
+    m_notebook->setObjectName(QStringLiteral("TabbedNotebook1"));
+    m_identity = new records::IdentityPage(m_patient, m_clock, m_notebook);
+    m_notebook->addTab(m_identity, QStringLiteral("&Identité"));
+    addPage(QStringLiteral("consultation"), QStringLiteral("&Consultation"));
+    addPage(QStringLiteral("Prescri"), QStringLiteral("&Prescriptions"));
+    addPage(QStringLiteral("vaccin"), QStringLiteral("&Vaccinations"));
+    addPage(QStringLiteral("bilans"), QStringLiteral("&Bilans et Mesures"));
+    addPage(QStringLiteral("statistique"), QStringLiteral("&Statistiques"));
+    layout->addWidget(m_notebook, 1);
+
+    setCentralWidget(panel);
+    buildMenus();
+
+    m_commands = new records::PatientFileCommands(m_patient, m_dialogs, QGuiApplication::clipboard(), this, this);
+    connect(m_commands, &records::PatientFileCommands::identityTabRequested, this,
+            [this] { showTab(QStringLiteral("Identite")); });
+    connect(m_commands, &records::PatientFileCommands::tabsFocusRequested, this, [this] { m_notebook->setFocus(); });
+    connect(m_commands, &records::PatientFileCommands::prescriptionEmptied, this, &TOrvane::prescriptionEmptied);
+    connect(m_commands, &records::PatientFileCommands::nameFocusRequested, this,
+            [this] { m_identity->nameEdit()->setFocus(); });
+    connect(m_commands, &records::PatientFileCommands::addressFocusRequested, this,
+            [this] { m_identity->address()->setFocus(); });
+    connect(m_notebook, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_tabChangeByProgram)
+            TabbedNotebook1Change(index);
+    });
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Timer1"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &TOrvane::Timer1Timer);
+    m_clockTimer->start();
+    // Every key reaches the window's handler before the focused control.
+    qApp->installEventFilter(this);
+}
+
+void TOrvane::buildToolBar()
+{
+    struct Button
+    {
+        const char *name;
+        QString hint;
+        void (TOrvane::*handler)();
+        QStyle::StandardPixmap picture;
+    };
+    const Button buttons[] = {
+        {"IEButton2", QStringLiteral("Dossier précédent"), &TOrvane::SpeedButton5Click, QStyle::SP_ArrowLeft},
+        {"IEButton1", QStringLiteral("Dossier suivant"), &TOrvane::SpeedButton4Click, QStyle::SP_ArrowRight},
+        {"IEButton3", QStringLiteral("Chercher (F7)"), &TOrvane::SpeedButton6Click, QStyle::SP_FileDialogContentsView},
+        {"IEButton4", QStringLiteral("Nouveau (F8)"), &TOrvane::SpeedButton7Click, QStyle::SP_FileIcon},
+        {"IEButton5", QStringLiteral("Supprimer (F9)"), &TOrvane::SpeedButton8Click, QStyle::SP_TrashIcon},
+        {"IEButton6", QStringLiteral("Valider (F10)"), &TOrvane::SpeedButton9Click, QStyle::SP_DialogApplyButton},
+        {"IEButton7", QStringLiteral("Agenda"), &TOrvane::IEButton7Click, QStyle::SP_FileDialogDetailedView},
+        {"IEButton9", QStringLiteral("Quitter"), &TOrvane::Quitter1Click, QStyle::SP_DialogCloseButton},
+    };
+    for (const Button &button : buttons) {
+        auto *tool = new QToolButton(m_toolBar);
+        tool->setObjectName(QString::fromLatin1(button.name));
+        tool->setToolTip(button.hint);
+        tool->setIcon(style()->standardIcon(button.picture));
+        tool->setFocusPolicy(Qt::NoFocus);
+        connect(tool, &QToolButton::clicked, this, button.handler);
+        m_toolBar->addWidget(tool);
+    }
+    auto *current = new QGroupBox(QStringLiteral("Dossier en cours:"), m_toolBar);
+    auto *currentLayout = new QHBoxLayout(current);
+    currentLayout->setContentsMargins(4, 0, 4, 2);
+    auto *name = new QLineEdit(current);
+    name->setObjectName(QStringLiteral("DBEdit1"));
+    name->setFocusPolicy(Qt::ClickFocus);
+    name->setStyleSheet(QStringLiteral("color: navy; font-weight: bold;"));
+    name->setMinimumWidth(220);
+    new records::BoundLineEdit(name, m_patient.patients(), QStringLiteral("NomPrénom"));
+    currentLayout->addWidget(name);
+    m_toolBar->addWidget(current);
+
+    auto *clock = new QGroupBox(m_toolBar);
+    auto *clockLayout = new QHBoxLayout(clock);
+    clockLayout->setContentsMargins(4, 0, 4, 2);
+    m_timeBox = new QLineEdit(QStringLiteral("0:0:0"), clock);
+    m_timeBox->setObjectName(QStringLiteral("Edit1"));
+    m_dateBox = new QLineEdit(QStringLiteral("-/-/-"), clock);
+    m_dateBox->setObjectName(QStringLiteral("Edit2"));
+    for (QLineEdit *box : {m_timeBox, m_dateBox}) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setMaximumWidth(90);
+        clockLayout->addWidget(box);
+    }
+    m_toolBar->addWidget(clock);
+}
+
+void TOrvane::buildMenus()
+{
+    const auto add = [this](QMenu *menu, const QString &text, auto handler, const QKeySequence &keys = {}) {
+        QAction *action = menu->addAction(text);
+        action->setShortcut(keys);
+        // The function keys belong to the window's key handler; the menu only shows them.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const auto show = [this](const QString &page) { return [this, page] { showTab(page); }; };
+
+    QMenu *main = menuBar()->addMenu(QStringLiteral("&Menu Principal"));
+    add(main, QStringLiteral("&Agenda"), nullptr);
+    main->addSeparator();
+    add(main, QStringLiteral("&Identité"), show(QStringLiteral("Identite")))->setObjectName(QStringLiteral("Identit1"));
+    add(main, QStringLiteral("&Consultation"), show(QStringLiteral("consultation")))
+        ->setObjectName(QStringLiteral("Consultaton1"));
+    add(main, QStringLiteral("&Prescriptions"), show(QStringLiteral("Prescri")))->setObjectName(QStringLiteral("Prescription2"));
+    add(main, QStringLiteral("&Vaccinations"), show(QStringLiteral("vaccin")))->setObjectName(QStringLiteral("Vaccinations2"));
+    add(main, QStringLiteral("&Bilans et Mesures"), show(QStringLiteral("bilans")))
+        ->setObjectName(QStringLiteral("BilansetMesures1"));
+    add(main, QStringLiteral("&Statistiques"), show(QStringLiteral("statistique")))
+        ->setObjectName(QStringLiteral("Statistiques2"));
+    main->addSeparator();
+    add(main, QStringLiteral("Calculatrice"), &TOrvane::Calculatrice1Click);
+    main->addSeparator();
+    add(main, QStringLiteral("&Configurer l'imprimante"), &TOrvane::Configurerlimpression1Click);
+    main->addSeparator();
+    add(main, QStringLiteral("Ouvrir une nouvelle fenêtre"), &TOrvane::NouvelleFentre1Click);
+    main->addSeparator();
+    add(main, QStringLiteral("&Quitter"), &TOrvane::Quitter1Click);
+
+    QMenu *edition = menuBar()->addMenu(QStringLiteral("&Edition"));
+    add(edition, QStringLiteral("&Copier"), &TOrvane::Copier1Click);
+    add(edition, QStringLiteral("C&oller"), &TOrvane::Coller1Click);
+
+    QMenu *records = menuBar()->addMenu(QStringLiteral("En&registrements"));
+    add(records, QStringLiteral("&Précédent"), nullptr, QKeySequence(Qt::Key_F11));
+    m_separatorAction = add(records, QStringLiteral("&Suivant"), nullptr, QKeySequence(Qt::Key_F12));
+    records->addSeparator();
+    m_cancelPosologyAction = add(records, QStringLiteral("&Nouveau"), nullptr);
+    add(records, QStringLiteral("&Chercher"), &TOrvane::BitBtn3Click);
+    add(records, QStringLiteral("C&hercher par N°"), &TOrvane::ChercherparN1Click);
+    m_printAction = add(records, QStringLiteral("&Valider"), nullptr);
+    add(records, QStringLiteral("&Supprimer"), &TOrvane::Supprimer1Click);
+
+    QMenu *settings = menuBar()->addMenu(QStringLiteral("&Paramètres"));
+    m_letterheadAction = add(settings, QStringLiteral("Entête Ordonnance"), nullptr);
+    settings->addSeparator();
+    m_marginsAction = add(settings, QStringLiteral("&Marges Imprimante"), nullptr);
+    settings->addSeparator();
+    m_messagingAction = add(settings, QStringLiteral("Messa&gerie"), nullptr);
+
+    QMenu *drugs = menuBar()->addMenu(QStringLiteral("M&édicaments"));
+    m_drugListAction = add(drugs, QStringLiteral("Ajout"), nullptr);
+
+    QMenu *lists = menuBar()->addMenu(QStringLiteral("&Listes consult."));
+    m_historyWordsAction = add(lists, QStringLiteral("&Antécédents"), nullptr);
+    m_reasonsAction = add(lists, QStringLiteral("&Motif"), nullptr);
+    m_examinationsAction = add(lists, QStringLiteral("&Examen Clinique"), nullptr);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&?"));
+    add(help, QStringLiteral("A &Propos"), &TOrvane::APropos1Click);
+    add(help, QStringLiteral("&Aide"), &TOrvane::Aide2Click);
+
+    m_shortcutMenu = new QMenu(this);
+    m_shortcutMenu->setObjectName(QStringLiteral("Raccourci"));
+    const QList<QPair<QString, QString>> shortcuts = {
+        {QStringLiteral("Identité"), QStringLiteral("Identite")},
+        {QStringLiteral("Consultation"), QStringLiteral("consultation")},
+        {QStringLiteral("Prescription"), QStringLiteral("Prescri")},
+        {QStringLiteral("Vaccinations"), QStringLiteral("vaccin")},
+        {QStringLiteral("Bilans et Mesures"), QStringLiteral("bilans")},
+        {QStringLiteral("Statistiques"), QStringLiteral("statistique")}};
+    for (const auto &[text, page] : shortcuts)
+        add(m_shortcutMenu, text, show(page));
+    for (QWidget *body : {static_cast<QWidget *>(m_notebook), centralWidget()}) {
+        body->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(body, &QWidget::customContextMenuRequested, this,
+                [this, body](const QPoint &at) { m_shortcutMenu->popup(body->mapToGlobal(at)); });
+    }
+}
+
+QWidget *TOrvane::addPage(const QString &name, const QString &title)
+{
+    auto *page = new QWidget(m_notebook);
+    page->setObjectName(name);
+    m_notebook->addTab(page, title);
+    return page;
+}
+
+void TOrvane::showTab(const QString &name)
+{
+    QWidget *page = m_notebook->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+    if (!page)
+        page = m_notebook->findChild<QWidget *>(name);
+    const QScopedValueRollback<bool> guard(m_tabChangeByProgram, true);
+    m_notebook->setCurrentWidget(page);
+}
+
+void TOrvane::TabbedNotebook1Change(int index)
+{
+    m_patient.storeOpenRows();
+    emit tabChangedByUser(index);
+}
+
+void TOrvane::Timer1Timer()
+{
+    m_timeBox->setText(QLocale().toString(m_clock.now().time(), QLocale::LongFormat));
+}
+
+bool TOrvane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this && isActiveWindow()) {
+        // Seen once, by the widget the key is for.
+        if (watched == QApplication::focusWidget() || (watched == this && !QApplication::focusWidget()))
+            FormKeyDown(static_cast<QKeyEvent *>(event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TOrvane::FormKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_F1: openHelpFile(); break;
+    case Qt::Key_F7: SpeedButton6Click(); break;
+    case Qt::Key_F8: SpeedButton7Click(); break;
+    case Qt::Key_F9: SpeedButton8Click(); break;
+    case Qt::Key_F10: SpeedButton9Click(); break;
+    case Qt::Key_PageUp: SpeedButton5Click(); break;
+    case Qt::Key_PageDown: SpeedButton4Click(); break;
+    case Qt::Key_F12: m_separatorAction->trigger(); break;
+    default: break;
+    }
+}
+
+void TOrvane::SpeedButton5Click() { m_commands->previousFile(); }
+void TOrvane::SpeedButton4Click() { m_commands->nextFile(); }
+void TOrvane::SpeedButton6Click() { m_commands->searchWindow(*m_windows.rechercher); }
+void TOrvane::SpeedButton7Click() { m_commands->newFile(); }
+void TOrvane::SpeedButton8Click() { m_commands->deleteFile(records::PatientFileCommands::DeleteVariant::ToolBar); }
+void TOrvane::SpeedButton9Click() { m_commands->validate(); }
+void TOrvane::Supprimer1Click() { m_commands->deleteFile(records::PatientFileCommands::DeleteVariant::Menu); }
+void TOrvane::BitBtn3Click() { m_commands->searchByName(); }
+void TOrvane::ChercherparN1Click() { m_commands->searchByNumber(); }
+void TOrvane::Copier1Click() { m_identity->Copier1Click(); }
+void TOrvane::Coller1Click() { m_identity->Coller1Click(); }
+
+void TOrvane::startProgram(const QString &path)
+{
+    // Nothing is reported when the program cannot be started.
+    if (!path.isEmpty())
+        QProcess::startDetached(path, {});
+}
+
+void TOrvane::IEButton7Click()
+{
+    const QString agenda = QDir(m_programFolder).filePath(QStringLiteral("calendrier.exe"));
+    if (QFileInfo::exists(agenda))
+        startProgram(agenda);
+}
+
+void TOrvane::Calculatrice1Click()
+{
+    startProgram(places::calculator());
+}
+
+void TOrvane::NouvelleFentre1Click()
+{
+    startProgram(places::secondCopyExecutable());
+}
+
+void TOrvane::Configurerlimpression1Click()
+{
+    m_printerSurface->setUpPrinter(this);
+}
+
+void TOrvane::Aide2Click()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_programFolder).filePath(QStringLiteral("aide/Orvane.htm"))));
+}
+
+void TOrvane::openHelpFile()
+{
+    static const QHash<QString, QString> helpFiles = {
+        {QStringLiteral("Identite"), QStringLiteral("Identité.hlp")},
+        {QStringLiteral("consultation"), QStringLiteral("Consultation.hlp")},
+        {QStringLiteral("Prescri"), QStringLiteral("Prescription.hlp")},
+        {QStringLiteral("vaccin"), QStringLiteral("Vaccinations.hlp")},
+        {QStringLiteral("bilans"), QStringLiteral("Bilans.hlp")},
+        {QStringLiteral("statistique"), QStringLiteral("Statistiques.hlp")}};
+    const QString file = helpFiles.value(m_notebook->currentWidget()->objectName());
+    m_helpFile = places::fixedPath(QStringLiteral("C:\\Orvane\\Help\\") + file);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpFile));
+}
+
+void TOrvane::APropos1Click()
+{
+    m_dialogs.execModal(*m_windows.apropos);
+}
+
+void TOrvane::setWindows(const ProgramWindows &windows)
+{
+    m_windows = windows;
+}
+
+void TOrvane::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_gateRun) {
+        m_gateRun = true;
+        FormShow();
+    }
+}
+
+// Runs once, when the window first shows: nothing of the files is usable before the gate.
+void TOrvane::FormShow()
+{
+    PasswordGate gate(m_dialogs, *m_windows.motdepasse, m_settings);
+    if (gate.run() == PasswordGate::Outcome::Ended) {
+        m_ending = true;
+        emit terminationRequested();
+        return;
+    }
+    reportSettingsProblems();
+}
+
+void TOrvane::reportSettingsProblems()
+{
+    for (const QString &problem : m_settings.loadProblems())
+        m_dialogs.showMessage(this, problem);
+}
+
+bool TOrvane::FormCloseQuery()
+{
+    return m_windows.dialogues->ask(QStringLiteral("ORVANE 2006"), QStringLiteral("Quitter Orvane 2006?"));
+}
+
+void TOrvane::closeEvent(QCloseEvent *event)
+{
+    if (m_ending || FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// The open rows stay stored even when the user then decides to stay.
+void TOrvane::Quitter1Click()
+{
+    m_patient.storeOpenRows();
+    close();
+}
+
+} // namespace orvane::app

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/programwindows.h"
+#include "app/settingsstore.h"
+#include "records/currentpatient.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QLineEdit;
+class QAction;
+class QKeyEvent;
+class QMenu;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace orvane {
+class Clock;
+class DialogService;
+}
+
+namespace orvane::prescribing {
+class QPrinterSurface;
+}
+namespace orvane::records {
+class IdentityPage;
+class PatientFileCommands;
+}
+
+namespace orvane::app {
+
+// The main window: the frame around the current patient's file, its tables and the settings.
+class TOrvane : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TOrvane(records::Database &db, DialogService &dialogs, const Clock &clock,
+            const QString &programFolder, QWidget *parent = nullptr);
+    ~TOrvane() override;
+
+    // The windows created after this one; the frame shows them when needed.
+    void setWindows(const ProgramWindows &windows);
+    const ProgramWindows &windows() const { return m_windows; }
+
+    records::CurrentPatient &patient() { return m_patient; }
+    records::PatientFileCommands &fileCommands() { return *m_commands; }
+    records::IdentityPage *identityPage() const { return m_identity; }
+    QString helpFile() const { return m_helpFile; }
+    prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
+    SettingsStore &settingsStore() { return m_settings; }
+    QTabWidget *notebook() const { return m_notebook; }
+    // Whether the Vidal access program is installed in the program folder.
+    bool vidalAvailable() const { return m_vidalAvailable; }
+
+signals:
+    // The access password was not given: the program ends without any question.
+    void terminationRequested();
+
+public slots:
+    void FormShow();
+    bool FormCloseQuery();
+    void Quitter1Click();
+
+    // Tool bar, menus and function keys.
+    void SpeedButton5Click();
+    void SpeedButton4Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void Supprimer1Click();
+    void BitBtn3Click();
+    void ChercherparN1Click();
+    void IEButton7Click();
+    void Calculatrice1Click();
+    void NouvelleFentre1Click();
+    void Configurerlimpression1Click();
+    void Aide2Click();
+    void APropos1Click();
+    void Copier1Click();
+    void Coller1Click();
+    void TabbedNotebook1Change(int index);
+    void Timer1Timer();
+    void FormKeyDown(QKeyEvent *event);
+    void showTab(const QString &name);
+
+signals:
+    // Filled by the prescription tab: the prescription being composed is emptied.
+    void prescriptionEmptied();
+    // The user changed the tab (not a menu): the pages refresh what they show.
+    void tabChangedByUser(int index);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFrame();
+    void buildToolBar();
+    void buildMenus();
+    QWidget *addPage(const QString &name, const QString &title);
+    void openHelpFile();
+    void startProgram(const QString &path);
+    void reportSettingsProblems();
+
+    DialogService &m_dialogs;
+    const Clock &m_clock;
+    QString m_programFolder;
+    records::CurrentPatient m_patient;
+    std::unique_ptr<prescribing::QPrinterSurface> m_printerSurface;
+    records::PatientFileCommands *m_commands = nullptr;
+    records::IdentityPage *m_identity = nullptr;
+    QMenu *m_shortcutMenu = nullptr;
+    QTimer *m_clockTimer = nullptr;
+    QLineEdit *m_timeBox = nullptr;
+    bool m_tabChangeByProgram = false;
+    QString m_helpFile;
+    // Menu items whose work belongs to the other tabs and dialogs, which connect to them.
+    QAction *m_separatorAction = nullptr;
+    QAction *m_cancelPosologyAction = nullptr;
+    QAction *m_printAction = nullptr;
+    QAction *m_letterheadAction = nullptr;
+    QAction *m_marginsAction = nullptr;
+    QAction *m_messagingAction = nullptr;
+    QAction *m_drugListAction = nullptr;
+    QAction *m_historyWordsAction = nullptr;
+    QAction *m_reasonsAction = nullptr;
+    QAction *m_examinationsAction = nullptr;
+    SettingsStore m_settings;
+    ProgramWindows m_windows;
+
+    QToolBar *m_toolBar = nullptr;
+    QLineEdit *m_dateBox = nullptr;
+    QTabWidget *m_notebook = nullptr;
+    bool m_vidalAvailable = false;
+    bool m_gateRun = false;
+    bool m_ending = false;
+};
+
+} // namespace orvane::app

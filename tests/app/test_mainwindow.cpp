@@ -1,0 +1,146 @@
+#include "app/tdialogues.h"
+#include "app/tmotdepasse.h"
+#include "app/torvane.h"
+#include "records/currentpatient.h"
+#include "records/database.h"
+#include "records/identitypage.h"
+#include "records/table.h"
+#include "support/fixedclock.h"
+#include "support/scripteddialogservice.h"
+#include "support/testdatabase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace orvane;
+using namespace orvane::records;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestDatabase> m_base;
+    test::ScriptedDialogService m_dialogs;
+    test::FixedClock m_clock;
+    std::unique_ptr<app::TOrvane> m_window;
+    app::Tdialogues *m_question = nullptr;
+
+    void addPatient(const QString &nom)
+    {
+        CurrentPatient &patient = m_window->patient();
+        patient.beginNewFile();
+        patient.patients().setText(QStringLiteral("Nom"), nom);
+        patient.patients().setText(QStringLiteral("Prénom"), QStringLiteral("X"));
+        patient.patients().setValue(QStringLiteral("Année"), 1950);
+        patient.composeName();
+        patient.validate();
+    }
+    QString currentPage() const { return m_window->notebook()->currentWidget()->objectName(); }
+    // First use with both boxes left empty: the gate lets the test in.
+    void showPastTheGate()
+    {
+        m_dialogs.answerModal([](QDialog &gate) {
+            gate.findChild<QAbstractButton *>(QStringLiteral("Button1"))->click();
+        });
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+private slots:
+    void init()
+    {
+        m_base = std::make_unique<test::TestDatabase>();
+        m_dialogs.clear();
+        m_window = std::make_unique<app::TOrvane>(m_base->db(), m_dialogs, m_clock, m_base->home());
+        m_question = new app::Tdialogues(m_dialogs, m_window.get());
+        app::ProgramWindows windows;
+        windows.dialogues = m_question;
+        windows.motdepasse = new app::Tmotdepasse(m_window.get());
+        m_window->setWindows(windows);
+        addPatient(QStringLiteral("ABEL"));
+        addPatient(QStringLiteral("BRUN"));
+        m_window->patient().patients().first();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_base.reset();
+    }
+
+    void toolBarHasItsButtonsAndHints()
+    {
+        const QList<QPair<QString, QString>> expected = {
+            {"IEButton2", "Dossier précédent"}, {"IEButton1", "Dossier suivant"}, {"IEButton3", "Chercher (F7)"},
+            {"IEButton4", "Nouveau (F8)"},      {"IEButton5", "Supprimer (F9)"}, {"IEButton6", "Valider (F10)"},
+            {"IEButton7", "Agenda"},            {"IEButton9", "Quitter"}};
+        for (const auto &[name, hint] : expected) {
+            auto *button = m_window->findChild<QToolButton *>(name);
+            QVERIFY2(button, qPrintable(name));
+            QCOMPARE(button->toolTip(), hint);
+        }
+        QCOMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("DBEdit1"))->text(), QStringLiteral("ABEL X"));
+        QStringList menus;
+        for (QAction *menu : m_window->menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, (QStringList{"&Menu Principal", "&Edition", "En&registrements", "&Paramètres", "M&édicaments",
+                                     "&Listes consult.", "&?"}));
+    }
+
+    void pageDownInANoteMovesToTheNextPatientFirst()
+    {
+        showPastTheGate();
+        auto *treatment = m_window->findChild<QPlainTextEdit *>(QStringLiteral("gen"));
+        treatment->setFocus();
+        QTest::keyClick(treatment, Qt::Key_PageDown);
+        QCOMPARE(m_window->patient().patients().text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+        QCOMPARE(currentPage(), QStringLiteral("Identite"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCOMPARE(m_window->patient().patients().text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+    }
+
+    void functionKeysReachTheFileCommands()
+    {
+        showPastTheGate();
+        m_window->identityPage()->nameEdit()->setFocus();
+        m_dialogs.answerNo();
+        QTest::keyClick(m_window->identityPage()->nameEdit(), Qt::Key_F8);
+        QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Nouveau Dossier ?"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Enregistrement Validé"));
+    }
+
+    void menuShowsATabWithoutStoringAClickedTabStores()
+    {
+        m_window->patient().patients().last(); // BRUN, whose rows were never stored
+        Table consultations(m_base->db(), tables::consultations);
+        consultations.open();
+        QVERIFY(!consultations.locate(recordNumberField, 2));
+        m_window->showTab(QStringLiteral("consultation"));
+        QVERIFY(!consultations.locate(recordNumberField, 2));
+        m_window->showTab(QStringLiteral("Identite"));
+        m_window->notebook()->setCurrentIndex(1); // as a click on the tab does
+        QVERIFY(consultations.locate(recordNumberField, 2));
+    }
+
+    void answeringNoToTheQuitQuestionKeepsEverything()
+    {
+        showPastTheGate();
+        m_dialogs.answerModal([](QDialog &question) {
+            question.findChild<QAbstractButton *>(QStringLiteral("non"))->click();
+        });
+        m_window->Quitter1Click();
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->patient().patients().text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+        QCOMPARE(m_dialogs.requests().last().caption, QStringLiteral("ORVANE 2006"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
