@@ -1,7 +1,6 @@
 #include "prescribing/prescriptionrecords.h"
-#include "records/database.h"
 #include "records/table.h"
-#include "support/testenvironment.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 #include <memory>
@@ -15,8 +14,7 @@ class TestPrescriptionRecords : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TemporaryHome> m_home;
-    std::unique_ptr<Database> m_db;
+    std::unique_ptr<test::TestDatabase> m_base;
 
     void addDrug(Table &drugs, const QString &brand, const QString &posology)
     {
@@ -38,21 +36,12 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<test::TemporaryHome>();
-        m_db = std::make_unique<Database>(AliasSettings::sqliteFile(m_home->path() + QStringLiteral("/base.sqlite")),
-                                          m_home->path());
-    }
-    void cleanup()
-    {
-        m_db.reset();
-        m_home.reset();
-    }
+    void init() { m_base = std::make_unique<test::TestDatabase>(); }
+    void cleanup() { m_base.reset(); }
 
     void usualPosology()
     {
-        Table drugs(*m_db, tables::drugs);
+        Table drugs(m_base->db(), tables::drugs);
         drugs.open();
         addDrug(drugs, QStringLiteral("ADVIL"), QStringLiteral("1 cp 3 fois par jour"));
         addDrug(drugs, QStringLiteral("Lexomil"), QStringLiteral("1/4 cp le soir"));
@@ -72,9 +61,9 @@ private slots:
 
     void drugIsLoggedInBothTexts()
     {
-        Table patients(*m_db, tables::patients);
-        Table consultations(*m_db, tables::consultations);
-        Table treatments(*m_db, tables::treatments);
+        Table patients(m_base->db(), tables::patients);
+        Table consultations(m_base->db(), tables::consultations);
+        Table treatments(m_base->db(), tables::treatments);
         patients.open();
         consultations.setMaster(&patients);
         treatments.setMaster(&patients);
@@ -89,8 +78,8 @@ private slots:
         QCOMPARE(consultations.state(), Table::State::Browse);
         QCOMPARE(treatments.state(), Table::State::Browse);
 
-        Table storedConsultations(*m_db, tables::consultations);
-        Table storedTreatments(*m_db, tables::treatments);
+        Table storedConsultations(m_base->db(), tables::consultations);
+        Table storedTreatments(m_base->db(), tables::treatments);
         storedConsultations.open();
         storedTreatments.open();
         QVERIFY(storedConsultations.findKey({7}));
@@ -101,9 +90,9 @@ private slots:
 
     void existingNotesAreKept()
     {
-        Table patients(*m_db, tables::patients);
-        Table consultations(*m_db, tables::consultations);
-        Table treatments(*m_db, tables::treatments);
+        Table patients(m_base->db(), tables::patients);
+        Table consultations(m_base->db(), tables::consultations);
+        Table treatments(m_base->db(), tables::treatments);
         patients.open();
         consultations.setMaster(&patients);
         treatments.setMaster(&patients);
