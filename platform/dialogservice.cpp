@@ -75,14 +75,17 @@ std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &
     return dialog.textValue();
 }
 
-QString QtDialogService::chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter)
+QString QtDialogService::chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter,
+                                          const QString &caption)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter)
+QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
+                                          const QString &caption)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
+    return QFileDialog::getSaveFileName(parent, caption, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &initial)

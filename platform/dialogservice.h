@@ -27,9 +27,12 @@ public:
     // A one-line question with "OK" and "Annuler"; no value when cancelled.
     virtual std::optional<QString> askText(QWidget *parent, const QString &caption,
                                            const QString &prompt, const QString &initial) = 0;
-    // The system's file dialogs; an empty text when cancelled.
-    virtual QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter) = 0;
-    virtual QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter) = 0;
+    // The system's file dialogs, titled by the caption; an empty text when cancelled. The save dialog
+    // accepts an existing file without asking: the caller asks its own question before replacing it.
+    virtual QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter,
+                                     const QString &caption = QString()) = 0;
+    virtual QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
+                                     const QString &caption = QString()) = 0;
     virtual std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) = 0;
     // The printer set-up dialog; true when confirmed.
     virtual bool setUpPrinter(QWidget *parent, QPrinter &printer) = 0;
@@ -46,8 +49,10 @@ public:
     void showError(const QString &text) override;
     std::optional<QString> askText(QWidget *parent, const QString &caption, const QString &prompt,
                                    const QString &initial) override;
-    QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter) override;
-    QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter) override;
+    QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter,
+                             const QString &caption = QString()) override;
+    QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
+                             const QString &caption = QString()) override;
     std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) override;
     bool setUpPrinter(QWidget *parent, QPrinter &printer) override;
     int execModal(QDialog &dialog) override;

@@ -72,10 +72,18 @@ void VidalExchange::takeAnswer(const QString &text, const QStringList &lines)
     m_host.setScratchText(text);
     for (const QString &line : lines)
         m_host.appendToPrescription(line);
-    m_clipboard->clear();
+    emptyClipboard();
     // Every drug line of the prescription is logged, those written before the answer as well.
     for (const QString &logText : drugLogTexts(m_host.prescription()))
         m_host.logDrug(logText);
+}
+
+void VidalExchange::emptyClipboard()
+{
+    // On X11 the answer belongs to the access program, and clearing a clipboard we do not own is
+    // a no-op there: taking it over first really empties it, and tells the access program it may end.
+    m_clipboard->setText(QString());
+    m_clipboard->clear();
 }
 
 void VidalExchange::pageChanged(bool prescriptionsShown)

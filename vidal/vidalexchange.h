@@ -42,6 +42,7 @@ public slots:
 
 private:
     void takeAnswer(const QString &text, const QStringList &lines);
+    void emptyClipboard();
 
     VidalHost &m_host;
     QClipboard *m_clipboard;

@@ -1,5 +1,6 @@
 #include "vidal/vidalrequest.h"
 
+#include "records/table.h"
 #include "vidal/memolines.h"
 
 #include <QStringList>
@@ -34,6 +35,21 @@ bool VidalPatient::operator==(const VidalPatient &other) const
     return sexIndex == other.sexIndex && age == other.age && lastHeight == other.lastHeight
         && lastWeight == other.lastWeight && pregnancyWeeks == other.pregnancyWeeks
         && clearance == other.clearance && allergies == other.allergies;
+}
+
+VidalPatient VidalPatient::fromRecords(int sexIndex, const QString &age, const QString &pregnancyWeeks,
+                                       const records::Table &measures, const records::Table &history)
+{
+    VidalPatient patient;
+    patient.sexIndex = sexIndex;
+    patient.age = age;
+    // Each value list ends with a line end: its last memo line is the latest value.
+    patient.lastHeight = lastMemoLine(measures.text(QStringLiteral("Taille")));
+    patient.lastWeight = lastMemoLine(measures.text(QStringLiteral("Poids")));
+    patient.pregnancyWeeks = pregnancyWeeks;
+    patient.clearance = measures.text(QStringLiteral("Clearance"));
+    patient.allergies = history.text(QStringLiteral("Allergies médicamenteuses"));
+    return patient;
 }
 
 QString vidalRequest(const VidalPatient &patient)

@@ -3,6 +3,10 @@
 #include <QString>
 #include <optional>
 
+namespace orvane::records {
+class Table;
+}
+
 namespace orvane::vidal {
 
 // What the access program is told about the current patient.
@@ -17,6 +21,11 @@ struct VidalPatient
     QString allergies; // the "Allergies médicamenteuses" text, lines separated by CR LF
 
     bool operator==(const VidalPatient &other) const;
+
+    // The patient's data from the identity page's sex choice and age box, the pregnancy box's weeks,
+    // and the current rows of "stat.DB" (measures) and "ANTE.DB" (history).
+    static VidalPatient fromRecords(int sexIndex, const QString &age, const QString &pregnancyWeeks,
+                                    const records::Table &measures, const records::Table &history);
 };
 
 inline const QString requestMarker = QStringLiteral("->VIDALCD");

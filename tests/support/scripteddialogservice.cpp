@@ -56,14 +56,16 @@ std::optional<QString> ScriptedDialogService::askText(QWidget *, const QString &
     return value.toString();
 }
 
-QString ScriptedDialogService::chooseFileToOpen(QWidget *, const QString &folder, const QString &filter)
+QString ScriptedDialogService::chooseFileToOpen(QWidget *, const QString &folder, const QString &filter,
+                                                const QString &caption)
 {
-    return take({QStringLiteral("open"), folder, filter}).value.toString();
+    return take({QStringLiteral("open"), folder, filter, caption}).value.toString();
 }
 
-QString ScriptedDialogService::chooseFileToSave(QWidget *, const QString &folder, const QString &filter)
+QString ScriptedDialogService::chooseFileToSave(QWidget *, const QString &folder, const QString &filter,
+                                                const QString &caption)
 {
-    return take({QStringLiteral("save"), folder, filter}).value.toString();
+    return take({QStringLiteral("save"), folder, filter, caption}).value.toString();
 }
 
 std::optional<QFont> ScriptedDialogService::chooseFont(QWidget *, const QFont &initial)

@@ -16,9 +16,18 @@ class ScriptedDialogService final : public DialogService
 public:
     struct Request
     {
+        Request(QString kind, QString caption, QString text, QString title = QString())
+            : kind(std::move(kind))
+            , caption(std::move(caption))
+            , text(std::move(text))
+            , title(std::move(title))
+        {
+        }
+
         QString kind; // "yesno", "message", "error", "text", "open", "save", "font", "printer", "modal"
-        QString caption;
-        QString text;
+        QString caption; // the folder for the file dialogs
+        QString text; // the filter for the file dialogs
+        QString title; // the file dialogs' title
     };
     using ModalScript = std::function<void(QDialog &)>;
 
@@ -42,8 +51,10 @@ public:
     void showError(const QString &text) override;
     std::optional<QString> askText(QWidget *parent, const QString &caption, const QString &prompt,
                                    const QString &initial) override;
-    QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter) override;
-    QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter) override;
+    QString chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter,
+                             const QString &caption = QString()) override;
+    QString chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
+                             const QString &caption = QString()) override;
     std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) override;
     bool setUpPrinter(QWidget *parent, QPrinter &printer) override;
     int execModal(QDialog &dialog) override;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 
 using namespace orvane;
@@ -79,16 +80,14 @@ private slots:
 
     void windowShowsThePatientAndAnswersWithTheTickedDrugs()
     {
-        VidalPatient patient;
-        patient.sexIndex = 1;
-        patient.age = QStringLiteral("32");
-        patient.lastWeight = QStringLiteral("61.5");
-        patient.allergies = QStringLiteral("PENICILLINE\r\niode");
+        const auto patient =
+            parseVidalRequest(QStringLiteral("->VIDALCD\r\n1\r\n32\r\n\r\n61.5\r\n0\r\n0\r\nPENICILLINE\r\niode\r\n"));
         const DrugCatalogue catalogue(places::programFolder());
         AccessVidalWindow window(patient, catalogue);
 
         QCOMPARE(window.findChild<QLabel *>("sexe")->text(), QStringLiteral("Féminin"));
         QCOMPARE(window.findChild<QLabel *>("poids")->text(), QStringLiteral("61.5"));
+        QCOMPARE(window.findChild<QPlainTextEdit *>("allergies")->toPlainText(), QStringLiteral("PENICILLINE\niode"));
         auto *drugs = window.findChild<QListWidget *>("medicaments");
         auto *search = window.findChild<QLineEdit *>("recherche");
 

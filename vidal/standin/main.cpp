@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
 
 using namespace orvane;
 
 namespace {
+
+constexpr int answerWatchPeriodMs = 250;
 
 // On Windows and macOS the system keeps a clipboard text after its program ends; on X11 and
 // Wayland the text lives only as long as the program that put it there.
@@ -35,13 +38,17 @@ int main(int argc, char **argv)
     if (window.exec() != QDialog::Accepted)
         return 0;
 
-    clipboard->setText(vidal::vidalAnswer(window.chosenLines()));
+    const QString answer = vidal::vidalAnswer(window.chosenLines());
+    clipboard->setText(answer);
     if (clipboardOutlivesProgram())
         return 0;
-    // Stay until Orvane has taken the answer (it empties the clipboard) or anything else is copied.
-    QObject::connect(clipboard, &QClipboard::dataChanged, &app, [clipboard] {
-        if (!clipboard->ownsClipboard())
+    // Stay until Orvane has taken the answer (it empties the clipboard) or something else is copied.
+    // X11 does not reliably tell a program that it lost the clipboard, so the text is looked at.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &app, [clipboard, &answer] {
+        if (clipboard->text() != answer)
             QCoreApplication::quit();
     });
+    watch.start(answerWatchPeriodMs);
     return app.exec();
 }

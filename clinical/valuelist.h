@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace orvane::clinical {
+
+// A value list of the measures table: entries of two lines, the entry's date then its value as
+// typed, each line ended by a lone CR. Readers accept CR, LF or CR LF.
+
+// Adds an entry at the end, nothing inserted before the date.
+void appendValueEntry(QString &list, const QString &dateText, const QString &value);
+
+// The lines of a list; a final line break opens no further line.
+QStringList valueListLines(const QString &list);
+
+// The last line of a list (its latest value), empty for an empty list.
+QString lastValueListLine(const QString &list);
+
+struct ValueEntry
+{
+    QString date;
+    double value = 0;
+};
+
+struct ValueListReading
+{
+    QList<ValueEntry> entries; // the entries read before any faulty one
+    QString error; // the message for the first value that is not a number, empty when none is
+};
+
+// Reads the entries in order and stops at the first value that is not a decimal number with a
+// point; a date without its value line counts as an empty value. A list of fewer than two lines
+// has no entries and no error.
+ValueListReading readValueList(const QString &list);
+
+} // namespace orvane::clinical

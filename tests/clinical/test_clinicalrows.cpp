@@ -1,0 +1,201 @@
+#include "clinical/archivemove.h"
+#include "clinical/consultationlines.h"
+#include "clinical/datecheck.h"
+#include "platform/error.h"
+#include "records/database.h"
+#include "records/table.h"
+#include "support/fixedclock.h"
+#include "support/testenvironment.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace orvane;
+using namespace orvane::clinical;
+using records::Table;
+
+namespace {
+const QString notesField = QStringLiteral("Consultation");
+const double recordNumber = 12;
+const ArchiveMove::Patient patient{recordNumber, QStringLiteral("DUPONT Jean")};
+} // namespace
+
+// The rules that write the current patient's rows, on a real database.
+class TestClinicalRows : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TemporaryHome> m_home;
+    std::unique_ptr<records::Database> m_db;
+    std::unique_ptr<Table> m_consultations;
+    std::unique_ptr<Table> m_archive;
+    std::unique_ptr<Table> m_measures;
+    test::FixedClock m_clock{QDateTime(QDate(2006, 12, 8), QTime(9, 0))};
+    int m_asked = 0;
+
+    // A second table object on the same table, as another window would see the stored row.
+    QString stored(const QString &table, const QString &field)
+    {
+        Table reader(*m_db, table);
+        reader.open();
+        return reader.locate(records::recordNumberField, recordNumber) ? reader.text(field) : QStringLiteral("<none>");
+    }
+
+    void writeNotes(const QString &notes)
+    {
+        m_consultations->edit();
+        m_consultations->setText(notesField, notes);
+        m_consultations->post();
+    }
+
+    void refuseWritesOf(const QString &table)
+    {
+        for (const char *event : {"INSERT", "UPDATE"})
+            m_db->run(QStringLiteral("CREATE TRIGGER \"refuse %1 %2\" BEFORE %2 ON \"%1\" "
+                                     "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END")
+                          .arg(table, QLatin1String(event)));
+    }
+
+    ArchiveMove archiveMove(bool answer)
+    {
+        return ArchiveMove(*m_consultations, *m_archive, [this, answer] {
+            ++m_asked;
+            return answer;
+        });
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<test::TemporaryHome>();
+        m_db = std::make_unique<records::Database>(
+            records::AliasSettings::sqliteFile(m_home->path() + QStringLiteral("/orvane.sqlite")), m_home->path());
+        m_consultations = std::make_unique<Table>(*m_db, records::tables::consultations);
+        m_consultations->open();
+        m_consultations->insert();
+        m_consultations->setValue(records::recordNumberField, recordNumber);
+        m_consultations->post();
+        m_archive = std::make_unique<Table>(*m_db, records::tables::archive);
+        m_measures = std::make_unique<Table>(*m_db, records::tables::measures);
+        m_measures->open();
+        m_asked = 0;
+    }
+    void cleanup()
+    {
+        m_measures.reset();
+        m_archive.reset();
+        m_consultations.reset();
+        m_db.reset();
+        m_home.reset();
+    }
+
+    void archivingCreatesTheRowAndEmptiesTheNotes()
+    {
+        writeNotes(QStringLiteral("\r\n08/12/2006\r\n\r\nToux"));
+        QVERIFY(archiveMove(true).run(patient));
+        QCOMPARE(m_asked, 1);
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("\r\n08/12/2006\r\n\r\nToux"));
+        QCOMPARE(stored(records::tables::archive, QStringLiteral("Nomprénom")), patient.name);
+        QCOMPARE(stored(records::tables::consultations, notesField), QString());
+        QCOMPARE(m_consultations->text(notesField), QString());
+    }
+
+    void archivingTwiceKeepsBothTexts()
+    {
+        writeNotes(QStringLiteral("premier"));
+        QVERIFY(archiveMove(true).run(patient));
+        writeNotes(QStringLiteral("second"));
+        QVERIFY(archiveMove(true).run(patient));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("premier\r\nsecond"));
+        Table rows(*m_db, records::tables::archive);
+        rows.open();
+        rows.next();
+        QVERIFY(rows.atEnd());
+    }
+
+    void archivedTextJoin_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no archive yet") << "" << "a\r\nb" << "a\r\nb";
+        QTest::newRow("open last line") << "a" << "b" << "a\r\nb";
+        QTest::newRow("closed last line") << "a\r\n" << "\r\nb" << "a\r\n\r\nb";
+        QTest::newRow("empty notes") << "a" << "" << "a";
+    }
+    void archivedTextJoin()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, notes);
+        QFETCH(QString, expected);
+        QCOMPARE(archivedConsultation(archive, notes), expected);
+    }
+
+    void refusedQuestionChangesNothing()
+    {
+        writeNotes(QStringLiteral("Toux"));
+        QVERIFY(!archiveMove(false).run(patient));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("<none>"));
+        QCOMPARE(stored(records::tables::consultations, notesField), QStringLiteral("Toux"));
+    }
+
+    void refusedArchiveLeavesTheNotes()
+    {
+        writeNotes(QStringLiteral("Toux"));
+        refuseWritesOf(records::tables::archive);
+        QVERIFY_THROWS_EXCEPTION(Error, archiveMove(true).run(patient));
+        QCOMPARE(stored(records::tables::consultations, notesField), QStringLiteral("Toux"));
+        QCOMPARE(m_consultations->text(notesField), QStringLiteral("Toux"));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("<none>"));
+        QVERIFY(!m_archive->isEditing());
+    }
+
+    void refusedEmptyingUndoesTheArchive()
+    {
+        writeNotes(QStringLiteral("ancien"));
+        QVERIFY(archiveMove(true).run(patient));
+        writeNotes(QStringLiteral("Toux"));
+        refuseWritesOf(records::tables::consultations);
+        QVERIFY_THROWS_EXCEPTION(Error, archiveMove(true).run(patient));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("ancien"));
+        QCOMPARE(m_archive->text(notesField), QStringLiteral("ancien"));
+        QCOMPARE(stored(records::tables::consultations, notesField), QStringLiteral("Toux"));
+        QCOMPARE(m_consultations->text(notesField), QStringLiteral("Toux"));
+    }
+
+    void archivingReopensAClosedArchive()
+    {
+        m_archive->open();
+        m_archive->close();
+        writeNotes(QStringLiteral("Toux"));
+        QVERIFY(archiveMove(true).run(patient));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("Toux"));
+    }
+
+    void dateCheckStoresTheRowOnlyWhenAdded()
+    {
+        const DateCheck check(m_clock, [this] {
+            ++m_asked;
+            return true;
+        });
+        QVERIFY(check.run(*m_consultations, notesField));
+        QCOMPARE(stored(records::tables::consultations, notesField), QStringLiteral("\r\n08/12/2006\r\n\r\n"));
+        QVERIFY(!check.run(*m_consultations, notesField));
+        QCOMPARE(m_asked, 1);
+        QVERIFY(!m_consultations->isEditing());
+    }
+
+    void bloodPressureFillsBothListsInOneStore()
+    {
+        const auto entry = bloodPressureEntry(QStringLiteral("13"), QStringLiteral("8"));
+        addToValueLists(*m_measures, entry->values, m_clock.todayText());
+        addToValueLists(*m_measures, entry->values, QStringLiteral("09/12/2006"));
+        QCOMPARE(m_measures->text(QStringLiteral("Max")), QStringLiteral("08/12/2006\r13\r09/12/2006\r13\r"));
+        QCOMPARE(m_measures->text(QStringLiteral("Min")), QStringLiteral("08/12/2006\r8\r09/12/2006\r8\r"));
+        QVERIFY(!m_measures->isEditing());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClinicalRows)
+#include "test_clinicalrows.moc"

@@ -1,0 +1,117 @@
+#include "prescribing/drugblock.h"
+#include "prescribing/safetychecks.h"
+
+#include <QTest>
+
+using namespace orvane::prescribing;
+
+Q_DECLARE_METATYPE(PosologyChoice)
+
+class TestDrugBlock : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void block_data()
+    {
+        QTest::addColumn<QString>("drug");
+        QTest::addColumn<PosologyChoice>("choice");
+        QTest::addColumn<QString>("usual");
+        QTest::addColumn<QStringList>("lines");
+
+        PosologyChoice full;
+        full.quantity = QStringLiteral("1 flacon");
+        full.dose = QStringLiteral("2 cps");
+        full.timeOfDay = QStringLiteral("matin et soir");
+        full.period = QStringLiteral("pendant 8 jours");
+        QTest::newRow("every part but renewal")
+            << "AMOXICILLINE 1 g" << full << ""
+            << QStringList{"- AMOXICILLINE 1 g: 1 flacon ", "", "2 cps matin et soir pendant 8 jours", "", ""};
+
+        QTest::newRow("only the drug") << "DOLIPRANE" << PosologyChoice() << ""
+                                       << QStringList{"- DOLIPRANE ", "", "  ", "", ""};
+
+        PosologyChoice withUsual;
+        withUsual.dose = QStringLiteral("1 gtte");
+        withUsual.timeOfDay = QStringLiteral("le matin");
+        withUsual.period = QStringLiteral("pendant 1 mois");
+        QTest::newRow("usual posology replaces dose and time")
+            << "LEXOMIL" << withUsual << "1 cp le soir"
+            << QStringList{"- LEXOMIL ", "", "1 cp le soir pendant 1 mois", "", ""};
+
+        PosologyChoice usualAlone;
+        QTest::newRow("usual posology without period")
+            << "LEXOMIL" << usualAlone << "1 cp le soir" << QStringList{"- LEXOMIL ", "", "1 cp le soir ", "", ""};
+
+        PosologyChoice notRenewed;
+        notRenewed.quantity = QStringLiteral("qsp 3 mois");
+        notRenewed.doNotRenew = QStringLiteral("ne pas renouveler");
+        notRenewed.renewal = QStringLiteral("2 fois");
+        QTest::newRow("do not renew after the quantity")
+            << "STILNOX" << notRenewed << ""
+            << QStringList{"- STILNOX: qsp 3 mois ne pas renouveler", "", "  ", "", ""};
+
+        QTest::newRow("no name") << "" << PosologyChoice() << "" << QStringList{"-  ", "", "  ", "", ""};
+    }
+    void block()
+    {
+        QFETCH(QString, drug);
+        QFETCH(PosologyChoice, choice);
+        QFETCH(QString, usual);
+        QFETCH(QStringList, lines);
+        QCOMPARE(drugBlock(drug, choice, usual), lines);
+    }
+
+    void renewal()
+    {
+        QCOMPARE(renewalStatement(QStringLiteral("3 fois")), QStringLiteral("Ordonnance à renouveler: 3 fois"));
+        QVERIFY(renewalStatement(QString()).isEmpty());
+    }
+
+    void interaction_data()
+    {
+        QTest::addColumn<QStringList>("classes");
+        QTest::addColumn<bool>("interact");
+        QTest::newRow("A and B") << QStringList{"A", "", "B"} << true;
+        QTest::newRow("lower-case b") << QStringList{"A", "b"} << true;
+        QTest::newRow("both lower case") << QStringList{"b", "a"} << true;
+        QTest::newRow("only A, twice") << QStringList{"A", "A"} << false;
+        QTest::newRow("AB is neither") << QStringList{"AB", "B"} << false;
+        QTest::newRow("A B is neither") << QStringList{"A B", "A"} << false;
+        QTest::newRow("blanks around count") << QStringList{" A", "B"} << false;
+        QTest::newRow("nothing picked") << QStringList{} << false;
+    }
+    void interaction()
+    {
+        QFETCH(QStringList, classes);
+        QFETCH(bool, interact);
+        QCOMPARE(classesInteract(classes), interact);
+    }
+
+    void contraIndication_data()
+    {
+        QTest::addColumn<QString>("drug");
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<bool>("refused");
+        const QString history = QStringLiteral("HTA\r\nallergie PENICILLINE G\r\nasthme");
+        QTest::newRow("named in a line") << "PENICILLINE G" << history << true;
+        QTest::newRow("another drug of the family") << "PENICILLINE V" << history << false;
+        QTest::newRow("letter case counts") << "penicilline g" << history << false;
+        QTest::newRow("empty name") << "" << history << false;
+        QTest::newRow("empty history") << "PENICILLINE G" << "" << false;
+        QTest::newRow("a name split by a line break") << "HTA asthme" << "HTA\r\nasthme" << false;
+        QTest::newRow("lone carriage returns") << "ASPIRINE" << "ulcère\rASPIRINE" << true;
+        QTest::newRow("far along a long line")
+            << "ASPIRINE" << QString(QStringLiteral("x").repeated(300) + QStringLiteral(" ASPIRINE")) << true;
+    }
+    void contraIndication()
+    {
+        QFETCH(QString, drug);
+        QFETCH(QString, history);
+        QFETCH(bool, refused);
+        QCOMPARE(contraIndicated(drug, history), refused);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDrugBlock)
+#include "test_drugblock.moc"

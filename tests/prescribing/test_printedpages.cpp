@@ -1,0 +1,104 @@
+#include "prescribing/certificatelayout.h"
+#include "prescribing/prescriptionlayout.h"
+#include "prescribing/printcontext.h"
+#include "prescribing/qprintersurface.h"
+#include "support/fixedclock.h"
+#include "support/pdfwords.h"
+#include "support/recordingsurface.h"
+#include "support/scripteddialogservice.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QTest>
+#include <functional>
+
+using namespace orvane;
+using namespace orvane::prescribing;
+using orvane::test::PdfPage;
+using orvane::test::PdfWord;
+using orvane::test::RecordingSurface;
+
+// Each layout printed to PDF through the real surface: every text stands on paper where the
+// same layout drawn on a recording surface put it.
+class TestPrintedPages : public QObject
+{
+    Q_OBJECT
+
+private:
+    using Layout = std::function<void(const PrintContext &)>;
+
+    static PrintSettings settings()
+    {
+        PrintSettings settings;
+        settings.identifiant = QStringLiteral("Docteur Paul LEMAIRE");
+        settings.diplome = QStringLiteral("Médecine Générale");
+        settings.securite = QStringLiteral("RPPS 10001112223");
+        settings.ville = QStringLiteral("33000 BORDEAUX");
+        settings.residence = QStringLiteral("8, cours Victor Hugo");
+        settings.telephone = QStringLiteral("Tél. : 05 56 00 00 00");
+        settings.espacement = 90;
+        settings.intervalle = 80;
+        return settings;
+    }
+
+private slots:
+    void layoutsPrintWhereTheyWereDrawn_data()
+    {
+        QTest::addColumn<Layout>("layout");
+        const QStringList lines{QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("1 comprimé matin et soir"),
+                                zoneSeparator, QStringLiteral("PARACETAMOL 500 mg")};
+        const QString renewal = QStringLiteral("Ordonnance à renouveler: 3 fois");
+        QTest::newRow("plain with duplicate") << Layout([=](const PrintContext &context) {
+            printPlainPrescription(context, {QStringLiteral("MARTIN Claire"), lines, renewal});
+        });
+        QTest::newRow("two zones") << Layout([=](const PrintContext &context) {
+            printLongTermIllnessPrescription(context, {QStringLiteral("MARTIN Claire"), lines, renewal});
+        });
+        QTest::newRow("certificate") << Layout([=](const PrintContext &context) {
+            printCertificate(context, QStringLiteral("MARTIN Claire"), lines.mid(0, 2));
+        });
+    }
+    void layoutsPrintWhereTheyWereDrawn()
+    {
+        if (!test::pdfToTextAvailable())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(Layout, layout);
+        test::TemporaryHome home;
+        test::ScriptedDialogService dialogs;
+        test::FixedClock clock;
+        QPrinterSurface printer(dialogs, clock);
+        printer.printer().setOutputFormat(QPrinter::PdfFormat);
+        printer.printer().setPageSize(QPageSize(QPageSize::A4));
+        RecordingSurface recording;
+        layout(PrintContext(printer, settings(), QStringLiteral("15/03/2006")));
+        layout(PrintContext(recording, settings(), QStringLiteral("15/03/2006")));
+
+        const QDir folder(QPrinterSurface::pdfFolder());
+        const QStringList files = folder.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), recording.documents().size());
+        const QPointF origin =
+            printer.printer().pageLayout().paintRect(QPageLayout::Inch).topLeft() * deviceUnitsPerInch;
+
+        for (int job = 0; job < files.size(); ++job) {
+            const QList<PdfPage> pages = test::readPdfPages(folder.filePath(files.at(job)));
+            QCOMPARE(pages.size(), 1);
+            for (const RecordingSurface::Text &drawn : recording.documents().at(job).texts) {
+                const QString firstWord = drawn.text.simplified().section(QLatin1Char(' '), 0, 0);
+                if (firstWord.isEmpty())
+                    continue;
+                bool found = false;
+                for (const PdfWord &word : pages.first().find(firstWord)) {
+                    // A text opening with a blank starts its first word further right.
+                    const double shift = word.left - origin.x() - drawn.x;
+                    const bool leftEdge = drawn.text.startsWith(QLatin1Char(' ')) ? shift > 0 : qAbs(shift) <= 3;
+                    found = found || (leftEdge && qAbs(word.top - origin.y() - drawn.y) <= 3);
+                }
+                QVERIFY2(found, qPrintable(QStringLiteral("job %1: '%2' not at %3, %4")
+                                               .arg(job).arg(drawn.text).arg(drawn.x).arg(drawn.y)));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestPrintedPages)
+#include "test_printedpages.moc"
