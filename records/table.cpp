@@ -69,6 +69,7 @@ void Table::setTableName(const QString &tableName)
         throw Error(QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données ouvert"));
     m_tableName = tableName;
     m_def = nullptr;
+    m_selectStart.clear();
 }
 
 const TableDef &Table::definition() const
@@ -123,6 +124,8 @@ void Table::setOrdering(const QString &ordering)
     if (isOpen())
         checkBrowseMode();
     m_orderingFields = fields;
+    m_orderForward.clear();
+    m_orderBackward.clear();
     m_orderingIndexes.clear();
     for (const QString &name : fields)
         m_orderingIndexes.append(def.fieldIndex(name));
@@ -770,29 +773,33 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
                                    int limit) const
 {
     const TableDef &def = *m_def;
-    QStringList columns{SqlDialect::idColumn()};
-    for (const FieldDef &field : def.fields)
-        columns.append(SqlDialect::quote(field.name));
-    QStringList conditions;
+    if (m_selectStart.isEmpty()) {
+        QStringList columns{SqlDialect::idColumn()};
+        for (const FieldDef &field : def.fields)
+            columns.append(SqlDialect::quote(field.name));
+        m_selectStart = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1String(", ")), SqlDialect::quote(def.name));
+    }
+    QString &orderBy = direction == Direction::Forward ? m_orderForward : m_orderBackward;
+    if (orderBy.isEmpty()) {
+        const QString order = direction == Direction::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
+        QStringList keys;
+        for (const int index : m_orderingIndexes)
+            keys.append(SqlDialect::keyColumn(def.fields.at(index).name) + order);
+        keys.append(SqlDialect::idColumn() + order);
+        orderBy = QStringLiteral(" ORDER BY ") + keys.join(QLatin1String(", "));
+    }
+    QString sql = m_selectStart;
     QVariantList values;
     if (m_master) {
-        conditions.append(SqlDialect::quote(m_linkField) + QStringLiteral(" = ?"));
+        sql += QStringLiteral(" WHERE ") + SqlDialect::quote(m_linkField) + QStringLiteral(" = ?");
         values.append(masterValue());
+        if (!where.isEmpty())
+            sql += QStringLiteral(" AND ") + where;
+    } else if (!where.isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + where;
     }
-    if (!where.isEmpty())
-        conditions.append(where);
     values += bindings;
-    const QString order = direction == Direction::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
-    QStringList orderBy;
-    for (const int index : m_orderingIndexes)
-        orderBy.append(SqlDialect::keyColumn(def.fields.at(index).name) + order);
-    orderBy.append(SqlDialect::idColumn() + order);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT %5")
-                            .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(def.name),
-                                 conditions.isEmpty() ? QString()
-                                                      : QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND ")),
-                                 orderBy.join(QLatin1String(", ")))
-                            .arg(limit);
+    sql += orderBy + QStringLiteral(" LIMIT ") + QString::number(limit);
     QSqlQuery &query = m_db.prepared(sql);
     for (const QVariant &value : std::as_const(values))
         query.addBindValue(value);

@@ -151,6 +151,10 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     mutable bool m_flushing = false;
+    // The parts of the row queries that change only with the table or its ordering.
+    mutable QString m_selectStart;
+    mutable QString m_orderForward;
+    mutable QString m_orderBackward;
 };
 
 } // namespace orvane::records
