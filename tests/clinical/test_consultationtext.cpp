@@ -1,6 +1,6 @@
 #include "clinical/consultationlines.h"
 #include "clinical/datecheck.h"
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "clinical/textfind.h"
 #include "clinical/valuelist.h"
 #include "support/fixedclock.h"
@@ -164,10 +164,10 @@ private slots:
         QCOMPARE(list, "08/12/2006" + cr + "72" + cr);
         appendValueEntry(list, QStringLiteral("09/01/2007"), QStringLiteral("73 kg"));
         QCOMPARE(list, "08/12/2006" + cr + "72" + cr + "09/01/2007" + cr + "73 kg" + cr);
-        QCOMPARE(lastValueListLine(list), QStringLiteral("73 kg"));
+        QCOMPARE(lastLine(list), QStringLiteral("73 kg"));
     }
 
-    void lastLine_data()
+    void lastLineOfAList_data()
     {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("last");
@@ -177,12 +177,12 @@ private slots:
         QTest::newRow("open last line") << "d\n72" << "72";
         QTest::newRow("blank last line") << "d" + cr + cr << "";
     }
-    void lastLine()
+    void lastLineOfAList()
     {
         QFETCH(QString, list);
         QFETCH(QString, last);
-        QCOMPARE(lastValueListLine(list), last);
-        QCOMPARE(lastValueListLine(list), valueListLines(list).value(valueListLines(list).size() - 1));
+        QCOMPARE(lastLine(list), last);
+        QCOMPARE(lastLine(list), splitLines(list).value(splitLines(list).size() - 1));
     }
 
     void valueListsRead_data()
