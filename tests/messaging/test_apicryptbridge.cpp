@@ -35,8 +35,8 @@ public:
     bool askYesNo(QWidget *, const QString &, Icon) override { return false; }
     void showError(const QString &) override {}
     std::optional<QString> askText(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
-    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseFileToOpen(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseFileToSave(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
     bool setUpPrinter(QWidget *, QPrinter &) override { return false; }
     int execModal(QDialog &) override { return 0; }
