@@ -7,6 +7,7 @@
 #include "platform/textcodec.h"
 
 #include <QFile>
+#include <iterator>
 #include <limits>
 
 namespace orvane::clinical {
@@ -23,43 +24,46 @@ struct SystemColour
     QPalette::ColorRole role;
 };
 
-// The system colours by their number, as the nearest roles of a Qt palette.
-std::optional<SystemColour> systemColour(int number)
+// The system colours by their number, as the nearest roles of a Qt palette; number 25 is unused.
+constexpr SystemColour systemColours[] = {
+    {QPalette::Active, QPalette::Button}, // scroll bar
+    {QPalette::Active, QPalette::Window}, // desktop
+    {QPalette::Active, QPalette::Highlight}, // active caption
+    {QPalette::Inactive, QPalette::Mid}, // inactive caption
+    {QPalette::Active, QPalette::Window}, // menu
+    {QPalette::Active, QPalette::Base}, // window
+    {QPalette::Active, QPalette::Shadow}, // window frame
+    {QPalette::Active, QPalette::WindowText}, // menu text
+    {QPalette::Active, QPalette::Text}, // window text
+    {QPalette::Active, QPalette::HighlightedText}, // caption text
+    {QPalette::Active, QPalette::Button}, // active border
+    {QPalette::Inactive, QPalette::Button}, // inactive border
+    {QPalette::Active, QPalette::Dark}, // application workspace
+    {QPalette::Active, QPalette::Highlight}, // highlight
+    {QPalette::Active, QPalette::HighlightedText}, // highlighted text
+    {QPalette::Active, QPalette::Button}, // button face
+    {QPalette::Active, QPalette::Dark}, // button shadow
+    {QPalette::Disabled, QPalette::Text}, // grey text
+    {QPalette::Active, QPalette::ButtonText}, // button text
+    {QPalette::Inactive, QPalette::HighlightedText}, // inactive caption text
+    {QPalette::Active, QPalette::Light}, // button highlight
+    {QPalette::Active, QPalette::Shadow}, // 3D dark shadow
+    {QPalette::Active, QPalette::Midlight}, // 3D light
+    {QPalette::Active, QPalette::ToolTipText}, // info text
+    {QPalette::Active, QPalette::ToolTipBase}, // info background
+    {QPalette::NColorGroups, QPalette::NColorRoles}, // unused
+    {QPalette::Active, QPalette::Link}, // hot light
+    {QPalette::Active, QPalette::Highlight}, // gradient active caption
+    {QPalette::Inactive, QPalette::Mid}, // gradient inactive caption
+    {QPalette::Active, QPalette::Highlight}, // menu highlight
+    {QPalette::Active, QPalette::Window}, // menu bar
+};
+
+std::optional<SystemColour> systemColour(qint64 number)
 {
-    using P = QPalette;
-    switch (number) {
-    case 0: return SystemColour{P::Active, P::Button}; // scroll bar
-    case 1: return SystemColour{P::Active, P::Window}; // desktop
-    case 2: return SystemColour{P::Active, P::Highlight}; // active caption
-    case 3: return SystemColour{P::Inactive, P::Mid}; // inactive caption
-    case 4: return SystemColour{P::Active, P::Window}; // menu
-    case 5: return SystemColour{P::Active, P::Base}; // window
-    case 6: return SystemColour{P::Active, P::Shadow}; // window frame
-    case 7: return SystemColour{P::Active, P::WindowText}; // menu text
-    case 8: return SystemColour{P::Active, P::Text}; // window text
-    case 9: return SystemColour{P::Active, P::HighlightedText}; // caption text
-    case 10: return SystemColour{P::Active, P::Button}; // active border
-    case 11: return SystemColour{P::Inactive, P::Button}; // inactive border
-    case 12: return SystemColour{P::Active, P::Dark}; // application workspace
-    case 13: return SystemColour{P::Active, P::Highlight}; // highlight
-    case 14: return SystemColour{P::Active, P::HighlightedText}; // highlighted text
-    case 15: return SystemColour{P::Active, P::Button}; // button face
-    case 16: return SystemColour{P::Active, P::Dark}; // button shadow
-    case 17: return SystemColour{P::Disabled, P::Text}; // grey text
-    case 18: return SystemColour{P::Active, P::ButtonText}; // button text
-    case 19: return SystemColour{P::Inactive, P::HighlightedText}; // inactive caption text
-    case 20: return SystemColour{P::Active, P::Light}; // button highlight
-    case 21: return SystemColour{P::Active, P::Shadow}; // 3D dark shadow
-    case 22: return SystemColour{P::Active, P::Midlight}; // 3D light
-    case 23: return SystemColour{P::Active, P::ToolTipText}; // info text
-    case 24: return SystemColour{P::Active, P::ToolTipBase}; // info background
-    case 26: return SystemColour{P::Active, P::Link}; // hot light
-    case 27: return SystemColour{P::Active, P::Highlight}; // gradient active caption
-    case 28: return SystemColour{P::Inactive, P::Mid}; // gradient inactive caption
-    case 29: return SystemColour{P::Active, P::Highlight}; // menu highlight
-    case 30: return SystemColour{P::Active, P::Window}; // menu bar
-    default: return std::nullopt;
-    }
+    if (number < 0 || number >= qint64(std::size(systemColours)) || systemColours[number].group == QPalette::NColorGroups)
+        return std::nullopt;
+    return systemColours[number];
 }
 
 } // namespace
@@ -82,8 +86,7 @@ std::optional<QColor> colourOfCode(qint32 code, const QPalette &palette)
     if (code == noColour || code == defaultColour)
         return std::nullopt;
     if (code < 0) {
-        const qint64 number = qint64(code) - systemColourBase;
-        const auto system = number <= 0xFF ? systemColour(int(number)) : std::nullopt;
+        const auto system = systemColour(qint64(code) - systemColourBase);
         if (!system)
             return std::nullopt;
         return palette.color(system->group, system->role);
