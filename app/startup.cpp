@@ -15,6 +15,8 @@
 #include "prescribing/tmarges.h"
 #include "prescribing/tordonnance.h"
 #include "records/alias.h"
+#include "records/baseinuselock.h"
+#include "records/dailybackup.h"
 #include "records/database.h"
 #include "records/trechercher.h"
 
@@ -49,21 +51,28 @@ Startup::~Startup() = default;
 bool Startup::start()
 {
     QString failure;
+    QString programFolder;
+    records::AliasSettings alias;
     {
         WaitCursor hourglass;
         TLogo logo;
         logo.showNow();
         QCoreApplication::setApplicationName(QStringLiteral("ORVANE 2006"));
         try {
-            const QString programFolder = places::programFolder();
-            m_database = std::make_unique<records::Database>(records::AliasSettings::load(programFolder),
-                                                             programFolder);
+            programFolder = places::programFolder();
+            alias = records::AliasSettings::load(programFolder);
+            // Held before the base is opened and for as long as the program runs: no restore replaces
+            // the base under it. Where the lock cannot be written, neither could the base's own log.
+            if (alias.isSqlite())
+                m_baseLock = std::make_unique<records::BaseInUseLock>(alias.sqlitePath(programFolder));
+            m_database = std::make_unique<records::Database>(alias, programFolder);
             createWindows(programFolder);
         } catch (const Error &error) {
             // Without its base the program cannot go on; it leaves everything else as it was.
             failure = error.message();
             m_main.reset();
             m_database.reset();
+            m_baseLock.reset();
         }
         // The interface is not to respond while the splash is up.
         if (failure.isEmpty())
@@ -74,6 +83,9 @@ bool Startup::start()
         return false;
     }
     m_main->show();
+    // The window has shown and its gate has run: the day's copy of the base goes on in the background.
+    if (!m_terminated)
+        records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
     return true;
 }
 

@@ -11,6 +11,7 @@ class Clock;
 class DialogService;
 }
 namespace orvane::records {
+class BaseInUseLock;
 class Database;
 }
 
@@ -45,6 +46,7 @@ private:
     DialogService &m_dialogs;
     const Clock &m_clock;
     std::chrono::milliseconds m_pause;
+    std::unique_ptr<records::BaseInUseLock> m_baseLock;
     std::unique_ptr<records::Database> m_database;
     std::unique_ptr<TOrvane> m_main; // after the database: its tables go first
     bool m_terminated = false;

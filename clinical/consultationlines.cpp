@@ -54,11 +54,8 @@ std::optional<MeasureEntry> bloodPressureEntry(const QString &systolic, const QS
 void addToValueLists(records::Table &measures, const QList<MeasureEntry::Value> &values, const QString &dateText)
 {
     measures.edit();
-    for (const MeasureEntry::Value &entry : values) {
-        QString list = measures.text(entry.list);
-        appendValueEntry(list, dateText, entry.value);
-        measures.setText(entry.list, list);
-    }
+    for (const MeasureEntry::Value &entry : values)
+        appendValueEntry(measures, entry.list, dateText, entry.value);
     measures.post();
 }
 

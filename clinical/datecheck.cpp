@@ -1,7 +1,7 @@
 #include "clinical/datecheck.h"
 
 #include "clinical/fieldtext.h"
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "platform/clock.h"
 #include "records/table.h"
 
@@ -30,6 +30,14 @@ void appendDateBlock(QString &text, const QString &dateText)
     appendLines(text, {QString(), dateText, QString()});
 }
 
+bool addDateBlockIfMissing(QString &text, const QString &dateText)
+{
+    if (containsLine(text, dateText))
+        return false;
+    appendDateBlock(text, dateText);
+    return true;
+}
+
 DateCheck::DateCheck(const Clock &clock, Question askDateOfToday)
     : m_clock(clock)
     , m_askDateOfToday(std::move(askDateOfToday))
@@ -51,10 +59,7 @@ bool DateCheck::run(QString &text) const
 
 bool DateCheck::addWithoutAsking(QString &text) const
 {
-    if (isDated(text))
-        return false;
-    appendDateBlock(text, m_clock.todayText());
-    return true;
+    return addDateBlockIfMissing(text, m_clock.todayText());
 }
 
 bool DateCheck::run(records::Table &table, const QString &field) const

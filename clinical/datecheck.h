@@ -19,6 +19,9 @@ bool containsLine(const QString &text, const QString &line);
 // The date block that opens a day's entries: an empty line, the date, an empty line.
 void appendDateBlock(QString &text, const QString &dateText);
 
+// Adds the date block when no line of the text is that date; true when it was added.
+bool addDateBlockIfMissing(QString &text, const QString &dateText);
+
 // The date check of the patient's running texts (notes, vaccinations, lab results): a text that
 // has no line of today's date gets the date block, after the person agreed or without asking.
 class DateCheck

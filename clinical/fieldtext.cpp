@@ -1,6 +1,6 @@
 #include "clinical/fieldtext.h"
 
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "records/table.h"
 
 namespace orvane::clinical {

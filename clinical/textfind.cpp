@@ -1,6 +1,6 @@
 #include "clinical/textfind.h"
 
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 
 namespace orvane::clinical {
 

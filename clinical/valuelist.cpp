@@ -1,10 +1,9 @@
 #include "clinical/valuelist.h"
 
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
-
-#include <QRegularExpression>
+#include "records/table.h"
 
 namespace orvane::clinical {
 
@@ -29,35 +28,17 @@ void appendValueEntry(QString &list, const QString &dateText, const QString &val
     list += QLatin1Char('\r');
 }
 
-QStringList valueListLines(const QString &list)
+void appendValueEntry(records::Table &measures, const QString &list, const QString &dateText, const QString &value)
 {
-    if (list.isEmpty())
-        return {};
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = list.split(breaks);
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-QString lastValueListLine(const QString &list)
-{
-    // Only the one break that ends the last line is passed over: a blank last line stays blank.
-    qsizetype end = list.size();
-    if (list.endsWith(QLatin1String("\r\n")))
-        end -= 2;
-    else if (end > 0 && isLineBreak(list.at(end - 1)))
-        --end;
-    qsizetype start = end;
-    while (start > 0 && !isLineBreak(list.at(start - 1)))
-        --start;
-    return list.mid(start, end - start);
+    QString text = measures.text(list);
+    appendValueEntry(text, dateText, value);
+    measures.setText(list, text);
 }
 
 ValueListReading readValueList(const QString &list)
 {
     ValueListReading reading;
-    const QStringList lines = valueListLines(list);
+    const QStringList lines = splitLines(list);
     if (lines.size() < 2)
         return reading;
     for (qsizetype i = 0; i < lines.size(); i += 2) {

@@ -4,19 +4,20 @@
 #include <QString>
 #include <QStringList>
 
+namespace orvane::records {
+class Table;
+}
+
 namespace orvane::clinical {
 
 // A value list of the measures table: entries of two lines, the entry's date then its value as
-// typed, each line ended by a lone CR. Readers accept CR, LF or CR LF.
+// typed, each line ended by a lone CR. Readers accept CR, LF or CR LF (splitLines); the last line
+// (lastLine) is the latest value.
 
 // Adds an entry at the end, nothing inserted before the date.
 void appendValueEntry(QString &list, const QString &dateText, const QString &value);
-
-// The lines of a list; a final line break opens no further line.
-QStringList valueListLines(const QString &list);
-
-// The last line of a list (its latest value), empty for an empty list.
-QString lastValueListLine(const QString &list);
+// The same on a value list of the measures row, which must be in edit mode; nothing is stored yet.
+void appendValueEntry(records::Table &measures, const QString &list, const QString &dateText, const QString &value);
 
 struct ValueEntry
 {

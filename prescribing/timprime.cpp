@@ -68,4 +68,15 @@ void TImprime::showCentred()
     repaint();
 }
 
+TImprime::WhilePrinting::WhilePrinting(TImprime &window)
+    : m_window(window)
+{
+    m_window.showCentred();
+}
+
+TImprime::WhilePrinting::~WhilePrinting()
+{
+    m_window.close();
+}
+
 } // namespace orvane::prescribing

@@ -14,6 +14,19 @@ public:
     explicit TImprime(QWidget *parent = nullptr);
 
     void showCentred();
+
+    // Shows the window for its own lifetime, so the window goes even when a print fails.
+    class WhilePrinting
+    {
+    public:
+        explicit WhilePrinting(TImprime &window);
+        ~WhilePrinting();
+        WhilePrinting(const WhilePrinting &) = delete;
+        WhilePrinting &operator=(const WhilePrinting &) = delete;
+
+    private:
+        TImprime &m_window;
+    };
 };
 
 } // namespace orvane::prescribing

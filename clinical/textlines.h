@@ -24,4 +24,11 @@ void appendLines(QString &text, const QStringList &lines);
 
 QString withLineAppended(QString text, const QString &line);
 
+// The lines of a text as a memo holds them: CR LF, CR or LF end a line, and a break at the very
+// end opens no further line ("a\r\nb\r\n" has two lines, "" has none).
+QStringList splitLines(const QString &text);
+
+// The last of those lines, found from the end without splitting; empty when there is none.
+QString lastLine(const QString &text);
+
 } // namespace orvane::clinical

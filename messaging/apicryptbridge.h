@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QLibrary>
+#include <QObject>
+#include <QStringList>
+
+class QTimer;
+class QWidget;
+
+namespace orvane {
+class DialogService;
+}
+
+namespace orvane::messaging {
+
+// Has the Apicrypt library encipher a text through files of the program folder: the text goes to
+// "cryptage.txt", a first timer ("Timer2") runs the library once that file is there, a second one
+// ("Timer1") waits for the library's "cryptage.txt.api" and hands its lines over.
+class ApicryptBridge : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString libraryFileName;
+    static const QString inputFileName;
+    static const QString outputFileName;
+    static const QString keyFolderName;
+    static const QString identifierKey;
+
+    // The exchange files of an earlier run are removed here.
+    ApicryptBridge(const QString &programFolder, DialogService &dialogs, QWidget *messageParent);
+
+    // Writes the text for the library and starts the enciphering; nothing when the library is absent.
+    void start(const QStringList &lines);
+
+    QTimer *encipheringTimer() const { return m_encipheringTimer; }
+    QTimer *outputTimer() const { return m_outputTimer; }
+
+signals:
+    void enciphered(const QStringList &lines);
+
+private slots:
+    void encipheringStep();
+    void outputWait();
+
+private:
+    QString inFolder(const QString &name) const;
+    QString userIdentifier() const;
+    void callLibrary(const QString &identifier);
+
+    QString m_programFolder;
+    DialogService &m_dialogs;
+    QWidget *m_messageParent;
+    QTimer *m_encipheringTimer;
+    QTimer *m_outputTimer;
+    QLibrary m_library;
+    // Set while a step runs: a message box or the library may run an event loop, and a tick served
+    // there must not start the step again nor touch the files the library is working on.
+    bool m_stepRunning = false;
+};
+
+} // namespace orvane::messaging

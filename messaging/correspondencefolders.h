@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class QWidget;
+
+namespace orvane {
+class DialogService;
+}
+
+namespace orvane::messaging {
+
+// The folders of letters and results kept beside the program. A patient's files in them are named
+// after the patient key followed by "-".
+enum class CorrespondenceFolder { ReceivedLetters, SentLetters, ReceivedResults };
+
+QString correspondenceFolderPath(CorrespondenceFolder folder);
+
+// The start of every file name of the patient: the key (path separators made harmless) and "-".
+QString patientFilePrefix(const QString &patientKey);
+
+// The copy of a sent HPRIM text: "<name>-en date du D M YYYY.txt", no leading zeros.
+QString sentCopyFileName(const QString &patientName, const QDate &date);
+
+struct FolderBrowse
+{
+    QString folder;
+    QString pattern; // "<patient key>-*.*"
+};
+
+FolderBrowse folderBrowse(CorrespondenceFolder folder, const QString &patientKey);
+
+// The file dialog's name filter for a pattern: the dialog splits filters at blanks, so each blank
+// of the patient key is matched by "?" instead.
+QString nameFilterFor(const QString &pattern);
+
+// Opens the file dialog on the patient's files in one folder; the choice, if any, is not used:
+// the physician opens a file through the dialog's own context actions.
+void browseCorrespondence(DialogService &dialogs, QWidget *parent, CorrespondenceFolder folder,
+                          const QString &patientKey);
+
+} // namespace orvane::messaging

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "messaging/messagecontext.h"
+
+#include <QDate>
+#include <QStringList>
+
+namespace orvane::messaging {
+
+// The HPRIM text sent to a correspondent: a fixed header of seventeen lines about the patient,
+// the sender and the recipient, the pasted prescription, then the two end markers.
+class HprimText
+{
+public:
+    static const QString endOfMessage;
+    static const QString endOfFile;
+
+    HprimText(const MessageContext &context, const QDate &today, const QString &recipientAddress,
+              const QString &senderLine);
+
+    QStringList headerLines() const;
+    // The header, the pasted text's lines and the end markers, each marker on a line of its own.
+    QStringList lines(const QString &pastedText) const;
+
+    // "." and ten blanks, then the part of the address before its first "@", a to z upper-cased.
+    static QString addressCode(const QString &address);
+    // The short date with its 7th and 8th characters taken out: 15/03/2006 gives 15/03/06.
+    static QString shortYearDate(const QDate &date);
+
+private:
+    MessageContext m_context;
+    QDate m_today;
+    QString m_recipientAddress;
+    QString m_senderLine;
+};
+
+} // namespace orvane::messaging

@@ -1,0 +1,17 @@
+#include "messaging/messagecontext.h"
+
+#include "messaging/textlines.h"
+
+namespace orvane::messaging {
+
+QString MessageContext::birthDateText(const QString &day, const QString &month, const QString &year)
+{
+    return day + QLatin1Char('/') + month + QLatin1Char('/') + year;
+}
+
+QString MessageContext::addressLine(const QString &address, int index)
+{
+    return linesOf(address).value(index);
+}
+
+} // namespace orvane::messaging

@@ -1,0 +1,196 @@
+#include "records/backupfolder.h"
+
+#include "platform/error.h"
+#include "records/backupretention.h"
+#include "records/filereplace.h"
+#include "records/schema.h"
+#include "records/sqlitefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+namespace orvane::records {
+
+namespace {
+
+const QString dayFormat = QStringLiteral("yyyy-MM-dd");
+const QString copySuffix = QStringLiteral(".sqlite");
+const QString safetyPrefix = QStringLiteral("avant-restauration-");
+const QString partSuffix = QStringLiteral(".part");
+
+QList<BackupCopy> copiesMatching(const QString &folder, const QRegularExpression &name)
+{
+    QList<BackupCopy> copies;
+    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*") + copySuffix}, QDir::Files, QDir::Name);
+    for (const QFileInfo &file : files) {
+        const QRegularExpressionMatch match = name.match(file.fileName());
+        if (!match.hasMatch())
+            continue;
+        const QDate date = QDate::fromString(match.captured(1), dayFormat);
+        if (date.isValid())
+            copies.append(BackupCopy{date, file.absoluteFilePath(), file.size()});
+    }
+    return copies;
+}
+
+QString escapedSuffix()
+{
+    return QRegularExpression::escape(copySuffix);
+}
+
+} // namespace
+
+BackupFolder::BackupFolder(const QString &path)
+    : m_path(path)
+{
+}
+
+BackupFolder BackupFolder::ofProgram(const QString &programFolder)
+{
+    return BackupFolder(programFolder + QStringLiteral("/Sauvegardes"));
+}
+
+QString BackupFolder::dailyCopyPath(const QDate &date) const
+{
+    return m_path + QLatin1Char('/') + date.toString(dayFormat) + copySuffix;
+}
+
+bool BackupFolder::hasDailyCopy(const QDate &date) const
+{
+    return QFileInfo::exists(dailyCopyPath(date));
+}
+
+QList<BackupCopy> BackupFolder::dailyCopies() const
+{
+    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})") + escapedSuffix() + QLatin1Char('$'));
+    return copiesMatching(m_path, name);
+}
+
+QList<BackupCopy> BackupFolder::safetyCopies() const
+{
+    static const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(safetyPrefix)
+                                         + QStringLiteral("(\\d{4}-\\d{2}-\\d{2})-\\d{6}.*") + escapedSuffix() + QLatin1Char('$'));
+    return copiesMatching(m_path, name);
+}
+
+QString BackupFolder::find(const QString &nameOrDate) const
+{
+    const QString given = nameOrDate.trimmed();
+    for (const QString &format : {QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"), dayFormat}) {
+        const QDate date = QDate::fromString(given, format);
+        if (date.isValid()) {
+            if (hasDailyCopy(date))
+                return dailyCopyPath(date);
+            throw Error(QStringLiteral("Il n'y a pas de copie du %1 dans %2.")
+                            .arg(date.toString(QStringLiteral("dd/MM/yyyy")), QDir::toNativeSeparators(m_path)));
+        }
+    }
+    for (const QString &candidate : {given, m_path + QLatin1Char('/') + given}) {
+        if (!given.isEmpty() && QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).absoluteFilePath();
+    }
+    throw Error(QStringLiteral("Aucune copie ne correspond à « %1 ».").arg(given));
+}
+
+void BackupFolder::makeFolder() const
+{
+    if (!QDir().mkpath(m_path))
+        throw Error(QStringLiteral("le dossier %1 ne peut pas être créé").arg(QDir::toNativeSeparators(m_path)));
+}
+
+void BackupFolder::writeCheckedCopy(const QString &basePath, const QString &destination) const
+{
+    makeFolder();
+    // The copy is written under a name of its own and takes its place only once checked, so a copy of
+    // that name is always a whole one.
+    QTemporaryFile part(m_path + QStringLiteral("/XXXXXX") + partSuffix);
+    if (!part.open())
+        throw Error(QStringLiteral("%1 : %2").arg(QDir::toNativeSeparators(m_path), part.errorString()));
+    part.close();
+    {
+        const SqliteFile base(basePath, SqliteFile::Mode::ReadOnly);
+        base.copyTo(part.fileName());
+    }
+    const QString problems = baseProblems(part.fileName());
+    if (!problems.isEmpty())
+        throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
+    replaceFile(part.fileName(), destination);
+}
+
+QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date) const
+{
+    const QString destination = dailyCopyPath(date);
+    writeCheckedCopy(basePath, destination);
+    removeExpiredCopies(date);
+    return destination;
+}
+
+QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
+{
+    const QString stem = m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+    const QString destination = stem + copySuffix;
+    try {
+        writeCheckedCopy(basePath, destination);
+        return destination;
+    } catch (const Error &) {
+        if (!QFileInfo::exists(basePath))
+            throw;
+    }
+    return keepFilesOf(basePath, stem + QStringLiteral("-endommagee") + copySuffix);
+}
+
+QString BackupFolder::keepFilesOf(const QString &basePath, const QString &destination) const
+{
+    makeFolder();
+    const QStringList suffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-journal")};
+    for (const QString &suffix : suffixes) {
+        QFile source(basePath + suffix);
+        if (!source.exists())
+            continue;
+        QFile::remove(destination + suffix);
+        if (!source.copy(destination + suffix))
+            throw Error(QStringLiteral("%1 ne peut pas être copié dans %2 : %3")
+                            .arg(QDir::toNativeSeparators(source.fileName()),
+                                 QDir::toNativeSeparators(m_path), source.errorString()));
+    }
+    return destination;
+}
+
+void BackupFolder::removeExpiredCopies(const QDate &today) const
+{
+    const QList<BackupCopy> copies = dailyCopies();
+    QList<QDate> dates;
+    for (const BackupCopy &copy : copies)
+        dates.append(copy.date);
+    const QSet<QDate> keep = backupsToKeep(dates, today);
+    for (const BackupCopy &copy : copies) {
+        if (!keep.contains(copy.date))
+            QFile::remove(copy.path);
+    }
+    // A copy cut short by a crash leaves its part behind; one a day old belongs to no running copy.
+    const QFileInfoList parts = QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
+    for (const QFileInfo &part : parts) {
+        if (part.lastModified().daysTo(QDateTime::currentDateTime()) >= 1)
+            QFile::remove(part.absoluteFilePath());
+    }
+}
+
+QString baseProblems(const QString &path)
+{
+    try {
+        const SqliteFile file(path, SqliteFile::Mode::ReadOnly);
+        const QString problems = file.integrityProblems();
+        if (!problems.isEmpty())
+            return problems;
+        const QStringList tables = file.tableNames();
+        if (!tables.contains(tables::patients, Qt::CaseInsensitive))
+            return QStringLiteral("ce n'est pas une base d'Orvane 2006 (la table %1 manque)").arg(tables::patients);
+        return QString();
+    } catch (const Error &error) {
+        return error.message();
+    }
+}
+
+} // namespace orvane::records

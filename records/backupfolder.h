@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace orvane::records {
+
+struct BackupCopy
+{
+    QDate date;
+    QString path;
+    qint64 size = 0;
+};
+
+// The folder "Sauvegardes" of the program folder: one copy of the base per day, named by its date
+// ("2026-12-09.sqlite"), and the safety copies taken before a restore. Only files of those two
+// forms are ever listed or removed; anything else a person puts there is left alone.
+class BackupFolder
+{
+public:
+    explicit BackupFolder(const QString &path);
+    static BackupFolder ofProgram(const QString &programFolder);
+
+    QString path() const { return m_path; }
+    QString dailyCopyPath(const QDate &date) const;
+    bool hasDailyCopy(const QDate &date) const;
+    // Oldest first.
+    QList<BackupCopy> dailyCopies() const;
+    QList<BackupCopy> safetyCopies() const;
+    // The copy a person names: a file, a date ("09/12/2026" or "2026-12-09") or a file name of this
+    // folder. Throws when none matches.
+    QString find(const QString &nameOrDate) const;
+
+    // Writes the copy of `date`, checks it, and only then removes the copies the retention rule no
+    // longer names. Throws with the reason when the copy cannot be written; the base is only read.
+    QString writeDailyCopy(const QString &basePath, const QDate &date) const;
+    // A copy of the base as it is before a restore replaces it. A base the engine can no longer read
+    // is kept file for file (with its journals), since it may still hold what the copies lack.
+    QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
+    void removeExpiredCopies(const QDate &today) const;
+
+private:
+    void writeCheckedCopy(const QString &basePath, const QString &destination) const;
+    QString keepFilesOf(const QString &basePath, const QString &destination) const;
+    void makeFolder() const;
+
+    QString m_path;
+};
+
+// Why a file is not a sound base of the program (the engine's integrity check, the patient table):
+// empty when it is one.
+QString baseProblems(const QString &path);
+
+} // namespace orvane::records

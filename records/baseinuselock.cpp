@@ -1,0 +1,77 @@
+#include "records/baseinuselock.h"
+
+#include "platform/error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+
+namespace orvane::records {
+
+namespace {
+
+// The program holds its lock for hours: only a vanished process makes a lock stale, never its age.
+std::unique_ptr<QLockFile> lockFile(const QString &name)
+{
+    auto lock = std::make_unique<QLockFile>(name);
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+QString slotName(const QString &basePath, int slot)
+{
+    return slot == 1 ? basePath + QStringLiteral(".lock") : basePath + QStringLiteral(".%1.lock").arg(slot);
+}
+
+} // namespace
+
+BaseInUseLock::BaseInUseLock(const QString &basePath)
+{
+    QDir().mkpath(QFileInfo(basePath).absolutePath());
+    for (int slot = 1; !m_lock; ++slot) {
+        auto candidate = lockFile(slotName(basePath, slot));
+        if (candidate->tryLock(0))
+            m_lock = std::move(candidate);
+        else if (candidate->error() != QLockFile::LockFailedError)
+            throw Error(QStringLiteral("Le fichier %1 ne peut pas être écrit")
+                            .arg(QDir::toNativeSeparators(candidate->fileName())));
+    }
+    // Taken after our own lock: a restore that began before it sees our lock and refuses, one that
+    // began earlier is waited for here.
+    auto restoring = lockFile(restoreLockName(basePath));
+    if (restoring->lock())
+        restoring->unlock();
+}
+
+BaseInUseLock::~BaseInUseLock() = default;
+
+QString BaseInUseLock::fileName() const
+{
+    return m_lock->fileName();
+}
+
+bool BaseInUseLock::isHeld(const QString &basePath)
+{
+    const QFileInfo base(basePath);
+    const QRegularExpression slot(QStringLiteral("^") + QRegularExpression::escape(base.fileName())
+                                  + QStringLiteral("\\.(\\d+\\.)?lock$"));
+    const QStringList names = QDir(base.absolutePath()).entryList(QDir::Files);
+    for (const QString &name : names) {
+        if (!slot.match(name).hasMatch())
+            continue;
+        auto probe = lockFile(base.absolutePath() + QLatin1Char('/') + name);
+        if (probe->tryLock(0))
+            probe->unlock();
+        else if (probe->error() == QLockFile::LockFailedError)
+            return true;
+    }
+    return false;
+}
+
+QString BaseInUseLock::restoreLockName(const QString &basePath)
+{
+    return basePath + QStringLiteral(".restauration.lock");
+}
+
+} // namespace orvane::records

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace orvane::records {
+
+class BackupFolder;
+
+// Puts the copy at `copyPath` in the place of the SQLite base at `basePath`. Refused, with nothing
+// touched, while a running program holds the base, or when the copy is damaged or not a base of
+// the program. Before the base is replaced, a safety copy of it goes into the backup folder.
+// Returns the safety copy's path (empty when there was no base to keep). Throws with the reason.
+QString restoreBase(const QString &copyPath, const QString &basePath, const BackupFolder &folder,
+                    const QDateTime &now);
+
+} // namespace orvane::records

@@ -1,0 +1,134 @@
+#include "messaging/addressbook.h"
+#include "platform/error.h"
+#include "support/testenvironment.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace orvane::messaging;
+
+class TestAddressBook : public QObject
+{
+    Q_OBJECT
+
+private:
+    orvane::test::TemporaryHome m_home;
+    QString m_path;
+
+    void writeFile(const QByteArray &bytes)
+    {
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray fileBytes() const
+    {
+        QFile file(m_path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QStringList names(const AddressBook &book) const
+    {
+        QStringList result;
+        for (const Correspondent &c : book.correspondents())
+            result.append(c.name);
+        return result;
+    }
+
+private slots:
+    void init()
+    {
+        m_path = m_home.path() + QStringLiteral("/hprim.ini");
+        QFile::remove(m_path);
+    }
+
+    void eightLinesGiveTwoCorrespondentsInNameOrder()
+    {
+        writeFile("Zola Emile\r\n1 rue Z\r\nCardiologue\r\nzola@x.fr\r\n"
+                  "\xc9meric Anne\r\n2 rue E\r\nDermatologue\r\neme@x.fr\r\n");
+        AddressBook book(m_path);
+        book.load();
+        QCOMPARE(names(book), (QStringList{"Émeric Anne", "Zola Emile"}));
+        QCOMPARE(book.correspondents().at(0),
+                 (Correspondent{"Émeric Anne", "2 rue E", "Dermatologue", "eme@x.fr"}));
+    }
+
+    void anAdditionRewritesEveryLineInNameOrder()
+    {
+        writeFile("Zola Emile\r\n1 rue Z\r\nCardiologue\r\nzola@x.fr\r\n"
+                  "Bernard Luc\r\n2 rue B\r\nORL\r\nluc@x.fr\r\n");
+        AddressBook book(m_path);
+        book.load();
+        QCOMPARE(book.add({"Martin Paul", "3 rue M", "Pneumologue", "pm@x.fr"}), 1);
+        book.save();
+        QCOMPARE(fileBytes(), QByteArray("Bernard Luc\r\n2 rue B\r\nORL\r\nluc@x.fr\r\n"
+                                         "Martin Paul\r\n3 rue M\r\nPneumologue\r\npm@x.fr\r\n"
+                                         "Zola Emile\r\n1 rue Z\r\nCardiologue\r\nzola@x.fr\r\n"));
+    }
+
+    void deletingTheOnlyCorrespondentLeavesAnEmptyFile()
+    {
+        writeFile("Zola Emile\r\n1 rue Z\r\nCardiologue\r\nzola@x.fr\r\n");
+        AddressBook book(m_path);
+        book.load();
+        book.remove(0);
+        book.remove(5); // no such row: nothing happens
+        book.save();
+        QCOMPARE(fileBytes(), QByteArray());
+        AddressBook reread(m_path);
+        reread.load();
+        QVERIFY(reread.correspondents().isEmpty());
+    }
+
+    void missingFileGivesAnEmptyBookAndTheFirstAdditionCreatesIt()
+    {
+        AddressBook book(m_path);
+        book.load();
+        QVERIFY(book.correspondents().isEmpty());
+        book.add({"Dr Été", "", "", "ete@x.fr"});
+        book.save();
+        QCOMPARE(fileBytes(), QByteArray("Dr \xc9t\xe9\r\n\r\n\r\nete@x.fr\r\n"));
+    }
+
+    void incompleteLastCorrespondentLosesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("rewritten");
+        QTest::newRow("one line short") << QByteArray("A\r\nad\r\nsp\r\na@x\r\nB\r\nbd\r\nsp2\r\n") << 2
+                                        << QByteArray("A\r\nad\r\nsp\r\na@x\r\nB\r\nbd\r\nsp2\r\n\r\n");
+        QTest::newRow("a lone name, LF only") << QByteArray("A\nad\nsp\na@x\nB") << 2
+                                              << QByteArray("A\r\nad\r\nsp\r\na@x\r\nB\r\n\r\n\r\n\r\n");
+    }
+    void incompleteLastCorrespondentLosesNothing()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, count);
+        QFETCH(QByteArray, rewritten);
+        writeFile(file);
+        AddressBook book(m_path);
+        book.load();
+        QCOMPARE(book.correspondents().size(), count);
+        book.save();
+        QCOMPARE(fileBytes(), rewritten);
+    }
+
+    void aLineBreakInsideAFieldCannotShiftTheFile()
+    {
+        AddressBook book(m_path);
+        book.add({"Nom\r\nCaché", "rue\nA", "spé", "a@x.fr"});
+        book.save();
+        AddressBook reread(m_path);
+        reread.load();
+        QCOMPARE(reread.correspondents(), (QList<Correspondent>{{"Nom Caché", "rue A", "spé", "a@x.fr"}}));
+    }
+
+    void aFailedRewriteKeepsTheFormerFileAndSaysSo()
+    {
+        AddressBook book(m_home.path() + QStringLiteral("/no such folder/hprim.ini"));
+        book.add({"A", "", "", "a@x.fr"});
+        QVERIFY_THROWS_EXCEPTION(orvane::Error, book.save());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAddressBook)
+#include "test_addressbook.moc"

@@ -1,0 +1,257 @@
+#include "records/backupfixture.h"
+#include "records/backupfolder.h"
+#include "records/baseinuselock.h"
+#include "records/baserestore.h"
+#include "records/database.h"
+#include "records/sqlitefile.h"
+#include "records/table.h"
+
+#include "platform/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvane;
+using namespace orvane::records;
+using namespace orvane::test;
+
+namespace {
+
+const QDateTime restoreTime(QDate(2026, 3, 20), QTime(18, 5, 9));
+
+} // namespace
+
+class TestBaseRestore : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    std::unique_ptr<BackupFolder> m_folder;
+
+    QString restoreError(const QString &copy)
+    {
+        try {
+            restoreBase(copy, m_base, *m_folder, restoreTime);
+        } catch (const Error &error) {
+            return error.message();
+        }
+        return QString();
+    }
+
+    void addPatients(const QString &base, int from, int to)
+    {
+        Database db(AliasSettings::sqliteFile(base), m_dir->path());
+        Table patients(db, tables::patients);
+        patients.open();
+        for (int number = from; number <= to; ++number)
+            addPatient(patients, number);
+    }
+
+    // Copies of the 1st and 2nd of March, then a base that went on to five patients.
+    void makeHistory()
+    {
+        makeBase(m_base, 2);
+        m_folder->writeDailyCopy(m_base, QDate(2026, 3, 1));
+        addPatients(m_base, 3, 3);
+        m_folder->writeDailyCopy(m_base, QDate(2026, 3, 2));
+        addPatients(m_base, 4, 5);
+    }
+
+    // Where the patient table's first page begins in the file.
+    static int pageOffset(const QString &copy, const QByteArray &bytes)
+    {
+        const int root = SqliteFile(copy, SqliteFile::Mode::ReadOnly)
+                             .firstValue(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'donnees.db'"))
+                             .toInt();
+        const int pageSize = (quint8(bytes.at(16)) << 8) | quint8(bytes.at(17));
+        return (root - 1) * pageSize;
+    }
+
+    QString damagedCopy(const QString &damage)
+    {
+        const QString copy = m_folder->dailyCopyPath(QDate(2026, 3, 1));
+        QByteArray bytes = fileBytes(copy);
+        if (damage == QLatin1String("header"))
+            bytes.replace(0, 16, QByteArray(16, 'Z'));
+        else if (damage == QLatin1String("page"))
+            bytes.replace(pageOffset(copy, bytes), 64, QByteArray(64, '\xff'));
+        else if (damage == QLatin1String("truncated"))
+            bytes.truncate(bytes.size() / 2);
+        QFile file(copy);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return copy;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_base = m_dir->filePath(QStringLiteral("Data/orvane.sqlite"));
+        m_folder = std::make_unique<BackupFolder>(m_dir->filePath(QStringLiteral("Sauvegardes")));
+    }
+
+    void restoreBringsBackTheChosenCopyAndKeepsASafetyCopy()
+    {
+        makeHistory();
+        const QString safety = restoreBase(m_folder->find(QStringLiteral("02/03/2026")), m_base, *m_folder, restoreTime);
+
+        // Nothing of the old base is left beside the new one for the engine to replay.
+        QCOMPARE(QDir(QFileInfo(m_base).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("orvane.sqlite")});
+        QCOMPARE(patientCount(m_base), 3);
+        QCOMPARE(QFileInfo(safety).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509.sqlite"));
+        QCOMPARE(patientCount(safety), 5);
+        QCOMPARE(baseProblems(safety), QString());
+        QCOMPARE(m_folder->dailyCopies().size(), 2);
+        QCOMPARE(m_folder->safetyCopies().size(), 1);
+        QCOMPARE(m_folder->safetyCopies().first().date, restoreTime.date());
+        // The program opens the restored base and goes on storing in it.
+        addPatients(m_base, 4, 4);
+        QCOMPARE(patientCount(m_base), 4);
+    }
+
+    // A program that crashed leaves committed rows in the write-ahead log: the safety copy holds them
+    // and the log is never replayed into the restored base.
+    void rowsLeftInTheLogOfACrashedProgramGoIntoTheSafetyCopy()
+    {
+        makeHistory();
+        const QString crashed = m_dir->filePath(QStringLiteral("Crash/orvane.sqlite"));
+        QDir().mkpath(QFileInfo(crashed).absolutePath());
+        {
+            Database db(AliasSettings::sqliteFile(m_base), m_dir->path());
+            Table patients(db, tables::patients);
+            patients.open();
+            addPatient(patients, 6);
+            QVERIFY(QFile::exists(m_base + QStringLiteral("-wal")));
+            for (const QString &suffix : {QString(), QStringLiteral("-wal")})
+                QVERIFY(QFile::copy(m_base + suffix, crashed + suffix));
+        }
+        const QString safety = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 1)), crashed, *m_folder, restoreTime);
+        QCOMPARE(patientCount(safety), 6);
+        QVERIFY(!QFile::exists(crashed + QStringLiteral("-wal")));
+        QCOMPARE(patientCount(crashed), 2);
+    }
+
+    void aBaseTheEngineCannotReadIsKeptFileForFile()
+    {
+        makeHistory();
+        QFile base(m_base);
+        QVERIFY(base.open(QIODevice::WriteOnly));
+        base.write(QByteArray(4096, 'x'));
+        base.close();
+        const QString safety = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 1)), m_base, *m_folder, restoreTime);
+        QCOMPARE(QFileInfo(safety).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509-endommagee.sqlite"));
+        QCOMPARE(fileBytes(safety), QByteArray(4096, 'x'));
+        QCOMPARE(patientCount(m_base), 2);
+    }
+
+    void aDamagedCopyIsRefusedAndNothingIsTouched_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("header overwritten") << "header" << "file is not a database";
+        QTest::newRow("page overwritten") << "page" << "";
+        QTest::newRow("truncated") << "truncated" << "";
+        QTest::newRow("not a base of the program") << "foreign" << "la table donnees.db manque";
+        QTest::newRow("no such file") << "missing" << "n'existe pas";
+    }
+    void aDamagedCopyIsRefusedAndNothingIsTouched()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, reason);
+        makeHistory();
+        QString copy;
+        if (damage == QLatin1String("foreign")) {
+            copy = m_dir->filePath(QStringLiteral("autre.sqlite"));
+            {
+                QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+                other.setDatabaseName(copy);
+                QVERIFY(other.open());
+                QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE comptes (x)")));
+                other.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        } else if (damage == QLatin1String("missing")) {
+            copy = m_folder->dailyCopyPath(QDate(2026, 1, 1));
+        } else {
+            copy = damagedCopy(damage);
+        }
+        const QByteArray baseBefore = fileBytes(m_base);
+
+        const QString message = restoreError(copy);
+        QVERIFY2(message.startsWith(QStringLiteral("La copie %1 ne peut pas être restaurée : ").arg(QDir::toNativeSeparators(copy))),
+                 qPrintable(message));
+        QVERIFY2(message.endsWith(QStringLiteral("Rien n'a été modifié.")), qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QCOMPARE(fileBytes(m_base), baseBefore);
+        QVERIFY(m_folder->safetyCopies().isEmpty());
+    }
+
+    void refusedWhileTheProgramRunsOnTheBase()
+    {
+        makeHistory();
+        const QString copy = m_folder->dailyCopyPath(QDate(2026, 3, 1));
+        {
+            BaseInUseLock first(m_base);
+            BaseInUseLock secondCopy(m_base);
+            QVERIFY(first.fileName() != secondCopy.fileName());
+            QVERIFY(restoreError(copy).startsWith(QStringLiteral("Orvane 2006 est ouvert sur la base ")));
+            QCOMPARE(patientCount(m_base), 5);
+            QVERIFY(m_folder->safetyCopies().isEmpty());
+        }
+        QCOMPARE(restoreError(copy), QString());
+        QCOMPARE(patientCount(m_base), 2);
+    }
+
+    // The lock of a program that crashed names a process that no longer runs.
+    void theLockOfAProgramThatEndedDoesNotCount()
+    {
+        makeHistory();
+        QProcess ended;
+        ended.start(QStringLiteral("true"), {});
+        QVERIFY(ended.waitForStarted());
+        const qint64 endedProcess = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        QFile lock(m_base + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(endedProcess) + "\norvane\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        QVERIFY(!BaseInUseLock::isHeld(m_base));
+        QCOMPARE(restoreError(m_folder->dailyCopyPath(QDate(2026, 3, 1))), QString());
+    }
+
+    void copiesAreFoundByDateOrName_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("short date") << "02/03/2026" << "2026-03-02.sqlite";
+        QTest::newRow("date without zeros") << "2/3/2026" << "2026-03-02.sqlite";
+        QTest::newRow("ISO date") << "2026-03-01" << "2026-03-01.sqlite";
+        QTest::newRow("file name") << "2026-03-01.sqlite" << "2026-03-01.sqlite";
+        QTest::newRow("date without copy") << "05/03/2026" << "Il n'y a pas de copie du 05/03/2026 dans ";
+        QTest::newRow("nothing like a copy") << "hier" << "Aucune copie ne correspond à « hier ».";
+    }
+    void copiesAreFoundByDateOrName()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, found);
+        makeHistory();
+        QString result;
+        try {
+            result = QFileInfo(m_folder->find(given)).fileName();
+        } catch (const Error &error) {
+            result = error.message();
+        }
+        QVERIFY2(result.startsWith(found), qPrintable(result));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBaseRestore)
+#include "test_baserestore.moc"
