@@ -37,6 +37,13 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
+// The messaging windows' view of the stored messaging values.
+messaging::MessagingSettings messagingSettings(const MessagingSettings &stored)
+{
+    return {stored.accountId, stored.accountPassword, stored.server, stored.port,
+            stored.encipher,  stored.apicryptId,      stored.email};
+}
+
 } // namespace
 
 Startup::Startup(DialogService &dialogs, const Clock &clock, std::chrono::milliseconds pause)
@@ -103,8 +110,9 @@ void Startup::createWindows(const QString &programFolder)
     windows.marges = new prescribing::TMarges(owner);
     windows.ordonnance = new prescribing::Tordonnance(owner);
     windows.dialogues = new Tdialogues(m_dialogs, owner);
-    windows.paramessage = new messaging::Tparamessage(owner);
-    windows.messageEditor = new messaging::TfrmMessageEditor(owner);
+    windows.paramessage = new messaging::Tparamessage(m_dialogs, owner);
+    windows.messageEditor = new messaging::TfrmMessageEditor(
+        m_dialogs, m_clock, [owner] { return messagingSettings(owner->settingsStore().settings().messaging); }, owner);
     windows.motdepasse = new Tmotdepasse(owner);
     m_main->setWindows(windows);
 }
