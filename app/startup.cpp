@@ -11,6 +11,7 @@
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/waitcursor.h"
 #include "prescribing/timprime.h"
 #include "prescribing/tmarges.h"
 #include "prescribing/tordonnance.h"
@@ -26,16 +27,6 @@
 namespace orvane::app {
 
 namespace {
-
-// The hourglass for as long as the object lives.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 // The messaging windows' view of the stored messaging values.
 messaging::MessagingSettings messagingSettings(const MessagingSettings &stored)

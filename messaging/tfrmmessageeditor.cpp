@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
+#include "platform/waitcursor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -59,16 +60,6 @@ QLineEdit *makeEdit(QWidget *parent, const char *name)
     edit->setObjectName(QLatin1String(name));
     return edit;
 }
-
-// The hourglass while the server is being talked to.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 void setLines(QPlainTextEdit *memo, const QStringList &lines)
 {
