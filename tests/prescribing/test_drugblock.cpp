@@ -1,4 +1,5 @@
 #include "prescribing/drugblock.h"
+#include "prescribing/prescriptiontext.h"
 #include "prescribing/safetychecks.h"
 
 #include <QTest>
@@ -66,6 +67,19 @@ private slots:
     {
         QCOMPARE(renewalStatement(QStringLiteral("3 fois")), QStringLiteral("Ordonnance à renouveler: 3 fois"));
         QVERIFY(renewalStatement(QString()).isEmpty());
+    }
+
+    void drugNamesJoinWithALoneCarriageReturn()
+    {
+        QCOMPARE(withDrugLogged(QStringLiteral("Toux\r\n"), QStringLiteral("DOLIPRANE")),
+                 QStringLiteral("Toux\r\n\rDOLIPRANE"));
+        QCOMPARE(withDrugLogged(QString(), QString()), QStringLiteral("\r"));
+    }
+
+    void modelTextEndsEveryLine()
+    {
+        QCOMPARE(linesAsText({QStringLiteral("a"), QString()}), QStringLiteral("a\r\n\r\n"));
+        QVERIFY(linesAsText({}).isEmpty());
     }
 
     void interaction_data()
