@@ -1,6 +1,6 @@
 #include "prescribing/prescriptionpage.h"
 
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 #include "platform/dialogservice.h"
 #include "platform/radiogroup.h"
 #include "prescribing/drugblock.h"

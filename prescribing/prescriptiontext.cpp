@@ -1,6 +1,6 @@
 #include "prescribing/prescriptiontext.h"
 
-#include "clinical/lineappend.h"
+#include "clinical/textlines.h"
 
 namespace orvane::prescribing {
 
