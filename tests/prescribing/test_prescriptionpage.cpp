@@ -4,9 +4,9 @@
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptionpage.h"
 #include "prescribing/prescriptionprinting.h"
+#include "practice.h"
 #include "records/table.h"
 #include "support/scripteddialogservice.h"
-#include "support/testdatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,54 +53,6 @@ private:
     }
 };
 
-// The main window's tables on a base holding one patient and a small drug list.
-struct Practice
-{
-    test::TestDatabase base;
-    Table patients{base.db(), records::tables::patients};
-    Table drugs{base.db(), records::tables::drugs};
-    Table consultations{base.db(), records::tables::consultations};
-    Table treatments{base.db(), records::tables::treatments};
-    Table history{base.db(), records::tables::history};
-
-    Practice()
-    {
-        patients.open();
-        drugs.open();
-        for (Table *detail : {&consultations, &treatments, &history}) {
-            detail->setMaster(&patients);
-            detail->open();
-        }
-        patients.insert();
-        patients.setText(QStringLiteral("Nom"), QStringLiteral("MARTIN"));
-        patients.setText(QStringLiteral("Prénom"), QStringLiteral("Paul"));
-        patients.setValue(records::recordNumberField, 12);
-        patients.setValue(QStringLiteral("Année"), 1950);
-        patients.post();
-        addDrug(QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("1 g matin et soir"), QStringLiteral("A"));
-        addDrug(QStringLiteral("LEXOMIL"), QStringLiteral("1 cp le soir"), QStringLiteral("b"));
-        addDrug(QStringLiteral("ZOLOFT"), QStringLiteral("1 gél le matin"), QString());
-    }
-
-    void addDrug(const QString &brand, const QString &posology, const QString &drugClass)
-    {
-        drugs.insert();
-        drugs.setText(QStringLiteral("Marque"), brand);
-        drugs.setText(QStringLiteral("Posologie"), posology);
-        drugs.setText(QStringLiteral("Classe"), drugClass);
-        drugs.post();
-    }
-
-    void setPastIllnesses(const QString &text)
-    {
-        history.edit();
-        history.setText(QStringLiteral("Antécédents médicaux"), text);
-        history.post();
-    }
-
-    PrescriptionTables tables() { return {drugs, consultations, treatments, history}; }
-};
-
 } // namespace
 
 class TestPrescriptionPage : public QObject
@@ -108,7 +60,7 @@ class TestPrescriptionPage : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<Practice> m_practice;
+    std::unique_ptr<test::Practice> m_practice;
     std::unique_ptr<test::ScriptedDialogService> m_dialogs;
     std::unique_ptr<RecordingPrinting> m_printing;
     std::unique_ptr<PrescriptionPage> m_page;
@@ -135,14 +87,23 @@ private:
     }
     QString prescription() const { return m_page->prescriptionText(); }
     QString choice() { return control<QLineEdit>("Edit6")->text(); }
+    void setPastIllnesses(const QString &text)
+    {
+        m_practice->setText(m_practice->history, QStringLiteral("Antécédents médicaux"), text);
+    }
 
 private slots:
     void init()
     {
-        m_practice = std::make_unique<Practice>();
+        m_practice = std::make_unique<test::Practice>();
+        m_practice->addDrug(QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("1 g matin et soir"), QStringLiteral("A"));
+        m_practice->addDrug(QStringLiteral("LEXOMIL"), QStringLiteral("1 cp le soir"), QStringLiteral("b"));
+        m_practice->addDrug(QStringLiteral("ZOLOFT"), QStringLiteral("1 gél le matin"));
         m_dialogs = std::make_unique<test::ScriptedDialogService>();
         m_printing = std::make_unique<RecordingPrinting>();
-        m_page = std::make_unique<PrescriptionPage>(m_practice->tables(), *m_dialogs, *m_printing);
+        const PrescriptionTables tables{m_practice->drugs, m_practice->consultations, m_practice->treatments,
+                                        m_practice->history};
+        m_page = std::make_unique<PrescriptionPage>(tables, *m_dialogs, *m_printing);
         m_page->resize(1280, 900);
         m_page->show();
     }
@@ -279,7 +240,7 @@ private slots:
 
     void contraIndicatedPick()
     {
-        m_practice->setPastIllnesses(QStringLiteral("HTA\r\nallergie PENICILLINE G"));
+        setPastIllnesses(QStringLiteral("HTA\r\nallergie PENICILLINE G"));
         m_page->chooseDrug(QStringLiteral("PENICILLINE G"), QStringLiteral("A"));
         QCOMPARE(m_dialogs->texts(),
                  QStringList{QStringLiteral("Attention !\nIl y a une contre-indication à l'utilisation du "
@@ -293,7 +254,7 @@ private slots:
 
     void typedNameIsCheckedWhenTypingEnds()
     {
-        m_practice->setPastIllnesses(QStringLiteral("HTA\r\nallergie PENICILLINE G"));
+        setPastIllnesses(QStringLiteral("HTA\r\nallergie PENICILLINE G"));
         QLineEdit *edit = control<QLineEdit>("Edit6");
         edit->setFocus();
         QTest::keyClicks(edit, QStringLiteral("PENICILLINE G"));
