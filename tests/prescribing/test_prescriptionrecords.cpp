@@ -57,15 +57,6 @@ private slots:
         QCOMPARE(storedTreatments.text(QStringLiteral("Traitement général")), QStringLiteral("\rDOLIPRANE\r\rADVIL"));
     }
 
-    void existingNotesAreKept()
-    {
-        m_practice->setText(m_practice->consultations, QStringLiteral("Consultation"),
-                            QStringLiteral("15/03/2006\r\nToux\r\n"));
-        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("AMOXICILLINE 1 g"));
-        QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")),
-                 QStringLiteral("15/03/2006\r\nToux\r\n\rAMOXICILLINE 1 g"));
-        QCOMPARE(m_practice->treatments.text(QStringLiteral("Traitement général")), QStringLiteral("\rAMOXICILLINE 1 g"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPrescriptionRecords)
