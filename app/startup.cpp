@@ -11,6 +11,7 @@
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/waitcursor.h"
 #include "prescribing/timprime.h"
 #include "prescribing/tmarges.h"
 #include "prescribing/tordonnance.h"
@@ -27,15 +28,12 @@ namespace orvane::app {
 
 namespace {
 
-// The hourglass for as long as the object lives.
-class WaitCursor
+// The messaging windows' view of the stored messaging values.
+messaging::MessagingSettings messagingSettings(const MessagingSettings &stored)
 {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
+    return {stored.accountId, stored.accountPassword, stored.server, stored.port,
+            stored.encipher,  stored.apicryptId,      stored.email};
+}
 
 } // namespace
 
@@ -103,8 +101,9 @@ void Startup::createWindows(const QString &programFolder)
     windows.marges = new prescribing::TMarges(owner);
     windows.ordonnance = new prescribing::Tordonnance(owner);
     windows.dialogues = new Tdialogues(m_dialogs, owner);
-    windows.paramessage = new messaging::Tparamessage(owner);
-    windows.messageEditor = new messaging::TfrmMessageEditor(owner);
+    windows.paramessage = new messaging::Tparamessage(m_dialogs, owner);
+    windows.messageEditor = new messaging::TfrmMessageEditor(
+        m_dialogs, m_clock, [owner] { return messagingSettings(owner->settingsStore().settings().messaging); }, owner);
     windows.motdepasse = new Tmotdepasse(owner);
     m_main->setWindows(windows);
 }

@@ -2,6 +2,8 @@
 
 #include "messaging/textlines.h"
 
+#include <algorithm>
+
 
 namespace orvane::messaging {
 
@@ -35,14 +37,19 @@ QByteArray qEncoded(uchar c)
     return '=' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
 }
 
-void appendHeader(QByteArray &bytes, const char *name, const QString &value)
+void appendField(QByteArray &bytes, const char *name, const QByteArray &value)
 {
     if (value.isEmpty())
         return;
     bytes += name;
     bytes += ": ";
-    bytes += encodedHeaderValue(value);
+    bytes += value;
     bytes += "\r\n";
+}
+
+void appendHeader(QByteArray &bytes, const char *name, const QString &value)
+{
+    appendField(bytes, name, encodedHeaderValue(value));
 }
 
 } // namespace
@@ -72,6 +79,22 @@ QByteArray encodedHeaderValue(const QString &value)
     words.append(prefix + word + suffix);
     // Encoded words on continuation lines of their own keep every header line short.
     return words.join("\r\n ");
+}
+
+QByteArray mailboxHeaderValue(const QString &name, const QString &address)
+{
+    if (address.isEmpty())
+        return encodedHeaderValue(name);
+    if (name.trimmed().isEmpty())
+        return address.toUtf8();
+    QByteArray phrase = encodedHeaderValue(name.trimmed());
+    static const QByteArray specials = "()<>[]:;@\\,.\"";
+    if (!phrase.startsWith("=?") && std::any_of(phrase.begin(), phrase.end(), [](char c) { return specials.contains(c); })) {
+        phrase.replace('\\', "\\\\");
+        phrase.replace('"', "\\\"");
+        phrase = '"' + phrase + '"';
+    }
+    return phrase + " <" + address.toUtf8() + '>';
 }
 
 QByteArray rfc2822Date(const QDateTime &dateTime)
@@ -116,7 +139,7 @@ QByteArray MailMessage::toBytes() const
     appendHeader(bytes, "To", to.join(QLatin1String(", ")));
     appendHeader(bytes, "Content-Type", QStringLiteral("text/plain"));
     appendHeader(bytes, "Reply-To", replyTo);
-    appendHeader(bytes, "Disposition-Notification-To", dispositionNotificationTo);
+    appendField(bytes, "Disposition-Notification-To", mailboxHeaderValue(receiptName, receiptAddress));
     if (date.isValid())
         bytes += "Date: " + rfc2822Date(date) + "\r\n";
     bytes += "\r\n";

@@ -13,7 +13,9 @@ struct MailMessage
     QString subject;
     QStringList to;
     QString replyTo;
-    QString dispositionNotificationTo; // empty: no read receipt asked for
+    // Where a read receipt is to go: a display name, an address or both; both empty asks for none.
+    QString receiptName;
+    QString receiptAddress;
     QDateTime date;
     QStringList bodyLines;
 
@@ -26,6 +28,9 @@ struct MailMessage
 // A header value as written: unchanged when it is US-ASCII, RFC 2047 encoded words (ISO-8859-1,
 // Q encoding) otherwise. Line breaks inside a value become blanks, so no value can add a field.
 QByteArray encodedHeaderValue(const QString &value);
+
+// A mailbox for a header field: "name <address>", the name quoted or encoded as it needs.
+QByteArray mailboxHeaderValue(const QString &name, const QString &address);
 
 // RFC 2822 date with the local offset: "Wed, 15 Mar 2006 10:30:00 +0100".
 QByteArray rfc2822Date(const QDateTime &dateTime);

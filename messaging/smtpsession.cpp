@@ -88,23 +88,22 @@ public:
     Reply readReply()
     {
         Reply reply;
+        qsizetype replyBytes = 0;
         for (;;) {
             qsizetype end = -1;
-            waitUntil([this, &end] {
+            waitUntil([this, &end, replyBytes] {
                 end = m_buffer.indexOf('\n');
-                if (end < 0 && m_buffer.size() > maxReplyBytes)
+                if (replyBytes + (end < 0 ? m_buffer.size() : end) > maxReplyBytes)
                     throw Failure(Failure::Kind::Broken, QStringLiteral("Réponse du serveur de messagerie trop longue"));
                 return end >= 0;
             }, QStringLiteral("sa réponse"));
             QByteArray line = m_buffer.left(end);
             m_buffer.remove(0, end + 1);
+            replyBytes += end + 1;
             if (line.endsWith('\r'))
                 line.chop(1);
-            const bool last = parseLine(line, reply);
-            if (last)
+            if (parseLine(line, reply))
                 return reply;
-            if (reply.lines.size() * 80 > maxReplyBytes)
-                throw Failure(Failure::Kind::Broken, QStringLiteral("Réponse du serveur de messagerie trop longue"));
         }
     }
 

@@ -1,12 +1,80 @@
 #include "messaging/tparamessage.h"
 
+#include "platform/dialogservice.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace orvane::messaging {
 
-Tparamessage::Tparamessage(QWidget *parent)
+Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
     : QDialog(parent)
+    , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("paramessage"));
     setWindowTitle(QStringLiteral("Paramètres de messagerie"));
+    new QFormLayout(this);
+    m_idmessagerie = addEdit("idmessagerie", QStringLiteral("Identifiant de messagerie"),
+                             QStringLiteral("Votre identifiant de messagerie"));
+    m_passe = addEdit("passe", QStringLiteral("Mot de passe"), QStringLiteral("Votre mot de Passe de messageir"));
+    m_passe->setEchoMode(QLineEdit::Password);
+    m_passe->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    m_serveur = addEdit("serveur", QStringLiteral("Serveur"), QStringLiteral("Serveur de messagerie SMTP"));
+    m_port = addEdit("port", QStringLiteral("Port"), QStringLiteral("Port SMTP (par défaut 25)"));
+    m_email = addEdit("email", QStringLiteral("adresse email"), QStringLiteral("Votre adresse email Réelle"));
+    m_cle = addEdit("cle", QStringLiteral("Clé Apicrypt"),
+                    QStringLiteral("Votre identifiant Apicrypt, sans le nom de domaine du service"));
+
+    auto *form = static_cast<QFormLayout *>(layout());
+    m_cryptage = new QCheckBox(QStringLiteral("Apycript"), this);
+    m_cryptage->setObjectName(QStringLiteral("cryptage"));
+    m_cryptage->setToolTip(QStringLiteral("Activer Apicrypt"));
+    form->addRow(QString(), m_cryptage);
+
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    form->addRow(ok);
+    connect(ok, &QPushButton::clicked, this, &Tparamessage::Button1Click);
+}
+
+QLineEdit *Tparamessage::addEdit(const char *name, const QString &label, const QString &hint)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    edit->setToolTip(hint);
+    static_cast<QFormLayout *>(layout())->addRow(label, edit);
+    return edit;
+}
+
+void Tparamessage::Button1Click()
+{
+    accept();
+}
+
+void Tparamessage::edit(MessagingSettings &settings)
+{
+    m_email->setText(settings.email);
+    m_passe->setText(settings.motDePasse);
+    m_serveur->setText(settings.serveur);
+    m_port->setText(settings.port);
+    m_idmessagerie->setText(settings.idMessagerie);
+    m_cryptage->setChecked(settings.enciphering());
+    // Never enabled again during the run, even after an identifier has been typed.
+    if (settings.apicrypt.isEmpty())
+        m_cryptage->setEnabled(false);
+    m_cle->setText(settings.apicrypt);
+
+    m_dialogs.execModal(*this);
+
+    settings.email = m_email->text();
+    settings.idMessagerie = m_idmessagerie->text();
+    settings.motDePasse = m_passe->text();
+    settings.serveur = m_serveur->text();
+    settings.port = m_port->text();
+    settings.cryptage = m_cryptage->isChecked() ? QStringLiteral("oui") : QStringLiteral("non");
+    settings.apicrypt = m_cle->text();
 }
 
 } // namespace orvane::messaging

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/places.h"
 #include "platform/textcodec.h"
+#include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptiontext.h"
 
 #include <QDir>
@@ -77,7 +78,7 @@ QStringList readModelFile(const QString &path)
         if (!isTextByte(static_cast<unsigned char>(byte)))
             failReading(path, QStringLiteral("ce n'est pas un fichier texte"));
     }
-    return textLines(fromWindows1252(bytes));
+    return prescriptionLines(fromWindows1252(bytes));
 }
 
 void writeModelFile(const QString &path, const QStringList &lines)

@@ -1,6 +1,7 @@
 #include "records/patientfilecommands.h"
 
 #include "platform/dialogservice.h"
+#include "platform/waitcursor.h"
 #include "records/cartevitale.h"
 #include "records/currentpatient.h"
 #include "records/trechercher.h"
@@ -9,20 +10,6 @@
 #include <QGuiApplication>
 
 namespace orvane::records {
-
-namespace {
-
-// The hourglass for the length of a step, whatever way the step ends.
-class Hourglass
-{
-public:
-    Hourglass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QGuiApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-};
-
-} // namespace
 
 PatientFileCommands::PatientFileCommands(CurrentPatient &patient, DialogService &dialogs, QClipboard *clipboard,
                                          QWidget *window, QObject *parent)
@@ -114,7 +101,7 @@ void PatientFileCommands::searchWindow(TRechercher &window)
     if (!window.answeredOk())
         return;
     {
-        const Hourglass hourglass;
+        const WaitCursor hourglass;
         m_patient.goToPatient(window.selectedKey());
     }
     afterMove();
@@ -135,7 +122,7 @@ void PatientFileCommands::searchByNumber()
                                          QStringLiteral("Taper un numéro"), QString());
     if (!typed || typed->isEmpty())
         return;
-    const Hourglass hourglass;
+    const WaitCursor hourglass;
     m_patient.findByNumber(*typed);
 }
 

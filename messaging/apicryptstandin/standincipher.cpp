@@ -117,8 +117,7 @@ STANDIN_EXPORT int ORVANE_APICRYPT_CALL APICcrypter2(const char *inputFile, cons
 }
 
 // The way back, for the tests: unscrambles a file written above into outputFile.
-STANDIN_EXPORT int ORVANE_APICRYPT_CALL orvaneStandInDecipher(const char *inputFile, const char *outputFile,
-                                                               const char *user)
+STANDIN_EXPORT int orvaneStandInDecipher(const char *inputFile, const char *outputFile, const char *user)
 {
     std::string text;
     std::string bytes;

@@ -30,10 +30,32 @@ private slots:
                                                "G\xe9n\xe9raliste\r\n"
                                                ".x\r\n"
                                                "\r\n"));
-        message.dispositionNotificationTo = QStringLiteral("Dr X <dr@cab.fr>");
+        message.receiptName = QStringLiteral("Dr X");
+        message.receiptAddress = QStringLiteral("dr@cab.fr");
         message.subject.clear();
         QVERIFY(message.toBytes().contains("Reply-To: dr@cab.fr\r\nDisposition-Notification-To: Dr X <dr@cab.fr>\r\nDate:"));
         QVERIFY(!message.toBytes().contains("Subject"));
+    }
+
+    void mailboxes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("nothing") << "" << "" << QByteArray();
+        QTest::newRow("address only") << "" << "dr@cab.fr" << QByteArray("dr@cab.fr");
+        QTest::newRow("name only") << "Dr X" << "" << QByteArray("Dr X");
+        QTest::newRow("special characters quoted") << "Dr. X \"Jr\"" << "dr@cab.fr"
+                                                   << QByteArray("\"Dr. X \\\"Jr\\\"\" <dr@cab.fr>");
+        QTest::newRow("accented name encoded") << "Dr Jérôme" << "dr@cab.fr"
+                                               << QByteArray("=?ISO-8859-1?Q?Dr_J=E9r=F4me?= <dr@cab.fr>");
+    }
+    void mailboxes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, address);
+        QFETCH(QByteArray, value);
+        QCOMPARE(mailboxHeaderValue(name, address), value);
     }
 
     void headerValues_data()

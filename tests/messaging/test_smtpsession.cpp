@@ -159,6 +159,8 @@ private slots:
         QTest::newRow("closes at once") << QByteArray() << QByteArray() << true << "a fermé la connexion";
         QTest::newRow("drops mid-transaction") << QByteArray("220 ok\r\n") << QByteArray("RCPT") << false
                                                << "a fermé la connexion";
+        QTest::newRow("endless reply line") << QByteArray("220-") + QByteArray(2 * 1024 * 1024, 'x') << QByteArray() << false
+                                            << "trop longue";
         QTest::newRow("drops during data") << QByteArray("220 ok\r\n") << QByteArray("..x") << false
                                            << "a fermé la connexion";
     }

@@ -1,4 +1,5 @@
 #include "prescribing/drugblock.h"
+#include "prescribing/prescriptiontext.h"
 #include "prescribing/safetychecks.h"
 
 #include <QTest>
@@ -19,38 +20,25 @@ private slots:
         QTest::addColumn<QString>("usual");
         QTest::addColumn<QStringList>("lines");
 
-        PosologyChoice full;
-        full.quantity = QStringLiteral("1 flacon");
-        full.dose = QStringLiteral("2 cps");
-        full.timeOfDay = QStringLiteral("matin et soir");
-        full.period = QStringLiteral("pendant 8 jours");
+        // quantity, dose, time of day, period, renewal, do not renew
+        const auto chosen = [](const char *q, const char *n, const char *h, const char *p, const char *r = "",
+                               const char *np = "") {
+            return PosologyChoice{QString::fromUtf8(q), QString::fromUtf8(n), QString::fromUtf8(h),
+                                  QString::fromUtf8(p), QString::fromUtf8(r), QString::fromUtf8(np)};
+        };
         QTest::newRow("every part but renewal")
-            << "AMOXICILLINE 1 g" << full << ""
+            << "AMOXICILLINE 1 g" << chosen("1 flacon", "2 cps", "matin et soir", "pendant 8 jours") << ""
             << QStringList{"- AMOXICILLINE 1 g: 1 flacon ", "", "2 cps matin et soir pendant 8 jours", "", ""};
-
         QTest::newRow("only the drug") << "DOLIPRANE" << PosologyChoice() << ""
                                        << QStringList{"- DOLIPRANE ", "", "  ", "", ""};
-
-        PosologyChoice withUsual;
-        withUsual.dose = QStringLiteral("1 gtte");
-        withUsual.timeOfDay = QStringLiteral("le matin");
-        withUsual.period = QStringLiteral("pendant 1 mois");
         QTest::newRow("usual posology replaces dose and time")
-            << "LEXOMIL" << withUsual << "1 cp le soir"
+            << "LEXOMIL" << chosen("", "1 gtte", "le matin", "pendant 1 mois") << "1 cp le soir"
             << QStringList{"- LEXOMIL ", "", "1 cp le soir pendant 1 mois", "", ""};
-
-        PosologyChoice usualAlone;
         QTest::newRow("usual posology without period")
-            << "LEXOMIL" << usualAlone << "1 cp le soir" << QStringList{"- LEXOMIL ", "", "1 cp le soir ", "", ""};
-
-        PosologyChoice notRenewed;
-        notRenewed.quantity = QStringLiteral("qsp 3 mois");
-        notRenewed.doNotRenew = QStringLiteral("ne pas renouveler");
-        notRenewed.renewal = QStringLiteral("2 fois");
+            << "LEXOMIL" << PosologyChoice() << "1 cp le soir" << QStringList{"- LEXOMIL ", "", "1 cp le soir ", "", ""};
         QTest::newRow("do not renew after the quantity")
-            << "STILNOX" << notRenewed << ""
+            << "STILNOX" << chosen("qsp 3 mois", "", "", "", "2 fois", "ne pas renouveler") << ""
             << QStringList{"- STILNOX: qsp 3 mois ne pas renouveler", "", "  ", "", ""};
-
         QTest::newRow("no name") << "" << PosologyChoice() << "" << QStringList{"-  ", "", "  ", "", ""};
     }
     void block()
@@ -66,6 +54,19 @@ private slots:
     {
         QCOMPARE(renewalStatement(QStringLiteral("3 fois")), QStringLiteral("Ordonnance à renouveler: 3 fois"));
         QVERIFY(renewalStatement(QString()).isEmpty());
+    }
+
+    void drugNamesJoinWithALoneCarriageReturn()
+    {
+        QCOMPARE(withDrugLogged(QStringLiteral("Toux\r\n"), QStringLiteral("DOLIPRANE")),
+                 QStringLiteral("Toux\r\n\rDOLIPRANE"));
+        QCOMPARE(withDrugLogged(QString(), QString()), QStringLiteral("\r"));
+    }
+
+    void modelTextEndsEveryLine()
+    {
+        QCOMPARE(linesAsText({QStringLiteral("a"), QString()}), QStringLiteral("a\r\n\r\n"));
+        QVERIFY(linesAsText({}).isEmpty());
     }
 
     void interaction_data()

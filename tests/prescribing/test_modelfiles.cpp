@@ -50,13 +50,6 @@ private slots:
     }
     void cleanup() { m_home.reset(); }
 
-    void foldersAreTheFixedPlaces()
-    {
-        QVERIFY(modelFolder(ModelKind::Bilan).endsWith(QStringLiteral("/Orvane/Bilan")));
-        QVERIFY(modelFolder(ModelKind::Certificate).endsWith(QStringLiteral("/Orvane/Certif")));
-        QVERIFY(modelFolder(ModelKind::Bilan).startsWith(m_home->path()));
-    }
-
     void reading_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -127,36 +120,6 @@ private slots:
             QVERIFY(error.message().startsWith(QStringLiteral("Impossible d'écrire le fichier")));
         }
         QCOMPARE(readBytes(file("kept.txt")), QByteArray("old\r\n"));
-    }
-
-    void readOnlyFolder()
-    {
-        writeBytes(file("kept.txt"), "old\r\n");
-        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
-        if (QFileInfo(m_folder).isWritable()) {
-            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QSKIP("running with rights that ignore folder permissions");
-        }
-        QVERIFY_THROWS_EXCEPTION(Error, writeModelFile(file("kept.txt"), {QStringLiteral("new")}));
-        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(readBytes(file("kept.txt")), QByteArray("old\r\n"));
-    }
-
-    void libraryLoads()
-    {
-        test::ScriptedDialogService dialogs;
-        ModelLibrary library(dialogs, nullptr);
-        writeBytes(file("nfs.txt"), "NFS\r\nVS\r\n");
-        dialogs.answerFile(file("nfs.txt"));
-        QCOMPARE(library.load(ModelKind::Bilan), std::optional<QStringList>(QStringList{"NFS", "VS"}));
-        dialogs.answerCancel();
-        QCOMPARE(library.load(ModelKind::Certificate), std::nullopt);
-        QCOMPARE(dialogs.requests().size(), 2);
-        QCOMPARE(dialogs.requests().at(0).kind, QStringLiteral("open"));
-        QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Ouverture d'un modèle de Bilan"));
-        QCOMPARE(dialogs.requests().at(0).caption, modelFolder(ModelKind::Bilan));
-        QCOMPARE(dialogs.requests().at(1).title, QStringLiteral("Ouverture d'un modèle de Certificat"));
-        QCOMPARE(dialogs.requests().at(1).caption, modelFolder(ModelKind::Certificate));
     }
 
     void librarySaves()

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "messaging/mailmessage.h"
+#include "messaging/mailtransport.h"
+#include "messaging/messagecontext.h"
+#include "messaging/messagingsettings.h"
+
+#include <QStringList>
+
+namespace orvane {
+class Clock;
+}
+
+namespace orvane::messaging {
+
+class ConnectionState;
+
+// The Apicrypt service's automatic acknowledgement address, where enciphered messages go.
+// PLACEHOLDER: the service's real address is not public; set it here before real use.
+extern const QString apicryptServiceAddress;
+
+// What the editor holds at the moment "&Envoyer" is pressed.
+struct OutgoingHprim
+{
+    bool enciphered = false;
+    QStringList clearLines;      // the HPRIM text
+    QStringList encipheredLines; // the Apicrypt output
+    QString recipients;          // the "A:" text
+    QString subject;
+    bool readReceipt = false;
+    QString senderLine;          // the "Exp:" text
+    MessageContext context;
+
+    const QStringList &bodyLines() const { return enciphered ? encipheredLines : clearLines; }
+    QStringList envelopeRecipients() const;
+    MailMessage mail(const QDateTime &now) const;
+    // The copy of the clear text in the sent-letters folder.
+    QString copyPath(const QDate &today) const;
+};
+
+// The host, the port as a whole number and the account of the settings; a port that is not a
+// whole number or not a port throws the program's message.
+SmtpServer smtpServer(const MessagingSettings &settings);
+
+// Sends an HPRIM message and files its clear copy: nothing is sent when the system says it is
+// offline or there is nothing to send, and no copy is written unless the server took the message.
+class HprimSender
+{
+public:
+    enum class Outcome { NoConnection, NothingToSend, Sent };
+
+    HprimSender(MailTransport &transport, const ConnectionState &connection, const Clock &clock);
+
+    Outcome send(const OutgoingHprim &outgoing, const MessagingSettings &settings);
+
+private:
+    MailTransport &m_transport;
+    const ConnectionState &m_connection;
+    const Clock &m_clock;
+};
+
+} // namespace orvane::messaging
