@@ -8,6 +8,7 @@
 #include "platform/screenplacement.h"
 
 #include "app/tapropos.h"
+#include "messaging/correspondencefolders.h"
 #include "platform/places.h"
 #include "prescribing/qprintersurface.h"
 #include "records/boundcontrols.h"
@@ -115,6 +116,15 @@ void TOrvane::buildFrame()
             [this] { m_identity->nameEdit()->setFocus(); });
     connect(m_commands, &records::PatientFileCommands::addressFocusRequested, this,
             [this] { m_identity->address()->setFocus(); });
+    const QList<QPair<void (records::IdentityPage::*)(), messaging::CorrespondenceFolder>> folders = {
+        {&records::IdentityPage::receivedLettersClicked, messaging::CorrespondenceFolder::ReceivedLetters},
+        {&records::IdentityPage::sentLettersClicked, messaging::CorrespondenceFolder::SentLetters},
+        {&records::IdentityPage::receivedResultsClicked, messaging::CorrespondenceFolder::ReceivedResults}};
+    for (const auto &[clicked, folder] : folders) {
+        connect(m_identity, clicked, this, [this, folder = folder] {
+            messaging::browseCorrespondence(m_dialogs, this, folder, m_patient.patients().text(QStringLiteral("NomPrénom")));
+        });
+    }
     connect(m_notebook, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_tabChangeByProgram)
             TabbedNotebook1Change(index);

@@ -129,6 +129,19 @@ private slots:
         QVERIFY(consultations.locate(recordNumberField, 2));
     }
 
+    void letterButtonsBrowseThePatientsFilesInTheirFolders()
+    {
+        const QList<QPair<QString, QString>> buttons = {{QStringLiteral("courrierrecu"), QStringLiteral("courrier")},
+                                                        {QStringLiteral("courrierenvoye"), QStringLiteral("courrier envoyé")},
+                                                        {QStringLiteral("examensrecus"), QStringLiteral("examens")}};
+        for (const auto &[name, folder] : buttons) {
+            m_dialogs.answerFile(QString());
+            m_window->findChild<QToolButton *>(name)->click();
+            QVERIFY2(m_dialogs.requests().last().caption.endsWith(QLatin1Char('/') + folder), qPrintable(name));
+            QVERIFY(m_dialogs.requests().last().text.contains(QStringLiteral("ABEL?X-*.*")));
+        }
+    }
+
     void answeringNoToTheQuitQuestionKeepsEverything()
     {
         showPastTheGate();
