@@ -97,10 +97,7 @@ void Tmotdepasse::Button1Click()
 
 void Tmotdepasse::requestTermination()
 {
-    if (!m_terminationRequested) {
-        m_terminationRequested = true;
-        emit terminationRequested();
-    }
+    m_terminationRequested = true;
     if (isVisible())
         done(QDialog::Rejected);
 }

@@ -28,10 +28,8 @@ public:
     QString confirmation() const;
     bool isAccepted() const { return m_accepted; }
     int refusals() const { return m_refusals; }
-
-signals:
     // The program is to end: the fourth refusal, or the window closed without an accepted answer.
-    void terminationRequested();
+    bool terminationRequested() const { return m_terminationRequested; }
 
 public slots:
     void Button1Click();
