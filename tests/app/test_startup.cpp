@@ -1,0 +1,135 @@
+#include "shellfixture.h"
+#include "support/fixedclock.h"
+#include "support/scripteddialogservice.h"
+
+#include "app/programpicture.h"
+#include "app/startup.h"
+#include "app/tapropos.h"
+#include "app/tdialogues.h"
+#include "app/tlogo.h"
+#include "app/tmotdepasse.h"
+#include "clinical/tacuitearch.h"
+#include "clinical/tbetablocants.h"
+#include "messaging/tfrmmessageeditor.h"
+#include "messaging/tparamessage.h"
+#include "prescribing/timprime.h"
+#include "prescribing/tmarges.h"
+#include "prescribing/tordonnance.h"
+#include "records/trechercher.h"
+#include "platform/places.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QTest>
+
+using orvane::app::Startup;
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void pictureDecodes();
+    void splashShowsThePicture();
+    void startsWithEveryWindowHidden();
+    void refusedGateEndsTheProgram();
+    void unopenableBaseEndsWithOneMessage();
+
+private:
+    orvane::test::ShellFixture m_fixture;
+    orvane::test::ScriptedDialogService m_dialogs;
+    orvane::test::FixedClock m_clock;
+};
+
+void TestStartup::init()
+{
+    m_fixture.reset();
+    m_dialogs.clear();
+}
+
+void TestStartup::pictureDecodes()
+{
+    QVERIFY(QImageReader::supportedImageFormats().contains("jpeg"));
+    QImageReader reader(orvane::app::programPicturePath(), "jpeg");
+    QVERIFY2(reader.canRead(), qPrintable(reader.errorString()));
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage picture = reader.read();
+    QVERIFY(!picture.isNull());
+    QVERIFY(picture.width() > 100 && picture.height() > 100);
+}
+
+void TestStartup::splashShowsThePicture()
+{
+    orvane::app::TLogo logo;
+    QVERIFY(logo.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(logo.windowFlags() & Qt::WindowStaysOnTopHint);
+    const auto *picture = logo.findChild<QLabel *>(QStringLiteral("Image1"));
+    QVERIFY(picture && !picture->pixmap().isNull());
+    QCOMPARE(picture->pixmap().size(), orvane::app::programPicture().size());
+}
+
+void TestStartup::startsWithEveryWindowHidden()
+{
+    m_dialogs.answerModal([](QDialog &password) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(password.focusWidget(), Qt::Key_Return);
+    });
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    QVERIFY(startup.start());
+    QVERIFY(!startup.isTerminated());
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("ORVANE 2006"));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->inherits("orvane::app::TLogo"), "the splash outlived the start");
+
+    const orvane::app::TOrvane *main = startup.mainWindow();
+    QVERIFY(main->isVisible());
+    const orvane::app::ProgramWindows &windows = main->windows();
+    const QList<const QWidget *> created = {windows.apropos,     windows.betablocants,  windows.acuitearch,
+                                             windows.imprime,     windows.rechercher,    windows.marges,
+                                             windows.ordonnance,  windows.dialogues,     windows.paramessage,
+                                             windows.messageEditor, windows.motdepasse};
+    const QStringList captions = {"A propos", QStringLiteral("Bêtablocants"), "", "Imprime", "rechercher",
+                                  "Marges (mm)", QStringLiteral("EnTête Ordonnance"), "Ajouter la date ?",
+                                  QStringLiteral("Paramètres de messagerie"), "HPRIM", "Orvane 2006"};
+    for (int i = 0; i < created.size(); ++i) {
+        QVERIFY2(created.at(i), qPrintable(captions.at(i)));
+        QCOMPARE(created.at(i)->windowTitle(), captions.at(i));
+        QVERIFY(!created.at(i)->isVisible());
+        QCOMPARE(created.at(i)->parentWidget(), main);
+    }
+}
+
+void TestStartup::refusedGateEndsTheProgram()
+{
+    m_dialogs.answerModal([](QDialog &password) { password.close(); });
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    QVERIFY(startup.start());
+    QVERIFY(startup.isTerminated());
+    QCOMPARE(m_dialogs.requests().size(), 1);
+}
+
+void TestStartup::unopenableBaseEndsWithOneMessage()
+{
+    // A file where the base's folder should be.
+    QFile blocker(QDir(m_fixture.programFolder()).filePath(QStringLiteral("Data")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    QVERIFY(!startup.start());
+    QCOMPARE(startup.mainWindow(), nullptr);
+    QCOMPARE(m_dialogs.requests().size(), 1);
+    QCOMPARE(m_dialogs.requests().first().kind, QStringLiteral("error"));
+    QVERIFY2(m_dialogs.requests().first().text.contains(QStringLiteral("orvane.sqlite")),
+             qPrintable(m_dialogs.requests().first().text));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(!orvane::places::registryKeyExists(QStringLiteral("Orvane 32")));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
