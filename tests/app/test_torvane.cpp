@@ -144,7 +144,7 @@ void TestTOrvane::frameAtCreation()
     }
     QCOMPARE(notebook->currentWidget()->objectName(), QStringLiteral("Identite"));
 
-    orvane::records::PatientTables &tables = m_main->tables();
+    orvane::records::CurrentPatient &tables = m_main->patient();
     QCOMPARE(tables.patients().ordering(), QStringLiteral("NomPrénom;Nom;Prénom;N°Dossier"));
     QCOMPARE(tables.patients().text(QStringLiteral("Nom")), QStringLiteral("MARTIN"));
     for (Table *detail : {&tables.history(), &tables.consultations(), &tables.treatments(), &tables.measures(),
@@ -215,11 +215,11 @@ void TestTOrvane::quitQuestion()
     addPatient(2, QStringLiteral("BERNARD"));
     createMain();
     showPassingGate();
-    m_main->tables().patients().next();
+    m_main->patient().patients().next();
     answerQuit(yes);
     QCOMPARE(m_main->close(), yes);
     QCOMPARE(m_main->isVisible(), !yes);
-    QCOMPARE(m_main->tables().patients().text(QStringLiteral("Nom")), QStringLiteral("BERNARD"));
+    QCOMPARE(m_main->patient().patients().text(QStringLiteral("Nom")), QStringLiteral("BERNARD"));
     QCOMPARE(m_dialogs.pendingAnswers(), 0);
 }
 
@@ -235,7 +235,7 @@ void TestTOrvane::quitterStoresOpenRowsEvenWhenStaying()
     QVERIFY(hasRow(tables::history, 7));
     QVERIFY(hasRow(tables::treatments, 7));
     QVERIFY(!hasRow(tables::measures, 7));
-    QVERIFY(!m_main->tables().consultations().isEditing());
+    QVERIFY(!m_main->patient().consultations().isEditing());
 }
 
 void TestTOrvane::quitterWithoutPatientStoresNothing()
