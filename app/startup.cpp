@@ -99,7 +99,7 @@ void Startup::createWindows(const QString &programFolder)
     windows.imprime = new prescribing::TImprime(owner);
     windows.rechercher = new records::TRechercher(*m_database, owner);
     windows.marges = new prescribing::TMarges(owner);
-    windows.ordonnance = new prescribing::Tordonnance(owner);
+    windows.ordonnance = new prescribing::Tordonnance(m_dialogs, owner);
     windows.dialogues = new Tdialogues(m_dialogs, owner);
     windows.paramessage = new messaging::Tparamessage(m_dialogs, owner);
     windows.messageEditor = new messaging::TfrmMessageEditor(

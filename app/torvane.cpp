@@ -10,7 +10,12 @@
 #include "app/tapropos.h"
 #include "messaging/correspondencefolders.h"
 #include "platform/places.h"
+#include "app/printsettingsmapping.h"
+#include "prescribing/prescriptionpage.h"
+#include "prescribing/prescriptionprinter.h"
 #include "prescribing/qprintersurface.h"
+#include "prescribing/tmarges.h"
+#include "prescribing/tordonnance.h"
 #include "records/boundcontrols.h"
 #include "records/identitypage.h"
 #include "records/patientfilecommands.h"
@@ -59,6 +64,9 @@ TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clo
     , m_programFolder(programFolder)
     , m_patient(db)
     , m_printerSurface(std::make_unique<prescribing::QPrinterSurface>(dialogs, clock))
+    , m_prescriptionPrinter(std::make_unique<prescribing::PrescriptionPrinter>(
+          *m_printerSurface, m_patient.patients(), m_patient.archive(),
+          [this] { return printSettingsOf(m_settings.settings()); }, clock))
     , m_settings(programFolder)
 {
     setObjectName(QStringLiteral("Orvane"));
@@ -72,6 +80,7 @@ TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clo
     m_settings.load();
     m_notebook->setCurrentIndex(0);
     m_vidalAvailable = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("accesvidalcd.exe")));
+    m_prescriptions->setVidalAvailable(m_vidalAvailable);
 }
 
 TOrvane::~TOrvane()
@@ -98,7 +107,7 @@ void TOrvane::buildFrame()
     m_identity = new records::IdentityPage(m_patient, m_clock, m_notebook);
     m_notebook->addTab(m_identity, QStringLiteral("&Identité"));
     addPage(QStringLiteral("consultation"), QStringLiteral("&Consultation"));
-    addPage(QStringLiteral("Prescri"), QStringLiteral("&Prescriptions"));
+    buildPrescriptionPage();
     addPage(QStringLiteral("vaccin"), QStringLiteral("&Vaccinations"));
     addPage(QStringLiteral("bilans"), QStringLiteral("&Bilans et Mesures"));
     addPage(QStringLiteral("statistique"), QStringLiteral("&Statistiques"));
@@ -235,18 +244,19 @@ void TOrvane::buildMenus()
 
     QMenu *records = menuBar()->addMenu(QStringLiteral("En&registrements"));
     add(records, QStringLiteral("&Précédent"), nullptr, QKeySequence(Qt::Key_F11));
-    m_separatorAction = add(records, QStringLiteral("&Suivant"), nullptr, QKeySequence(Qt::Key_F12));
+    m_separatorAction = add(records, QStringLiteral("&Suivant"), [this] { m_prescriptions->Button1Click(); },
+                             QKeySequence(Qt::Key_F12));
     records->addSeparator();
-    m_cancelPosologyAction = add(records, QStringLiteral("&Nouveau"), nullptr);
+    m_cancelPosologyAction = add(records, QStringLiteral("&Nouveau"), [this] { m_prescriptions->BitBtn2Click(); });
     add(records, QStringLiteral("&Chercher"), &TOrvane::BitBtn3Click);
     add(records, QStringLiteral("C&hercher par N°"), &TOrvane::ChercherparN1Click);
-    m_printAction = add(records, QStringLiteral("&Valider"), nullptr);
+    m_printAction = add(records, QStringLiteral("&Valider"), [this] { m_prescriptions->BitBtn4Click(); });
     add(records, QStringLiteral("&Supprimer"), &TOrvane::Supprimer1Click);
 
     QMenu *settings = menuBar()->addMenu(QStringLiteral("&Paramètres"));
-    m_letterheadAction = add(settings, QStringLiteral("Entête Ordonnance"), nullptr);
+    m_letterheadAction = add(settings, QStringLiteral("Entête Ordonnance"), &TOrvane::EntteOrdonnance1Click);
     settings->addSeparator();
-    m_marginsAction = add(settings, QStringLiteral("&Marges Imprimante"), nullptr);
+    m_marginsAction = add(settings, QStringLiteral("&Marges Imprimante"), &TOrvane::MargesImprimante1Click);
     settings->addSeparator();
     m_messagingAction = add(settings, QStringLiteral("Messa&gerie"), nullptr);
 
@@ -278,6 +288,18 @@ void TOrvane::buildMenus()
         connect(body, &QWidget::customContextMenuRequested, this,
                 [this, body](const QPoint &at) { m_shortcutMenu->popup(body->mapToGlobal(at)); });
     }
+}
+
+void TOrvane::buildPrescriptionPage()
+{
+    const prescribing::PrescriptionTables tables{m_patient.drugs(), m_patient.consultations(), m_patient.treatments(),
+                                                 m_patient.history()};
+    m_prescriptions = new prescribing::PrescriptionPage(tables, m_dialogs, *m_prescriptionPrinter, m_notebook);
+    m_prescriptions->setFocusTarget(m_notebook);
+    m_notebook->addTab(m_prescriptions, QStringLiteral("&Prescriptions"));
+    connect(this, &TOrvane::prescriptionEmptied, m_prescriptions, &prescribing::PrescriptionPage::clearPrescription);
+    connect(this, &TOrvane::tabChangedByUser, m_prescriptions,
+            [this] { m_prescriptions->setPlainPrintingEnabled(true); });
 }
 
 QWidget *TOrvane::addPage(const QString &name, const QString &title)
@@ -399,9 +421,28 @@ void TOrvane::APropos1Click()
     m_dialogs.execModal(*m_windows.apropos);
 }
 
+void TOrvane::EntteOrdonnance1Click()
+{
+    prescribing::Tordonnance &dialog = *m_windows.ordonnance;
+    dialog.load(printSettingsOf(m_settings.settings()));
+    m_dialogs.execModal(dialog);
+    // The close box keeps what was typed as well as "OK" does.
+    m_settings.writeLetterhead(letterheadOf(dialog.edited()));
+}
+
+void TOrvane::MargesImprimante1Click()
+{
+    prescribing::TMarges &dialog = *m_windows.marges;
+    dialog.load(printSettingsOf(m_settings.settings()));
+    m_dialogs.execModal(dialog);
+    // All five values are written, the unchanged ones too.
+    m_settings.writeMargins(marginsOf(dialog.edited()));
+}
+
 void TOrvane::setWindows(const ProgramWindows &windows)
 {
     m_windows = windows;
+    m_prescriptionPrinter->setPrintingWindow(windows.imprime);
 }
 
 void TOrvane::showEvent(QShowEvent *event)

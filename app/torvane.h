@@ -21,6 +21,8 @@ class DialogService;
 }
 
 namespace orvane::prescribing {
+class PrescriptionPage;
+class PrescriptionPrinter;
 class QPrinterSurface;
 }
 namespace orvane::records {
@@ -49,6 +51,7 @@ public:
     records::IdentityPage *identityPage() const { return m_identity; }
     QString helpFile() const { return m_helpFile; }
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
+    prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
     SettingsStore &settingsStore() { return m_settings; }
     QTabWidget *notebook() const { return m_notebook; }
     // Whether the Vidal access program is installed in the program folder.
@@ -77,6 +80,8 @@ public slots:
     void Calculatrice1Click();
     void NouvelleFentre1Click();
     void Configurerlimpression1Click();
+    void EntteOrdonnance1Click();
+    void MargesImprimante1Click();
     void Aide2Click();
     void APropos1Click();
     void Copier1Click();
@@ -101,6 +106,7 @@ private:
     void buildFrame();
     void buildToolBar();
     void buildMenus();
+    void buildPrescriptionPage();
     QWidget *addPage(const QString &name, const QString &title);
     void openHelpFile();
     void startProgram(const QString &path);
@@ -111,8 +117,10 @@ private:
     QString m_programFolder;
     records::CurrentPatient m_patient;
     std::unique_ptr<prescribing::QPrinterSurface> m_printerSurface;
+    std::unique_ptr<prescribing::PrescriptionPrinter> m_prescriptionPrinter;
     records::PatientFileCommands *m_commands = nullptr;
     records::IdentityPage *m_identity = nullptr;
+    prescribing::PrescriptionPage *m_prescriptions = nullptr;
     QMenu *m_shortcutMenu = nullptr;
     QTimer *m_clockTimer = nullptr;
     QLineEdit *m_timeBox = nullptr;
