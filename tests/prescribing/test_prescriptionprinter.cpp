@@ -1,0 +1,224 @@
+#include "platform/error.h"
+#include "prescribing/prescriptionlayout.h"
+#include "prescribing/prescriptionprinter.h"
+#include "prescribing/timprime.h"
+#include "records/currentpatient.h"
+#include "records/table.h"
+#include "support/fixedclock.h"
+#include "support/recordingsurface.h"
+#include "support/sampleprintsettings.h"
+#include "support/testdatabase.h"
+
+#include <QTest>
+#include <functional>
+#include <memory>
+
+using namespace orvane;
+using namespace orvane::prescribing;
+using orvane::records::Table;
+using orvane::test::RecordingSurface;
+
+namespace {
+
+// A recording surface that notes what the program showed and stored when each job began, and
+// that can refuse to finish a job as a printer without paper does.
+class WatchedSurface final : public PrinterSurface
+{
+public:
+    std::function<void()> atBegin;
+    bool failAtEnd = false;
+    RecordingSurface recording;
+
+    void beginDocument() override
+    {
+        if (atBegin)
+            atBegin();
+        recording.beginDocument();
+    }
+    void endDocument() override
+    {
+        if (failAtEnd)
+            throw Error(QStringLiteral("L'impression sur 'HP LaserJet' a échoué"));
+        recording.endDocument();
+    }
+    void setFont(const PrintFont &font) override { recording.setFont(font); }
+    void drawText(int x, int y, const QString &text) override { recording.drawText(x, y, text); }
+    int textWidth(const QString &text) override { return recording.textWidth(text); }
+    void drawLine(int x1, int y1, int x2, int y2) override { recording.drawLine(x1, y1, x2, y2); }
+    bool setUpPrinter(QWidget *parent) override { return recording.setUpPrinter(parent); }
+};
+
+const QString renewal = QStringLiteral("Ordonnance à renouveler: 2 fois");
+
+} // namespace
+
+class TestPrescriptionPrinter : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestDatabase> m_base;
+    std::unique_ptr<records::CurrentPatient> m_patient;
+    std::unique_ptr<TImprime> m_window;
+    std::unique_ptr<WatchedSurface> m_surface;
+    std::unique_ptr<PrescriptionPrinter> m_printer;
+    test::FixedClock m_clock;
+    PrintSettings m_settings;
+
+    void addPatient(const QString &nom)
+    {
+        m_patient->beginNewFile();
+        m_patient->patients().setText(QStringLiteral("Nom"), nom);
+        m_patient->patients().setText(QStringLiteral("Prénom"), QStringLiteral("Claire"));
+        m_patient->patients().setValue(QStringLiteral("Année"), 1962);
+        m_patient->composeName();
+        m_patient->validate();
+    }
+    double recordNumber() const { return m_patient->patients().number(records::recordNumberField); }
+    // The patient's archived prescriptions as the base holds them, read by a table object of its own.
+    QStringList archivedRows()
+    {
+        Table archive(m_base->db(), records::tables::archive);
+        archive.open();
+        QStringList rows;
+        for (archive.first(); !archive.atEnd(); archive.next()) {
+            if (archive.number(records::recordNumberField) == recordNumber())
+                rows.append(archive.text(QStringLiteral("Nomprénom")) + QLatin1Char('|')
+                            + archive.text(QStringLiteral("Prescription")));
+        }
+        return rows;
+    }
+
+private slots:
+    void init()
+    {
+        m_base = std::make_unique<test::TestDatabase>();
+        m_patient = std::make_unique<records::CurrentPatient>(m_base->db());
+        m_patient->open();
+        addPatient(QStringLiteral("MARTIN"));
+        m_window = std::make_unique<TImprime>();
+        m_surface = std::make_unique<WatchedSurface>();
+        m_settings = test::samplePrintSettings(100, 100);
+        m_printer = std::make_unique<PrescriptionPrinter>(*m_surface, m_patient->patients(), m_patient->archive(),
+                                                          [this] { return m_settings; }, m_clock);
+        m_printer->setPrintingWindow(m_window.get());
+    }
+    void cleanup()
+    {
+        m_printer.reset();
+        m_surface.reset();
+        m_window.reset();
+        m_patient.reset();
+        m_base.reset();
+    }
+
+    void eachPrintArchivesFirstAndShowsTheWindow_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("renewal");
+        QTest::addColumn<int>("jobs");
+        QTest::addColumn<bool>("archived");
+        QTest::addColumn<QString>("nameDrawn");
+        QTest::newRow("plain") << "plain" << QString() << 1 << true << "MARTIN Claire";
+        QTest::newRow("plain renewable") << "plain" << renewal << 2 << true << "MARTIN Claire";
+        QTest::newRow("long-term illness") << "100%" << QString() << 2 << true << QString();
+        QTest::newRow("certificate") << "certificate" << renewal << 1 << false
+                                     << "Je soussigné Docteur Anne DURAND Déclare avoir examiné M(me) MARTIN Claire";
+    }
+    void eachPrintArchivesFirstAndShowsTheWindow()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, renewal);
+        QFETCH(int, jobs);
+        QFETCH(bool, archived);
+        QFETCH(QString, nameDrawn);
+        const QString text = QStringLiteral("AMOXICILLINE 1 g\r\n1 comprimé matin et soir\r\n");
+        QStringList archiveAtBegin;
+        QList<bool> windowAtBegin;
+        m_surface->atBegin = [&] {
+            archiveAtBegin.append(archivedRows().join(QLatin1Char(';')));
+            windowAtBegin.append(m_window->isVisible());
+        };
+
+        if (operation == QLatin1String("plain"))
+            m_printer->printPlain(text, renewal);
+        else if (operation == QLatin1String("100%"))
+            m_printer->printLongTermIllness(text, renewal);
+        else
+            m_printer->printCertificate(text);
+
+        const QList<RecordingSurface::Document> &documents = m_surface->recording.documents();
+        QCOMPARE(documents.size(), jobs);
+        QCOMPARE(windowAtBegin, QList<bool>(jobs, true));
+        QVERIFY(!m_window->isVisible());
+        const QString row = archived ? QStringLiteral("MARTIN Claire|") + text : QString();
+        QCOMPARE(archiveAtBegin, QStringList(jobs, row));
+        QCOMPARE(archivedRows(), archived ? QStringList{row} : QStringList());
+        QCOMPARE(documents.first().find(QStringLiteral("1 comprimé matin et soir")).size(), 1);
+        if (!nameDrawn.isEmpty())
+            QCOMPARE(documents.first().find(nameDrawn).size(), 1);
+        QCOMPARE(documents.last().find(QStringLiteral("DUPLICATA")).size(), jobs == 2 ? 1 : 0);
+    }
+
+    void aSecondPrintReplacesTheArchivedPrescription()
+    {
+        m_printer->printPlain(QStringLiteral("PARACETAMOL 500 mg"), QString());
+        // The name the row was created with stays, as the archive viewer lists it.
+        m_patient->patients().edit();
+        m_patient->patients().setText(QStringLiteral("NomPrénom"), QStringLiteral("MARTIN-DURAND Claire"));
+        m_patient->patients().post();
+        m_printer->printLongTermIllness(QStringLiteral("LEVOTHYROX 50\r\n<non 100%>\r\nDOLIPRANE"), QString());
+        QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|LEVOTHYROX 50\r\n<non 100%>\r\nDOLIPRANE")});
+
+        // An empty prescription empties the archived one.
+        m_printer->printPlain(QString(), QString());
+        QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|")});
+        QCOMPARE(m_surface->recording.documents().last().find(QStringLiteral("MARTIN-DURAND Claire")).size(), 1);
+    }
+
+    void eachPatientHasHisOwnArchiveRow()
+    {
+        m_printer->printPlain(QStringLiteral("pour Martin"), QString());
+        addPatient(QStringLiteral("BRUN"));
+        m_printer->printPlain(QStringLiteral("pour Brun"), QString());
+        QCOMPARE(archivedRows(), QStringList{QStringLiteral("BRUN Claire|pour Brun")});
+        m_patient->patients().findKey({QStringLiteral("MARTIN Claire")});
+        QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|pour Martin")});
+    }
+
+    void settingsInForceWhenThePrintStarts()
+    {
+        m_printer->printPlain(QStringLiteral("ligne"), QString());
+        m_settings.intervalle = 150;
+        m_settings.margeGauche = 0;
+        m_printer->printPlain(QStringLiteral("ligne"), QString());
+        const QList<RecordingSurface::Document> &documents = m_surface->recording.documents();
+        QCOMPARE(documents.at(0).only(QStringLiteral("ligne")).y, 1400);
+        QCOMPARE(documents.at(0).only(QStringLiteral("ligne")).x, 350);
+        QCOMPARE(documents.at(1).only(QStringLiteral("ligne")).y, 2100);
+        QCOMPARE(documents.at(1).only(QStringLiteral("ligne")).x, 200);
+    }
+
+    void aPrinterErrorKeepsTheArchiveRowAndClosesTheWindow()
+    {
+        m_surface->failAtEnd = true;
+        QVERIFY_THROWS_EXCEPTION(Error, m_printer->printPlain(QStringLiteral("gardé"), renewal));
+        QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|gardé")});
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(m_patient->archive().state(), Table::State::Browse);
+    }
+
+    void withoutAPatientNothingIsArchived()
+    {
+        m_patient->removePatient();
+        QVERIFY(m_patient->patients().isEmpty());
+        m_printer->printPlain(QStringLiteral("ligne"), QString());
+        QCOMPARE(m_surface->recording.documents().size(), 1);
+        Table archive(m_base->db(), records::tables::archive);
+        archive.open();
+        QVERIFY(archive.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestPrescriptionPrinter)
+#include "test_prescriptionprinter.moc"
