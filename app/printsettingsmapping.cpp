@@ -1,52 +1,55 @@
 #include "app/printsettingsmapping.h"
 
+#include <utility>
+
 namespace orvane::app {
 
-prescribing::PrintSettings printSettingsOf(const Settings &settings)
+namespace {
+
+using prescribing::PrintSettings;
+
+const std::pair<QString Letterhead::*, QString PrintSettings::*> letterheadLines[] = {
+    {&Letterhead::identifiant, &PrintSettings::identifiant}, {&Letterhead::diplome, &PrintSettings::diplome},
+    {&Letterhead::securite, &PrintSettings::securite},       {&Letterhead::libre1, &PrintSettings::libre1},
+    {&Letterhead::libre2, &PrintSettings::libre2},           {&Letterhead::ville, &PrintSettings::ville},
+    {&Letterhead::residence, &PrintSettings::residence},     {&Letterhead::telephone, &PrintSettings::telephone},
+};
+
+const std::pair<int PrintMargins::*, int PrintSettings::*> marginValues[] = {
+    {&PrintMargins::left, &PrintSettings::margeGauche},
+    {&PrintMargins::right, &PrintSettings::margeDroite},
+    {&PrintMargins::bottom, &PrintSettings::margeBas},
+    {&PrintMargins::horizontalSpacing, &PrintSettings::espacement},
+    {&PrintMargins::lineSpacing, &PrintSettings::intervalle},
+};
+
+} // namespace
+
+PrintSettings printSettingsOf(const Settings &settings)
 {
-    const Letterhead &letterhead = settings.letterhead;
-    const PrintMargins &margins = settings.margins;
-    prescribing::PrintSettings print;
-    print.identifiant = letterhead.identifiant;
-    print.diplome = letterhead.diplome;
-    print.securite = letterhead.securite;
-    print.libre1 = letterhead.libre1;
-    print.libre2 = letterhead.libre2;
-    print.ville = letterhead.ville;
-    print.residence = letterhead.residence;
-    print.telephone = letterhead.telephone;
-    print.aga = letterhead.aga;
-    print.margeGauche = margins.left;
-    print.margeDroite = margins.right;
-    print.margeBas = margins.bottom;
-    print.espacement = margins.horizontalSpacing;
-    print.intervalle = margins.lineSpacing;
+    PrintSettings print;
+    for (const auto &[own, printed] : letterheadLines)
+        print.*printed = settings.letterhead.*own;
+    print.aga = settings.letterhead.aga;
+    for (const auto &[own, printed] : marginValues)
+        print.*printed = settings.margins.*own;
     return print;
 }
 
-Letterhead letterheadOf(const prescribing::PrintSettings &settings)
+Letterhead letterheadOf(const PrintSettings &settings)
 {
     Letterhead letterhead;
-    letterhead.identifiant = settings.identifiant;
-    letterhead.diplome = settings.diplome;
-    letterhead.securite = settings.securite;
-    letterhead.libre1 = settings.libre1;
-    letterhead.libre2 = settings.libre2;
-    letterhead.ville = settings.ville;
-    letterhead.residence = settings.residence;
-    letterhead.telephone = settings.telephone;
+    for (const auto &[own, printed] : letterheadLines)
+        letterhead.*own = settings.*printed;
     letterhead.aga = settings.aga;
     return letterhead;
 }
 
-PrintMargins marginsOf(const prescribing::PrintSettings &settings)
+PrintMargins marginsOf(const PrintSettings &settings)
 {
     PrintMargins margins;
-    margins.left = settings.margeGauche;
-    margins.right = settings.margeDroite;
-    margins.bottom = settings.margeBas;
-    margins.horizontalSpacing = settings.espacement;
-    margins.lineSpacing = settings.intervalle;
+    for (const auto &[own, printed] : marginValues)
+        margins.*own = settings.*printed;
     return margins;
 }
 

@@ -6,6 +6,7 @@
 #include "records/identitypage.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
+#include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
 
@@ -32,16 +33,7 @@ private:
     std::unique_ptr<app::TOrvane> m_window;
     app::Tdialogues *m_question = nullptr;
 
-    void addPatient(const QString &nom)
-    {
-        CurrentPatient &patient = m_window->patient();
-        patient.beginNewFile();
-        patient.patients().setText(QStringLiteral("Nom"), nom);
-        patient.patients().setText(QStringLiteral("Prénom"), QStringLiteral("X"));
-        patient.patients().setValue(QStringLiteral("Année"), 1950);
-        patient.composeName();
-        patient.validate();
-    }
+    void addPatient(const QString &nom) { test::addPatient(m_window->patient(), nom, QStringLiteral("X")); }
     QString currentPage() const { return m_window->notebook()->currentWidget()->objectName(); }
     // First use with both boxes left empty: the gate lets the test in.
     void showPastTheGate()

@@ -10,6 +10,7 @@
 #include "records/currentpatient.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
+#include "support/newpatient.h"
 #include "support/pdfwords.h"
 #include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
@@ -112,14 +113,7 @@ private slots:
         m_windows.ordonnance = new prescribing::Tordonnance(m_dialogs, m_window.get());
         m_window->setWindows(m_windows);
         m_window->printerSurface().printer().setOutputFormat(QPrinter::PdfFormat);
-
-        records::CurrentPatient &patient = m_window->patient();
-        patient.beginNewFile();
-        patient.patients().setText(QStringLiteral("Nom"), QStringLiteral("ABEL"));
-        patient.patients().setText(QStringLiteral("Prénom"), QStringLiteral("Louise"));
-        patient.patients().setValue(QStringLiteral("Année"), 1950);
-        patient.composeName();
-        patient.validate();
+        test::addPatient(m_window->patient(), QStringLiteral("ABEL"), QStringLiteral("Louise"));
     }
     void cleanup()
     {
@@ -167,7 +161,6 @@ private slots:
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("shown");
         QTest::addColumn<QString>("storedAfter");
-        QTest::newRow("member") << 0 << 0 << "0";
         QTest::newRow("not a member") << 1 << 1 << "1";
         QTest::newRow("unknown value") << 7 << -1 << "-1";
     }
@@ -223,7 +216,6 @@ private slots:
         QTest::addColumn<CloseDialog>("close");
         QTest::addColumn<QList<int>>("storedAfter");
         const QList<int> defaults{150, 150, 50, 100, 100};
-        QTest::newRow("close box, nothing changed") << defaults << QList<int>() << byCloseBox << defaults;
         QTest::newRow("OK after moving the bars")
             << defaults << QList<int>{300, 0, 600, 115, 150} << byButton(QStringLiteral("Button1"))
             << QList<int>{300, 0, 600, 115, 150};
@@ -285,19 +277,6 @@ private slots:
         QCOMPARE(archivedPrescription(), QStringLiteral("AMOXICILLINE 1 g\r\n1 gélule matin et soir"));
         QCOMPARE(prescriptionShown(), QString());
         QVERIFY(!m_windows.imprime->isVisible());
-    }
-
-    void certificateButtonPrintsOnceWithoutArchiving()
-    {
-        if (!test::pdfToTextAvailable())
-            QSKIP("pdftotext (poppler-utils) is not installed");
-        page().setPrescriptionText(QStringLiteral("apte à la pratique du football"));
-        page().findChild<QAbstractButton *>(QStringLiteral("IEButton20"))->click();
-        QCOMPARE(printedFiles().size(), 1);
-        QVERIFY(wordsOfJob(0).contains(QStringLiteral("football")));
-        QVERIFY(wordsOfJob(0).contains(QStringLiteral("soussigné")));
-        QCOMPARE(archivedPrescription(), QStringLiteral("<no row>"));
-        QCOMPARE(prescriptionShown(), QString());
     }
 
     void aPrinterErrorKeepsTheTextAndTheArchiveRow_data()

@@ -1,10 +1,9 @@
-#include "platform/error.h"
-#include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptionprinter.h"
 #include "prescribing/timprime.h"
 #include "records/currentpatient.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
+#include "support/newpatient.h"
 #include "support/recordingsurface.h"
 #include "support/sampleprintsettings.h"
 #include "support/testdatabase.h"
@@ -20,13 +19,11 @@ using orvane::test::RecordingSurface;
 
 namespace {
 
-// A recording surface that notes what the program showed and stored when each job began, and
-// that can refuse to finish a job as a printer without paper does.
+// A recording surface that notes what the program showed and stored when each job began.
 class WatchedSurface final : public PrinterSurface
 {
 public:
     std::function<void()> atBegin;
-    bool failAtEnd = false;
     RecordingSurface recording;
 
     void beginDocument() override
@@ -35,12 +32,7 @@ public:
             atBegin();
         recording.beginDocument();
     }
-    void endDocument() override
-    {
-        if (failAtEnd)
-            throw Error(QStringLiteral("L'impression sur 'HP LaserJet' a échoué"));
-        recording.endDocument();
-    }
+    void endDocument() override { recording.endDocument(); }
     void setFont(const PrintFont &font) override { recording.setFont(font); }
     void drawText(int x, int y, const QString &text) override { recording.drawText(x, y, text); }
     int textWidth(const QString &text) override { return recording.textWidth(text); }
@@ -65,15 +57,7 @@ private:
     test::FixedClock m_clock;
     PrintSettings m_settings;
 
-    void addPatient(const QString &nom)
-    {
-        m_patient->beginNewFile();
-        m_patient->patients().setText(QStringLiteral("Nom"), nom);
-        m_patient->patients().setText(QStringLiteral("Prénom"), QStringLiteral("Claire"));
-        m_patient->patients().setValue(QStringLiteral("Année"), 1962);
-        m_patient->composeName();
-        m_patient->validate();
-    }
+    void addPatient(const QString &nom) { test::addPatient(*m_patient, nom, QStringLiteral("Claire")); }
     double recordNumber() const { return m_patient->patients().number(records::recordNumberField); }
     // The patient's archived prescriptions as the base holds them, read by a table object of its own.
     QStringList archivedRows()
@@ -184,28 +168,6 @@ private slots:
         QCOMPARE(archivedRows(), QStringList{QStringLiteral("BRUN Claire|pour Brun")});
         m_patient->patients().findKey({QStringLiteral("MARTIN Claire")});
         QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|pour Martin")});
-    }
-
-    void settingsInForceWhenThePrintStarts()
-    {
-        m_printer->printPlain(QStringLiteral("ligne"), QString());
-        m_settings.intervalle = 150;
-        m_settings.margeGauche = 0;
-        m_printer->printPlain(QStringLiteral("ligne"), QString());
-        const QList<RecordingSurface::Document> &documents = m_surface->recording.documents();
-        QCOMPARE(documents.at(0).only(QStringLiteral("ligne")).y, 1400);
-        QCOMPARE(documents.at(0).only(QStringLiteral("ligne")).x, 350);
-        QCOMPARE(documents.at(1).only(QStringLiteral("ligne")).y, 2100);
-        QCOMPARE(documents.at(1).only(QStringLiteral("ligne")).x, 200);
-    }
-
-    void aPrinterErrorKeepsTheArchiveRowAndClosesTheWindow()
-    {
-        m_surface->failAtEnd = true;
-        QVERIFY_THROWS_EXCEPTION(Error, m_printer->printPlain(QStringLiteral("gardé"), renewal));
-        QCOMPARE(archivedRows(), QStringList{QStringLiteral("MARTIN Claire|gardé")});
-        QVERIFY(!m_window->isVisible());
-        QCOMPARE(m_patient->archive().state(), Table::State::Browse);
     }
 
     void withoutAPatientNothingIsArchived()
