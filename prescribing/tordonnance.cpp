@@ -101,6 +101,7 @@ QWidget *Tordonnance::buildFields()
         label->setObjectName(QStringLiteral("Label") + number);
         m_edits[i] = new QLineEdit(fields);
         m_edits[i]->setObjectName(QStringLiteral("Edit") + number);
+        m_edits[i]->setMinimumWidth(320);
         label->setBuddy(m_edits[i]);
         auto *font = new QPushButton(QStringLiteral("F.."), fields);
         font->setObjectName(QStringLiteral("Button") + number);
@@ -132,6 +133,8 @@ QWidget *Tordonnance::buildPreview()
         font.setBold(lines[i].bold);
         font.setItalic(lines[i].italic);
         m_previews[i]->setFont(font);
+        // An empty line keeps its place, as on paper.
+        m_previews[i]->setMinimumHeight(QFontMetrics(font).height());
         (i < leftColumnLines ? left : right)->addWidget(m_previews[i]);
     }
     QLabel *date = previewLine(QStringLiteral("Panel10"), panel);
@@ -144,7 +147,6 @@ QWidget *Tordonnance::buildPreview()
     auto *columns = new QHBoxLayout(panel);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
-    panel->setMinimumHeight(130);
     return panel;
 }
 
