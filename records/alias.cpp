@@ -8,10 +8,15 @@ namespace orvane::records {
 
 AliasSettings AliasSettings::load(const QString &programFolder)
 {
-    AliasSettings alias;
     const QString file = programFolder + QStringLiteral("/alias.ini");
     if (!QFileInfo::exists(file))
-        return alias;
+        return AliasSettings();
+    return loadFile(file);
+}
+
+AliasSettings AliasSettings::loadFile(const QString &file)
+{
+    AliasSettings alias;
     QSettings ini(file, QSettings::IniFormat);
     ini.beginGroup(QStringLiteral("orvane"));
     alias.driver = ini.value(QStringLiteral("Driver"), alias.driver).toString().trimmed().toUpper();

@@ -16,6 +16,8 @@ struct AliasSettings
     QString password;
 
     static AliasSettings load(const QString &programFolder);
+    // The section [orvane] of an alias file anywhere.
+    static AliasSettings loadFile(const QString &file);
     static AliasSettings sqliteFile(const QString &path);
 
     bool isSqlite() const { return driver.compare(QLatin1String("QSQLITE"), Qt::CaseInsensitive) == 0; }

@@ -17,6 +17,42 @@ QString nextConnectionName()
     return QStringLiteral("orvane-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
+// The engine's own words, on one line.
+QString engineText(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    return text.simplified();
+}
+
+// What a practice's administrator needs to hear first when the server refuses the connection; the
+// engine's own words follow for the details.
+QString connectionFailureReason(const QSqlError &error, const AliasSettings &alias)
+{
+    const QString text = engineText(error);
+    auto mentions = [&text](std::initializer_list<const char *> phrases) {
+        for (const char *phrase : phrases) {
+            if (text.contains(QLatin1String(phrase), Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    };
+    QString reason;
+    if (mentions({"password authentication failed", "authentification par mot de passe", "no password supplied",
+                  "role \"", "rôle \""}))
+        reason = QStringLiteral("l'utilisateur « %1 » ou son mot de passe est refusé").arg(alias.user);
+    else if (mentions({"does not exist", "n'existe pas"}))
+        reason = QStringLiteral("la base « %1 » n'existe pas sur ce serveur").arg(alias.database);
+    else if (mentions({"could not connect", "connection refused", "connexion refusée", "timeout expired",
+                       "could not translate host name", "no route to host", "network is unreachable",
+                       "is the server running"}))
+        reason = QStringLiteral("le serveur ne répond pas");
+    if (reason.isEmpty())
+        return text;
+    return QStringLiteral("%1 (%2)").arg(reason, text);
+}
+
 } // namespace
 
 Database::Database(const AliasSettings &alias, const QString &programFolder)
@@ -43,15 +79,12 @@ Database::Database(const AliasSettings &alias, const QString &programFolder)
         db.setPassword(alias.password);
         db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     }
-    if (!db.open())
-        fail(db.lastError().text());
+    connect();
     try {
-        for (const QString &statement : m_dialect->connectionSetUp())
-            run(statement);
         createSchema();
     } catch (const Error &error) {
         m_statements.clear();
-        db.close();
+        connection().close();
         fail(error.message());
     }
 }
@@ -66,10 +99,42 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+void Database::connect()
+{
+    QSqlDatabase db = connection();
+    if (!db.open())
+        fail(db.lastError());
+    try {
+        setUpConnection();
+    } catch (const Error &error) {
+        db.close();
+        fail(error.message());
+    }
+}
+
+void Database::setUpConnection()
+{
+    QSqlQuery query(connection());
+    for (const QString &statement : m_dialect->connectionSetUp()) {
+        if (!query.exec(statement))
+            failStatement(query.lastError());
+    }
+}
+
+void Database::fail(const QSqlError &error) const
+{
+    fail(connectionFailureReason(error, m_alias));
+}
+
 void Database::fail(const QString &reason) const
 {
     throw Error(QStringLiteral("La base de données %1 ne peut pas être ouverte : %2")
                     .arg(m_description, reason.trimmed()));
+}
+
+void Database::failStatement(const QSqlError &error) const
+{
+    throw Error(error.text().trimmed());
 }
 
 QSqlDatabase Database::connection() const
@@ -81,72 +146,143 @@ QSqlQuery &Database::prepared(const QString &sql)
 {
     auto found = m_statements.find(sql);
     if (found != m_statements.end())
-        return found.value();
-    QSqlQuery query(connection());
-    if (!query.prepare(sql))
-        throw Error(query.lastError().text());
-    return m_statements.insert(sql, query).value();
+        return *found->second;
+    auto query = std::make_unique<QSqlQuery>(connection());
+    if (!query->prepare(sql)) {
+        // A server that went away is noticed here first when the statement is new.
+        if (inTransaction() || !connectionLost())
+            failStatement(query->lastError());
+        reconnect();
+        if (!query->prepare(sql))
+            failStatement(query->lastError());
+    }
+    return *m_statements.emplace(sql, std::move(query)).first->second;
 }
 
 void Database::run(QSqlQuery &query)
 {
+    const QVariantList values = query.boundValues();
+    if (query.exec())
+        return;
+    if (inTransaction() || !connectionLost())
+        failStatement(query.lastError());
+    reconnect();
+    for (const QVariant &value : values)
+        query.addBindValue(value);
     if (!query.exec())
-        throw Error(query.lastError().text());
+        failStatement(query.lastError());
 }
 
 void Database::run(const QString &sql)
 {
     QSqlQuery query(connection());
-    if (!query.exec(sql))
-        throw Error(query.lastError().text());
+    if (query.exec(sql))
+        return;
+    if (inTransaction() || !connectionLost())
+        failStatement(query.lastError());
+    reconnect();
+    QSqlQuery again(connection());
+    if (!again.exec(sql))
+        failStatement(again.lastError());
+}
+
+bool Database::connectionLost()
+{
+    QSqlQuery probe(connection());
+    return !probe.exec(QStringLiteral("SELECT 1"));
+}
+
+// The server was restarted or the network cut: a new connection, with every kept statement
+// prepared on it again in place, so references held by callers stay good.
+void Database::reconnect()
+{
+    for (auto &entry : m_statements)
+        *entry.second = QSqlQuery();
+    QSqlDatabase db = connection();
+    db.close();
+    if (!db.open()) {
+        throw Error(QStringLiteral("La connexion à la base de données %1 est perdue : %2")
+                        .arg(m_description, connectionFailureReason(db.lastError(), m_alias)));
+    }
+    setUpConnection();
+    for (auto &entry : m_statements) {
+        *entry.second = QSqlQuery(db);
+        if (!entry.second->prepare(entry.first))
+            failStatement(entry.second->lastError());
+    }
+}
+
+void Database::onRollback(std::function<void()> undo)
+{
+    if (inTransaction())
+        m_rollbackActions.push_back(std::move(undo));
+}
+
+void Database::rollBack()
+{
+    {
+        QSqlQuery rollback(connection());
+        rollback.exec(QStringLiteral("ROLLBACK"));
+    }
+    auto actions = std::move(m_rollbackActions);
+    m_rollbackActions.clear();
+    for (auto action = actions.rbegin(); action != actions.rend(); ++action)
+        (*action)();
 }
 
 void Database::createSchema()
 {
+    // Two workstations opening a new base at once: the lock lets one create, the other then sees it.
+    Transaction transaction(*this);
+    for (const QString &statement : m_dialect->lockSchema())
+        run(statement);
     const QStringList existing = connection().tables();
     for (const TableDef &table : schema()) {
         if (existing.contains(table.name))
             continue;
-        Transaction transaction(*this);
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
-        transaction.commit();
     }
+    transaction.commit();
 }
 
 Database::Transaction::Transaction(Database &db, const QString &exclusiveTable)
     : m_db(db)
     , m_outermost(db.m_transactionDepth == 0)
 {
-    if (m_outermost) {
-        const QStringList begin = exclusiveTable.isEmpty()
-            ? QStringList{QStringLiteral("BEGIN")}
-            : db.m_dialect->beginExclusive(SqlDialect::quote(exclusiveTable));
-        db.run(begin.first());
-        try {
-            for (int i = 1; i < begin.size(); ++i)
-                db.run(begin.at(i));
-        } catch (...) {
-            db.run(QStringLiteral("ROLLBACK"));
-            throw;
-        }
+    if (!m_outermost) {
+        ++db.m_transactionDepth;
+        return;
     }
-    ++db.m_transactionDepth;
+    const QStringList begin = exclusiveTable.isEmpty()
+        ? db.m_dialect->beginTransaction()
+        : db.m_dialect->beginExclusive(SqlDialect::quote(exclusiveTable));
+    // Opening the transaction may still reconnect; what follows belongs to it.
+    db.run(begin.first());
+    db.m_transactionDepth = 1;
+    try {
+        for (int i = 1; i < begin.size(); ++i)
+            db.run(begin.at(i));
+    } catch (...) {
+        db.m_transactionDepth = 0;
+        db.rollBack();
+        throw;
+    }
 }
 
 Database::Transaction::~Transaction()
 {
     --m_db.m_transactionDepth;
-    if (m_outermost && !m_done) {
-        QSqlQuery rollback(m_db.connection());
-        rollback.exec(QStringLiteral("ROLLBACK"));
-    }
+    if (m_outermost && !m_done)
+        m_db.rollBack();
 }
 
 void Database::Transaction::commit()
 {
-    if (m_outermost)
+    if (m_outermost) {
         m_db.run(QStringLiteral("COMMIT"));
+        m_db.m_rollbackActions.clear();
+    }
     m_done = true;
 }
 

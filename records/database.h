@@ -3,10 +3,13 @@
 #include "records/alias.h"
 #include "records/sqldialect.h"
 
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <functional>
 #include <memory>
+#include <unordered_map>
+
+class QSqlError;
 
 namespace orvane::records {
 
@@ -16,7 +19,7 @@ class Database
 {
 public:
     // Opens the base the alias names, creating it and its tables when missing.
-    // Throws with a message naming the base when it cannot be opened.
+    // Throws with a message naming the base and the reason when it cannot be opened.
     Database(const AliasSettings &alias, const QString &programFolder);
     ~Database();
     Database(const Database &) = delete;
@@ -28,10 +31,18 @@ public:
     QSqlDatabase connection() const;
 
     // A prepared statement kept for the life of the connection: the hot paths prepare once.
+    // The reference stays valid, also across a reconnection.
     QSqlQuery &prepared(const QString &sql);
     // Runs a prepared statement with its values bound; throws the engine's message on failure.
+    // A connection the server dropped is opened again once and the statement repeated, unless a
+    // transaction was open: its work is gone with the connection, so the failure is reported.
     void run(QSqlQuery &query);
     void run(const QString &sql);
+
+    bool inTransaction() const { return m_transactionDepth > 0; }
+    // Called when the open transaction is rolled back, so the work written in it shows as pending
+    // again; forgotten on commit. Outside a transaction nothing is kept.
+    void onRollback(std::function<void()> undo);
 
     // A transaction that ends with commit() or, when left without it, is rolled back.
     // Nested guards join the outermost one.
@@ -51,15 +62,23 @@ public:
     };
 
 private:
+    void connect();
+    void setUpConnection();
     void createSchema();
+    bool connectionLost();
+    void reconnect();
+    [[noreturn]] void fail(const QSqlError &error) const;
     [[noreturn]] void fail(const QString &reason) const;
+    [[noreturn]] void failStatement(const QSqlError &error) const;
+    void rollBack();
 
     AliasSettings m_alias;
     QString m_description;
     QString m_connectionName;
     std::unique_ptr<SqlDialect> m_dialect;
-    QHash<QString, QSqlQuery> m_statements;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     int m_transactionDepth = 0;
+    std::vector<std::function<void()>> m_rollbackActions;
 };
 
 } // namespace orvane::records

@@ -1,7 +1,5 @@
 #include "records/sqldialect.h"
 
-#include <QSqlDatabase>
-
 namespace orvane::records {
 
 namespace {
@@ -15,7 +13,11 @@ public:
         // WAL keeps the base whole when the program is killed mid-write; FULL makes each commit durable.
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL")};
     }
-    QStringList beginExclusive(const QString &) const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
+    // A writer takes the lock at once: waiting for it is then covered by the busy timeout, where a
+    // deferred transaction could fail at its first write after another copy's commit.
+    QStringList beginTransaction() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
+    QStringList beginExclusive(const QString &) const override { return beginTransaction(); }
+    QStringList lockSchema() const override { return {}; }
 
 protected:
     QString idColumnDefinition() const override
@@ -42,11 +44,14 @@ public:
     {
         return {QStringLiteral("SET client_min_messages TO warning")};
     }
+    QStringList beginTransaction() const override { return {QStringLiteral("BEGIN")}; }
     QStringList beginExclusive(const QString &quotedTable) const override
     {
         return {QStringLiteral("BEGIN"),
                 QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(quotedTable)};
     }
+    // Any number will do as long as every copy of the program uses the same one.
+    QStringList lockSchema() const override { return {QStringLiteral("SELECT pg_advisory_xact_lock(20060101)")}; }
 
 protected:
     QString idColumnDefinition() const override
@@ -73,11 +78,6 @@ std::unique_ptr<SqlDialect> SqlDialect::forDriver(const QString &driver)
     if (driver.compare(QLatin1String("QPSQL"), Qt::CaseInsensitive) == 0)
         return std::make_unique<PostgresDialect>();
     return std::make_unique<SqliteDialect>();
-}
-
-bool SqlDialect::existsTable(const QSqlDatabase &db, const QString &table) const
-{
-    return db.tables().contains(table);
 }
 
 QString SqlDialect::quote(const QString &identifier)

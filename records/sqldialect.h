@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <memory>
 
-class QSqlDatabase;
-
 namespace orvane::records {
 
 // What differs between the engines: column types, the surrogate key, connection set-up and how a
@@ -21,9 +19,12 @@ public:
     virtual QString driver() const = 0;
     // Statements run once on every new connection.
     virtual QStringList connectionSetUp() const = 0;
+    // Starts a transaction that writes.
+    virtual QStringList beginTransaction() const = 0;
     // Starts a transaction that holds the write lock on the table from its first statement.
     virtual QStringList beginExclusive(const QString &quotedTable) const = 0;
-    virtual bool existsTable(const QSqlDatabase &db, const QString &table) const;
+    // Inside a transaction: waits until no other connection is creating the schema.
+    virtual QStringList lockSchema() const = 0;
 
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;

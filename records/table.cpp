@@ -6,8 +6,10 @@
 #include "records/database.h"
 
 #include <QLocale>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <algorithm>
 #include <cmath>
 
 namespace orvane::records {
@@ -399,6 +401,7 @@ void Table::edit()
     }
     m_before = m_row;
     m_modified = false;
+    m_changedFields.clear();
     m_state = State::Edit;
     emit stateChanged();
 }
@@ -412,8 +415,11 @@ void Table::insert()
     Row row;
     for (const FieldDef &field : def.fields)
         row.values.append(nullOf(field.type));
-    if (m_master)
+    m_changedFields.clear();
+    if (m_master) {
         row.values[m_linkIndex] = masterValue();
+        m_changedFields.insert(m_linkIndex);
+    }
     m_before = m_row;
     m_row = row;
     m_modified = false;
@@ -435,68 +441,154 @@ void Table::post()
             throw Error::requiredField(def.fields.at(i).name);
     }
     // An unchanged row is already stored as it stands.
-    if (m_state == State::Insert || m_modified)
+    if (m_state == State::Insert || m_modified) {
+        const Pending pending{m_state, *m_row, m_before, m_modified, m_changedFields};
         writeRow(*m_row, m_state == State::Insert);
+        keepPendingUntilCommit(pending);
+    }
     m_state = State::Browse;
     m_before.reset();
     m_modified = false;
+    m_changedFields.clear();
     m_bof = m_eof = false;
     emit stateChanged();
 }
 
-void Table::writeRow(Row &row, bool inserting)
+// Inside a larger transaction the row is stored only once that commits: when it is rolled back
+// instead, the row shows as pending again, so the next post writes it rather than losing it.
+void Table::keepPendingUntilCommit(const Pending &pending)
+{
+    if (!m_db.inTransaction())
+        return;
+    m_db.onRollback([table = QPointer<Table>(this), pending, postedId = m_row->id]() {
+        if (table && table->m_row && table->m_row->id == postedId)
+            table->restorePending(pending);
+    });
+}
+
+void Table::restorePending(const Pending &pending)
+{
+    // A later post of the same row in the same transaction was restored first: join its changes.
+    if (isEditing()) {
+        m_changedFields.unite(pending.changedFields);
+        m_modified = m_modified || pending.modified;
+        if (pending.state == State::Insert) {
+            m_state = State::Insert;
+            m_row->id = pending.row.id;
+            m_before = pending.before;
+        }
+    } else {
+        m_state = pending.state;
+        m_row = pending.row;
+        m_before = pending.before;
+        m_modified = pending.modified;
+        m_changedFields = pending.changedFields;
+    }
+    emit stateChanged();
+}
+
+QVariant Table::boundValue(int fieldIndex, const QVariant &value) const
+{
+    const FieldDef &field = definition().fields.at(fieldIndex);
+    if (value.isNull())
+        return nullOf(field.type);
+    if (field.type == FieldType::Date)
+        return value.toDate().toString(Qt::ISODate);
+    return value;
+}
+
+void Table::addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList &columns,
+                       QVariantList &bindings) const
 {
     const TableDef &def = definition();
+    const QStringList keyed = def.keyedFields();
+    for (const int index : fieldIndexes) {
+        const FieldDef &field = def.fields.at(index);
+        columns.append(SqlDialect::quote(field.name));
+        bindings.append(boundValue(index, row.values.at(index)));
+        if (keyed.contains(field.name)) {
+            columns.append(SqlDialect::keyColumn(field.name));
+            bindings.append(keyValue(field, row.values.at(index)));
+        }
+    }
+}
+
+QList<int> Table::changedFields() const
+{
+    QList<int> fields = m_changedFields.values();
+    std::sort(fields.begin(), fields.end());
+    return fields;
+}
+
+void Table::writeRow(Row &row, bool inserting)
+{
+    Database::Transaction transaction(m_db);
+    // A row deleted meanwhile by another running copy is written anew rather than lost.
+    if (inserting || !updateRow(row))
+        insertRow(row);
+    transaction.commit();
+}
+
+// Only the fields changed here are written: another running copy's change to the other fields of
+// the row stays.
+bool Table::updateRow(const Row &row)
+{
     QStringList columns;
     QVariantList bindings;
-    for (int i = 0; i < def.fields.size(); ++i) {
-        columns.append(SqlDialect::quote(def.fields.at(i).name));
-        const QVariant &value = row.values.at(i);
-        if (value.isNull())
-            bindings.append(nullOf(def.fields.at(i).type));
-        else if (def.fields.at(i).type == FieldType::Date)
-            bindings.append(value.toDate().toString(Qt::ISODate));
-        else
-            bindings.append(value);
-    }
-    for (const QString &name : def.keyedFields()) {
-        columns.append(SqlDialect::keyColumn(name));
-        const int index = def.fieldIndex(name);
-        bindings.append(keyValue(def.fields.at(index), row.values.at(index)));
-    }
-    const QString table = SqlDialect::quote(def.name);
-    Database::Transaction transaction(m_db);
-    bool written = false;
-    if (!inserting) {
+    addColumns(row, changedFields(), columns, bindings);
+    QStringList assignments;
+    for (const QString &column : std::as_const(columns))
+        assignments.append(column + QStringLiteral(" = ?"));
+    QSqlQuery &update = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                          .arg(SqlDialect::quote(definition().name),
+                                               assignments.join(QLatin1String(", ")), SqlDialect::idColumn()));
+    for (const QVariant &binding : std::as_const(bindings))
+        update.addBindValue(binding);
+    update.addBindValue(row.id);
+    m_db.run(update);
+    const bool written = update.numRowsAffected() > 0;
+    update.finish();
+    return written;
+}
+
+void Table::insertRow(Row &row)
+{
+    const TableDef &def = definition();
+    QList<int> all;
+    for (int i = 0; i < def.fields.size(); ++i)
+        all.append(i);
+    QStringList columns;
+    QVariantList bindings;
+    addColumns(row, all, columns, bindings);
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks.append(QStringLiteral("?"));
+    QString conflict;
+    if (def.perPatient) {
+        // Another running copy created the patient's row first: the fields changed here go into it.
+        QStringList changed;
+        QVariantList unused;
+        const int link = def.fieldIndex(recordNumberField);
+        addColumns(row, m_changedFields.isEmpty() ? QList<int>{link} : changedFields(), changed, unused);
         QStringList assignments;
-        for (const QString &column : std::as_const(columns))
-            assignments.append(column + QStringLiteral(" = ?"));
-        QSqlQuery &update = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                              .arg(table, assignments.join(QLatin1String(", ")),
-                                                   SqlDialect::idColumn()));
-        for (const QVariant &binding : std::as_const(bindings))
-            update.addBindValue(binding);
-        update.addBindValue(row.id);
-        m_db.run(update);
-        written = update.numRowsAffected() > 0;
-        update.finish();
+        for (const QString &column : std::as_const(changed))
+            assignments.append(QStringLiteral("%1 = excluded.%1").arg(column));
+        conflict = QStringLiteral(" ON CONFLICT (%1) DO UPDATE SET %2")
+                       .arg(SqlDialect::quote(recordNumberField), assignments.join(QLatin1String(", ")));
     }
-    // A row deleted meanwhile by another running copy is written anew rather than lost.
-    if (!written) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks.append(QStringLiteral("?"));
-        QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                                              .arg(table, columns.join(QLatin1String(", ")),
-                                                   marks.join(QLatin1String(", ")), SqlDialect::idColumn()));
-        for (const QVariant &binding : std::as_const(bindings))
-            insert.addBindValue(binding);
-        m_db.run(insert);
-        if (insert.next())
-            row.id = insert.value(0).toLongLong();
-        insert.finish();
+    QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
+                                          .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
+                                               marks.join(QLatin1String(", ")), conflict, SqlDialect::idColumn()));
+    for (const QVariant &binding : std::as_const(bindings))
+        insert.addBindValue(binding);
+    m_db.run(insert);
+    if (insert.next())
+        row.id = insert.value(0).toLongLong();
+    insert.finish();
+    if (def.perPatient) {
+        if (auto stored = rowById(row.id))
+            row = *stored;
     }
-    transaction.commit();
 }
 
 void Table::cancel()
@@ -507,6 +599,7 @@ void Table::cancel()
     m_row = m_before;
     m_before.reset();
     m_modified = false;
+    m_changedFields.clear();
     m_state = State::Browse;
     emit stateChanged();
     if (wasInsert)
@@ -535,6 +628,7 @@ void Table::remove()
         m_state = State::Browse;
         m_before.reset();
         m_modified = false;
+        m_changedFields.clear();
         emit stateChanged();
     }
     moveToNeighbourOf(gone);
@@ -656,6 +750,7 @@ void Table::setValue(const QString &fieldName, const QVariant &value)
         return;
     current = stored;
     m_modified = true;
+    m_changedFields.insert(index);
     emit fieldChanged(index);
     // A master's new link value takes its details to the rows of that value.
     if (!m_details.isEmpty()) {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QVariant>
 #include <optional>
 
@@ -131,7 +132,26 @@ private:
     std::optional<Row> rowById(qint64 id) const;
     QVariant storedValue(int fieldIndex, const QVariant &value) const;
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
+    QVariant boundValue(int fieldIndex, const QVariant &value) const;
+    // The fields' columns, with their sort keys, and the row's values for them.
+    void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList &columns,
+                    QVariantList &bindings) const;
+    QList<int> changedFields() const;
     void writeRow(Row &row, bool inserting);
+    bool updateRow(const Row &row);
+    void insertRow(Row &row);
+
+    // The state of a pending row just before its post.
+    struct Pending
+    {
+        State state;
+        Row row;
+        std::optional<Row> before;
+        bool modified;
+        QSet<int> changedFields;
+    };
+    void keepPendingUntilCommit(const Pending &pending);
+    void restorePending(const Pending &pending);
     void moveToNeighbourOf(const Row &gone);
 
     Database &m_db;
@@ -148,6 +168,7 @@ private:
     std::optional<Row> m_row; // the current row, or the pending one while editing
     std::optional<Row> m_before; // the current row before editing began
     bool m_modified = false;
+    QSet<int> m_changedFields; // fields written since edit or insert: the ones an update stores
     bool m_bof = true;
     bool m_eof = true;
     mutable bool m_flushing = false;

@@ -1,24 +1,110 @@
 #include "support/testdatabase.h"
 
+#include "platform/error.h"
 #include "platform/places.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
 
 namespace orvane::test {
 
+namespace {
+
+// Runs one statement on the server's maintenance database, as the test role.
+void runOnServer(const records::AliasSettings &server, const QString &sql)
+{
+    const QString connectionName = QStringLiteral("orvane-test-admin-") + QUuid::createUuid().toString();
+    QString failure;
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+        admin.setHostName(server.host);
+        admin.setPort(server.port);
+        admin.setUserName(server.user);
+        admin.setPassword(server.password);
+        admin.setDatabaseName(server.database);
+        if (!admin.open()) {
+            failure = admin.lastError().text();
+        } else {
+            QSqlQuery query(admin);
+            if (!query.exec(sql))
+                failure = query.lastError().text();
+        }
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (!failure.isEmpty())
+        throw Error(QStringLiteral("%1: %2").arg(sql, failure));
+}
+
+records::AliasSettings freshBase(const QString &home)
+{
+    const auto server = TestDatabase::serverAlias();
+    if (!server)
+        return records::AliasSettings::sqliteFile(home + QStringLiteral("/orvane.sqlite"));
+    records::AliasSettings alias = *server;
+    alias.database = QStringLiteral("orvane_test_%1_%2")
+                         .arg(QCoreApplication::applicationPid())
+                         .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    runOnServer(*server, QStringLiteral("CREATE DATABASE \"%1\"").arg(alias.database));
+    return alias;
+}
+
+} // namespace
+
 TestDatabase::TestDatabase()
-    : m_db(std::make_unique<records::Database>(alias(), places::programFolder()))
+    : m_alias(freshBase(m_home.path()))
+    , m_db(std::make_unique<records::Database>(m_alias, places::programFolder()))
 {
 }
 
-TestDatabase::~TestDatabase() = default;
-
-records::AliasSettings TestDatabase::alias() const
+TestDatabase::~TestDatabase()
 {
-    return records::AliasSettings::sqliteFile(m_home.path() + QStringLiteral("/orvane.sqlite"));
+    m_db.reset();
+    if (const auto server = serverAlias()) {
+        // Connections another test object left open go with the base.
+        runOnServer(*server, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_alias.database));
+    }
+}
+
+std::optional<records::AliasSettings> TestDatabase::serverAlias()
+{
+    const QString file = qEnvironmentVariable("ORVANE_TEST_PG");
+    if (file.isEmpty())
+        return std::nullopt;
+    if (!QFileInfo::exists(file))
+        throw Error(QStringLiteral("ORVANE_TEST_PG names %1, which does not exist").arg(file));
+    return records::AliasSettings::loadFile(file);
+}
+
+QString TestDatabase::serverFolder()
+{
+    return QFileInfo(qEnvironmentVariable("ORVANE_TEST_PG")).absolutePath();
 }
 
 std::unique_ptr<records::Database> TestDatabase::openAnother() const
 {
-    return std::make_unique<records::Database>(alias(), places::programFolder());
+    return std::make_unique<records::Database>(m_alias, places::programFolder());
+}
+
+void writeAliasFile(const QString &path, const records::AliasSettings &alias)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("orvane"));
+    ini.setValue(QStringLiteral("Driver"), alias.driver);
+    ini.setValue(QStringLiteral("Database"), alias.database);
+    if (!alias.isSqlite()) {
+        ini.setValue(QStringLiteral("Host"), alias.host);
+        ini.setValue(QStringLiteral("Port"), alias.port);
+        ini.setValue(QStringLiteral("User"), alias.user);
+        ini.setValue(QStringLiteral("Password"), alias.password);
+    }
+    ini.endGroup();
+    ini.sync();
 }
 
 } // namespace orvane::test

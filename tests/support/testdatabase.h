@@ -4,10 +4,12 @@
 #include "support/testenvironment.h"
 
 #include <memory>
+#include <optional>
 
 namespace orvane::test {
 
-// A temporary home with a fresh database in it.
+// A temporary home with a fresh database in it: an SQLite file there, or, when ORVANE_TEST_PG
+// names the alias file of a test server, a new database of its own on that server, dropped at the end.
 class TestDatabase
 {
 public:
@@ -18,12 +20,20 @@ public:
     // A second connection on the same base, as a second running copy of the program has.
     std::unique_ptr<records::Database> openAnother() const;
     QString home() const { return m_home.path(); }
+    const records::AliasSettings &alias() const { return m_alias; }
+
+    // The alias of the test server named by ORVANE_TEST_PG; none when the tests run on SQLite.
+    static std::optional<records::AliasSettings> serverAlias();
+    // The folder of the test server's files, where its "restart" script is.
+    static QString serverFolder();
 
 private:
-    records::AliasSettings alias() const;
-
     TemporaryHome m_home;
+    records::AliasSettings m_alias;
     std::unique_ptr<records::Database> m_db;
 };
+
+// Writes an "alias.ini" naming the base, as a practice writes it for its workstations.
+void writeAliasFile(const QString &path, const records::AliasSettings &alias);
 
 } // namespace orvane::test
