@@ -2,12 +2,17 @@
 #include "platform/places.h"
 #include "records/database.h"
 #include "records/schema.h"
+#include "records/table.h"
+#include "support/testdatabase.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace orvane;
@@ -20,32 +25,64 @@ class TestDatabase : public QObject
 private slots:
     void firstOpenCreatesEveryTableWithItsFields()
     {
-        test::TemporaryHome home;
-        Database db(AliasSettings::load(places::programFolder()), places::programFolder());
-        QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("Data/orvane.sqlite"))));
+        test::TestDatabase base;
+        const QStringList stored = base.db().connection().tables();
         for (const TableDef &table : schema()) {
-            QSqlQuery query(db.connection());
+            QVERIFY2(stored.contains(table.name), qPrintable(table.name));
+            QSqlQuery query(base.db().connection());
             QVERIFY(query.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(SqlDialect::quote(table.name))));
             const QSqlRecord record = query.record();
             for (const FieldDef &field : table.fields)
                 QVERIFY2(record.contains(field.name), qPrintable(table.name + QLatin1Char('.') + field.name));
         }
         QCOMPARE(schema().size(), 12);
+        // Opening it again finds the tables made and keeps what they hold.
+        Table drugs(base.db(), tables::drugs);
+        drugs.open();
+        drugs.insert();
+        drugs.setText(QStringLiteral("Marque"), QStringLiteral("DOLIPRANE"));
+        drugs.post();
+        auto again = base.openAnother();
+        Table drugsAgain(*again, QStringLiteral("orvane.db"));
+        drugsAgain.open();
+        QCOMPARE(drugsAgain.text(QStringLiteral("marque")), QStringLiteral("DOLIPRANE"));
+    }
+
+    void withoutAliasFileTheBaseIsTheProgramsSqliteFile()
+    {
+        if (test::TestDatabase::serverAlias())
+            QSKIP("the SQLite run of this test covers it");
+        test::TemporaryHome home;
+        Database db(AliasSettings::load(places::programFolder()), places::programFolder());
+        QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("Data/orvane.sqlite"))));
     }
 
     void aliasFileNamesAnotherBase()
     {
+        if (const auto server = test::TestDatabase::serverAlias()) {
+            test::TestDatabase base;
+            test::writeAliasFile(places::inProgramFolder(QStringLiteral("alias.ini")), base.alias());
+            const AliasSettings alias = AliasSettings::load(places::programFolder());
+            QCOMPARE(alias.driver, QStringLiteral("QPSQL"));
+            QCOMPARE(alias.database, base.alias().database);
+            Database db(alias, places::programFolder());
+            QVERIFY(db.connection().tables().contains(tables::patients));
+            QVERIFY(db.describe().contains(QStringLiteral("%1:%2").arg(server->host).arg(server->port)));
+            return;
+        }
         test::TemporaryHome home;
-        QFile ini(places::inProgramFolder(QStringLiteral("alias.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[orvane]\nDriver=QSQLITE\nDatabase=autre/base.sqlite\n");
-        ini.close();
+        QFile file(places::inProgramFolder(QStringLiteral("alias.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[orvane]\nDriver=QSQLITE\nDatabase=autre/base.sqlite\n");
+        file.close();
         Database db(AliasSettings::load(places::programFolder()), places::programFolder());
         QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("autre/base.sqlite"))));
     }
 
     void aFileThatIsNotADatabaseIsNamedInTheMessage()
     {
+        if (test::TestDatabase::serverAlias())
+            QSKIP("the SQLite run of this test covers it");
         test::TemporaryHome home;
         const QString path = home.path() + QStringLiteral("/pas-une-base.sqlite");
         QFile file(path);
@@ -61,6 +98,61 @@ private slots:
         QFile again(path);
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), QByteArray(4096, 'x'));
+    }
+
+    void aServerThatRefusesGivesOneMessageNamingItAndTheReason_data()
+    {
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("nothing listens") << "port" << "le serveur ne répond pas";
+        QTest::newRow("wrong password") << "password" << "ou son mot de passe est refusé";
+        QTest::newRow("missing database") << "database" << "n'existe pas sur ce serveur";
+    }
+    void aServerThatRefusesGivesOneMessageNamingItAndTheReason()
+    {
+        QFETCH(QString, refusal);
+        QFETCH(QString, reason);
+        test::TemporaryHome home;
+        const auto server = test::TestDatabase::serverAlias();
+        AliasSettings alias;
+        alias.driver = QStringLiteral("QPSQL");
+        alias.host = QStringLiteral("127.0.0.1");
+        alias.database = QStringLiteral("orvane_absente");
+        if (refusal == QLatin1String("port")) {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            alias.port = probe.serverPort();
+            probe.close();
+        } else {
+            if (!server)
+                QSKIP("needs the PostgreSQL test server (ORVANE_TEST_PG)");
+            alias.port = server->port;
+            alias.user = server->user;
+            alias.password = server->password;
+            if (refusal == QLatin1String("password")) {
+                alias.database = server->database;
+                alias.password += QStringLiteral("-faux");
+            }
+        }
+        try {
+            Database db(alias, places::programFolder());
+            QFAIL("opened a base the server refuses");
+        } catch (const Error &error) {
+            const QString message = error.message();
+            QVERIFY2(message.startsWith(QStringLiteral("La base de données %1 sur le serveur 127.0.0.1:%2 ne peut pas être ouverte : ")
+                                            .arg(alias.database).arg(alias.port)),
+                     qPrintable(message));
+            QVERIFY2(message.contains(reason), qPrintable(message));
+        }
+        // Nothing made in its place: no database on the server, no local file.
+        QVERIFY(!QFileInfo::exists(places::inProgramFolder(QStringLiteral("Data"))));
+        if (server && refusal == QLatin1String("database")) {
+            test::TestDatabase base; // the server still answers and holds no such database
+            QSqlQuery query(base.db().connection());
+            QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = 'orvane_absente'")));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toInt(), 0);
+        }
     }
 
     void sortKeysIgnoreCaseAndAccents_data()
