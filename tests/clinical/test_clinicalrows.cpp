@@ -50,13 +50,6 @@ private:
         m_consultations->post();
     }
 
-    void refuseWritesOf(const QString &table)
-    {
-        for (const char *event : {"INSERT", "UPDATE"})
-            m_base->db().run(QStringLiteral("CREATE TRIGGER \"refuse %1 %2\" BEFORE %2 ON \"%1\" "
-                                     "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END")
-                          .arg(table, QLatin1String(event)));
-    }
 
     ArchiveMove archiveMove(bool answer)
     {
@@ -126,7 +119,7 @@ private slots:
     void refusedArchiveLeavesTheNotes()
     {
         writeNotes(QStringLiteral("Toux"));
-        refuseWritesOf(records::tables::archive);
+        m_base->refuseWrites(records::tables::archive);
         QVERIFY_THROWS_EXCEPTION(Error, archiveMove(true).run(patient));
         QCOMPARE(stored(records::tables::consultations, notesField), QStringLiteral("Toux"));
         QCOMPARE(m_consultations->text(notesField), QStringLiteral("Toux"));
@@ -139,7 +132,7 @@ private slots:
         writeNotes(QStringLiteral("ancien"));
         QVERIFY(archiveMove(true).run(patient));
         writeNotes(QStringLiteral("Toux"));
-        refuseWritesOf(records::tables::consultations);
+        m_base->refuseWrites(records::tables::consultations);
         QVERIFY_THROWS_EXCEPTION(Error, archiveMove(true).run(patient));
         QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("ancien"));
         QCOMPARE(m_archive->text(notesField), QStringLiteral("ancien"));

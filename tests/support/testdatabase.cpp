@@ -71,6 +71,24 @@ TestDatabase::~TestDatabase()
     }
 }
 
+void TestDatabase::refuseWrites(const QString &table)
+{
+    const QString quoted = records::SqlDialect::quote(table);
+    if (m_alias.isSqlite()) {
+        for (const char *event : {"INSERT", "UPDATE"}) {
+            m_db->run(QStringLiteral("CREATE TRIGGER \"refuse %1 %2\" BEFORE %2 ON %3 "
+                                     "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END")
+                          .arg(table, QLatin1String(event), quoted));
+        }
+        return;
+    }
+    m_db->run(QStringLiteral("CREATE OR REPLACE FUNCTION orvane_refuse() RETURNS trigger LANGUAGE plpgsql "
+                             "AS $$BEGIN RAISE EXCEPTION 'écriture refusée'; END$$"));
+    m_db->run(QStringLiteral("CREATE TRIGGER \"refuse %1\" BEFORE INSERT OR UPDATE ON %2 "
+                             "FOR EACH ROW EXECUTE FUNCTION orvane_refuse()")
+                  .arg(table, quoted));
+}
+
 std::optional<records::AliasSettings> TestDatabase::serverAlias()
 {
     const QString file = qEnvironmentVariable("ORVANE_TEST_PG");

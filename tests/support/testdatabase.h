@@ -21,6 +21,8 @@ public:
     std::unique_ptr<records::Database> openAnother() const;
     QString home() const { return m_home.path(); }
     const records::AliasSettings &alias() const { return m_alias; }
+    // From now on every insert and update of the table fails, as on a full disk.
+    void refuseWrites(const QString &table);
 
     // The alias of the test server named by ORVANE_TEST_PG; none when the tests run on SQLite.
     static std::optional<records::AliasSettings> serverAlias();
