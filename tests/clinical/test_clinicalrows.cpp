@@ -50,7 +50,6 @@ private:
         m_consultations->post();
     }
 
-
     ArchiveMove archiveMove(bool answer)
     {
         return ArchiveMove(*m_consultations, *m_archive, [this, answer] {
