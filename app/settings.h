@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messaging/messagingsettings.h"
+
 #include <QString>
 
 namespace orvane::app {
@@ -64,6 +66,19 @@ struct MessagingSettings
             && encipher == other.encipher && apicryptId == other.apicryptId;
     }
 };
+
+// The messaging windows' view of the stored messaging values, and back.
+inline messaging::MessagingSettings toMessagingWindows(const MessagingSettings &stored)
+{
+    return {stored.accountId, stored.accountPassword, stored.server, stored.port,
+            stored.encipher,  stored.apicryptId,      stored.email};
+}
+
+inline MessagingSettings fromMessagingWindows(const messaging::MessagingSettings &edited)
+{
+    return {edited.email, edited.idMessagerie, edited.motDePasse, edited.serveur,
+            edited.port,  edited.cryptage,     edited.apicrypt};
+}
 
 // The working folders inside the program folder; derived at start, never stored.
 struct CorrespondenceFolders

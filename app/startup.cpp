@@ -26,17 +26,6 @@
 
 namespace orvane::app {
 
-namespace {
-
-// The messaging windows' view of the stored messaging values.
-messaging::MessagingSettings messagingSettings(const MessagingSettings &stored)
-{
-    return {stored.accountId, stored.accountPassword, stored.server, stored.port,
-            stored.encipher,  stored.apicryptId,      stored.email};
-}
-
-} // namespace
-
 Startup::Startup(DialogService &dialogs, const Clock &clock, std::chrono::milliseconds pause)
     : m_dialogs(dialogs)
     , m_clock(clock)
@@ -103,7 +92,7 @@ void Startup::createWindows(const QString &programFolder)
     windows.dialogues = new Tdialogues(m_dialogs, owner);
     windows.paramessage = new messaging::Tparamessage(m_dialogs, owner);
     windows.messageEditor = new messaging::TfrmMessageEditor(
-        m_dialogs, m_clock, [owner] { return messagingSettings(owner->settingsStore().settings().messaging); }, owner);
+        m_dialogs, m_clock, [owner] { return toMessagingWindows(owner->settingsStore().settings().messaging); }, owner);
     windows.motdepasse = new Tmotdepasse(owner);
     m_main->setWindows(windows);
 }

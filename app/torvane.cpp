@@ -8,7 +8,12 @@
 #include "platform/screenplacement.h"
 
 #include "app/tapropos.h"
+#include "app/prescriptionvidalhost.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/messagecontext.h"
+#include "messaging/tfrmmessageeditor.h"
+#include "messaging/tparamessage.h"
+#include "vidal/vidalexchange.h"
 #include "platform/places.h"
 #include "app/printsettingsmapping.h"
 #include "prescribing/prescriptionpage.h"
@@ -258,7 +263,7 @@ void TOrvane::buildMenus()
     settings->addSeparator();
     m_marginsAction = add(settings, QStringLiteral("&Marges Imprimante"), &TOrvane::MargesImprimante1Click);
     settings->addSeparator();
-    m_messagingAction = add(settings, QStringLiteral("Messa&gerie"), nullptr);
+    add(settings, QStringLiteral("Messa&gerie"), &TOrvane::Messagerie1Click);
 
     QMenu *drugs = menuBar()->addMenu(QStringLiteral("M&édicaments"));
     m_drugListAction = add(drugs, QStringLiteral("Ajout"), nullptr);
@@ -300,6 +305,41 @@ void TOrvane::buildPrescriptionPage()
     connect(this, &TOrvane::prescriptionEmptied, m_prescriptions, &prescribing::PrescriptionPage::clearPrescription);
     connect(this, &TOrvane::tabChangedByUser, m_prescriptions,
             [this] { m_prescriptions->setPlainPrintingEnabled(true); });
+
+    m_vidalHost = std::make_unique<PrescriptionVidalHost>(*m_prescriptions, m_patient, m_clock);
+    m_vidal = new vidal::VidalExchange(*m_vidalHost, QGuiApplication::clipboard(), this);
+    m_prescriptions->setVidalAvailable(vidal::VidalExchange::accessProgramInstalled());
+    connect(m_prescriptions, &prescribing::PrescriptionPage::vidalRequested, m_vidal, &vidal::VidalExchange::vidalClick);
+    // Leaving the page in any way ends the watch for the access program's answer.
+    connect(m_notebook, &QTabWidget::currentChanged, m_vidal,
+            [this] { m_vidal->pageChanged(m_notebook->currentWidget() == m_prescriptions); });
+    connect(m_prescriptions, &prescribing::PrescriptionPage::hprimRequested, this, &TOrvane::hprimClick);
+}
+
+void TOrvane::hprimClick()
+{
+    records::Table &patients = m_patient.patients();
+    const Settings &settings = m_settings.settings();
+    messaging::MessageContext context;
+    context.surname = patients.text(QStringLiteral("Nom"));
+    context.forename = patients.text(QStringLiteral("Prénom"));
+    context.patientKey = patients.text(QStringLiteral("NomPrénom"));
+    context.birthDate = messaging::MessageContext::birthDateText(
+        patients.text(QStringLiteral("Jour")), patients.text(QStringLiteral("Mois")), patients.text(QStringLiteral("Année")));
+    context.socialSecurity = patients.text(QStringLiteral("SS"));
+    const QString address = patients.text(QStringLiteral("Adresse"));
+    context.addressLine1 = messaging::MessageContext::addressLine(address, 0);
+    context.addressLine2 = messaging::MessageContext::addressLine(address, 1);
+    context.senderEmail = settings.messaging.email;
+    context.sentFolder = settings.folders.sentLetters;
+    m_windows.messageEditor->openFor(context, settings.letterhead.identifiant, m_prescriptions->prescriptionText());
+}
+
+void TOrvane::Messagerie1Click()
+{
+    messaging::MessagingSettings values = toMessagingWindows(m_settings.settings().messaging);
+    m_windows.paramessage->edit(values);
+    m_settings.writeMessaging(fromMessagingWindows(values));
 }
 
 QWidget *TOrvane::addPage(const QString &name, const QString &title)

@@ -25,6 +25,10 @@ class PrescriptionPage;
 class PrescriptionPrinter;
 class QPrinterSurface;
 }
+namespace orvane::vidal {
+class VidalExchange;
+class VidalHost;
+}
 namespace orvane::records {
 class IdentityPage;
 class PatientFileCommands;
@@ -51,6 +55,7 @@ public:
     records::IdentityPage *identityPage() const { return m_identity; }
     QString helpFile() const { return m_helpFile; }
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
+    vidal::VidalExchange &vidalExchange() { return *m_vidal; }
     prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
     SettingsStore &settingsStore() { return m_settings; }
     QTabWidget *notebook() const { return m_notebook; }
@@ -90,6 +95,8 @@ public slots:
     void Timer1Timer();
     void FormKeyDown(QKeyEvent *event);
     void showTab(const QString &name);
+    void Messagerie1Click();
+    void hprimClick();
 
 signals:
     // Filled by the prescription tab: the prescription being composed is emptied.
@@ -126,13 +133,14 @@ private:
     QLineEdit *m_timeBox = nullptr;
     bool m_tabChangeByProgram = false;
     QString m_helpFile;
+    std::unique_ptr<vidal::VidalHost> m_vidalHost;
+    vidal::VidalExchange *m_vidal = nullptr;
     // Menu items whose work belongs to the other tabs and dialogs, which connect to them.
     QAction *m_separatorAction = nullptr;
     QAction *m_cancelPosologyAction = nullptr;
     QAction *m_printAction = nullptr;
     QAction *m_letterheadAction = nullptr;
     QAction *m_marginsAction = nullptr;
-    QAction *m_messagingAction = nullptr;
     QAction *m_drugListAction = nullptr;
     QAction *m_historyWordsAction = nullptr;
     QAction *m_reasonsAction = nullptr;

@@ -1,6 +1,9 @@
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
 #include "app/torvane.h"
+#include "messaging/tfrmmessageeditor.h"
+#include "messaging/tparamessage.h"
+#include "vidal/vidalexchange.h"
 #include "records/currentpatient.h"
 #include "records/database.h"
 #include "records/identitypage.h"
@@ -55,6 +58,10 @@ private slots:
         app::ProgramWindows windows;
         windows.dialogues = m_question;
         windows.motdepasse = new app::Tmotdepasse(m_window.get());
+        windows.paramessage = new messaging::Tparamessage(m_dialogs, m_window.get());
+        windows.messageEditor = new messaging::TfrmMessageEditor(
+            m_dialogs, m_clock, [this] { return app::toMessagingWindows(m_window->settingsStore().settings().messaging); },
+            m_window.get());
         m_window->setWindows(windows);
         addPatient(QStringLiteral("ABEL"));
         addPatient(QStringLiteral("BRUN"));
@@ -132,6 +139,36 @@ private slots:
             QVERIFY2(m_dialogs.requests().last().caption.endsWith(QLatin1Char('/') + folder), qPrintable(name));
             QVERIFY(m_dialogs.requests().last().text.contains(QStringLiteral("ABEL?X-*.*")));
         }
+    }
+
+    void hprimButtonOpensTheEditorOnThePatient()
+    {
+        m_window->findChild<QToolButton *>(QStringLiteral("hprim"))->setEnabled(true);
+        m_window->hprimClick();
+        QVERIFY(m_window->windows().messageEditor->isVisible());
+        QCOMPARE(m_window->windows().messageEditor->context().patientKey, QStringLiteral("ABEL X"));
+        QCOMPARE(m_window->windows().messageEditor->context().birthDate.right(4), QStringLiteral("1950"));
+    }
+
+    void messagingSettingsAreStoredWhenTheDialogCloses()
+    {
+        m_dialogs.answerModal([](QDialog &dialog) {
+            auto *server = dialog.findChild<QLineEdit *>(QStringLiteral("serveur"));
+            QVERIFY(server);
+            server->setText(QStringLiteral("smtp.cabinet.fr"));
+            dialog.close();
+        });
+        m_window->Messagerie1Click();
+        QCOMPARE(m_window->settingsStore().settings().messaging.server, QStringLiteral("smtp.cabinet.fr"));
+    }
+
+    void leavingThePrescriptionsPageStopsTheVidalWatch()
+    {
+        m_window->showTab(QStringLiteral("Prescri"));
+        m_window->vidalExchange().vidalClick();
+        QVERIFY(m_window->vidalExchange().isWatching());
+        m_window->showTab(QStringLiteral("bilans"));
+        QVERIFY(!m_window->vidalExchange().isWatching());
     }
 
     void answeringNoToTheQuitQuestionKeepsEverything()
