@@ -144,6 +144,8 @@ QSqlDatabase Database::connection() const
 
 QSqlQuery &Database::prepared(const QString &sql)
 {
+    if (m_disconnected)
+        reconnect();
     auto found = m_statements.find(sql);
     if (found != m_statements.end())
         return *found->second;
@@ -175,6 +177,8 @@ void Database::run(QSqlQuery &query)
 
 void Database::run(const QString &sql)
 {
+    if (m_disconnected)
+        reconnect();
     QSqlQuery query(connection());
     if (query.exec(sql))
         return;
@@ -196,6 +200,8 @@ bool Database::connectionLost()
 // prepared on it again in place, so references held by callers stay good.
 void Database::reconnect()
 {
+    // Until a reconnection succeeds, the next operation tries again first.
+    m_disconnected = true;
     for (auto &entry : m_statements)
         *entry.second = QSqlQuery();
     QSqlDatabase db = connection();
@@ -210,6 +216,7 @@ void Database::reconnect()
         if (!entry.second->prepare(entry.first))
             failStatement(entry.second->lastError());
     }
+    m_disconnected = false;
 }
 
 void Database::onRollback(std::function<void()> undo)

@@ -78,6 +78,7 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     int m_transactionDepth = 0;
+    bool m_disconnected = false;
     std::vector<std::function<void()>> m_rollbackActions;
 };
 

@@ -4,11 +4,13 @@
 #                                  loopback port and writes STATE_DIR/alias.ini to reach it
 #   pgcluster.sh stop STATE_DIR    stops the cluster and removes its files
 #   pgcluster.sh restart STATE_DIR restarts the running cluster (the tests of reconnection use it)
+#   pgcluster.sh down STATE_DIR    stops the server and keeps its files; up starts it again
 # The cluster runs as an unprivileged user: the current one, or "orvanetest" when run as root.
 set -euo pipefail
 
-command=${1:?usage: pgcluster.sh start|stop|restart STATE_DIR}
-state=${2:?usage: pgcluster.sh start|stop|restart STATE_DIR}
+usage='usage: pgcluster.sh start|stop|restart|down|up STATE_DIR'
+command=${1:?$usage}
+state=${2:?$usage}
 owner=orvanetest
 role=orvanetest
 
@@ -51,7 +53,7 @@ stop_cluster() {
     as_owner "$bin/pg_ctl" -D "$cluster/data" -m immediate -w stop >/dev/null 2>&1 || true
   fi
   rm -rf "$cluster"
-  rm -f "$state/cluster" "$state/alias.ini" "$state/restart"
+  rm -f "$state/cluster" "$state/alias.ini"
 }
 
 start_cluster() {
@@ -99,15 +101,18 @@ EOF
   echo "PostgreSQL test cluster on 127.0.0.1:$port in $cluster"
 }
 
-restart_cluster() {
+# pg_ctl start, stop or restart on the cluster of the state folder.
+control_server() {
   local cluster
   cluster=$(cat "$state/cluster")
-  as_owner "$(pg_bin)/pg_ctl" -D "$cluster/data" -l "$cluster/server.log" -m fast -w -t 60 restart >/dev/null
+  as_owner "$(pg_bin)/pg_ctl" -D "$cluster/data" -l "$cluster/server.log" -m fast -w -t 60 "$1" >/dev/null
 }
 
 case "$command" in
   start) start_cluster ;;
   stop) stop_cluster ;;
-  restart) restart_cluster ;;
-  *) echo "usage: pgcluster.sh start|stop|restart STATE_DIR" >&2; exit 2 ;;
+  restart) control_server restart ;;
+  down) control_server stop ;;
+  up) control_server start ;;
+  *) echo "$usage" >&2; exit 2 ;;
 esac

@@ -1,0 +1,117 @@
+#include "records/database.h"
+#include "records/schema.h"
+#include "records/table.h"
+#include "support/testdatabase.h"
+
+#include <QMap>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+using namespace orvane;
+using namespace orvane::records;
+
+namespace {
+
+constexpr int copies = 4;
+constexpr int filesPerCopy = 500;
+
+struct Reported
+{
+    QMap<int, QString> patients; // number: "NOM Prénom"
+    QMap<QPair<int, QString>, QStringList> measureLines; // (number, field): lines in order
+};
+
+QVariantList firstRow(Database &db, const QString &sql)
+{
+    QSqlQuery query(db.connection());
+    if (!query.exec(sql) || !query.next())
+        return {};
+    QVariantList values;
+    for (int i = 0; i < query.record().count(); ++i)
+        values.append(query.value(i));
+    return values;
+}
+
+} // namespace
+
+class TestConcurrentFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fourCopiesCreatingFilesAtOnceNeverShareANumberNorLoseARow()
+    {
+        test::TestDatabase base;
+        const QString aliasFile = base.home() + QStringLiteral("/alias.ini");
+        test::writeAliasFile(aliasFile, base.alias());
+
+        QList<QProcess *> running;
+        for (int copy = 0; copy < copies; ++copy) {
+            auto *process = new QProcess(this);
+            process->start(QStringLiteral(ORVANE_CONCURRENT_FILES),
+                           {aliasFile, QString::number(copy), QString::number(filesPerCopy)});
+            QVERIFY2(process->waitForStarted(), qPrintable(process->errorString()));
+            running.append(process);
+        }
+        Reported reported;
+        for (QProcess *process : std::as_const(running)) {
+            QVERIFY(process->waitForFinished(280000));
+            QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0,
+                     process->readAllStandardError().constData());
+            const QStringList lines = QString::fromUtf8(process->readAllStandardOutput()).split(QLatin1Char('\n'),
+                                                                                                  Qt::SkipEmptyParts);
+            for (const QString &line : lines) {
+                const QStringList parts = line.split(QLatin1Char(' '));
+                QCOMPARE(parts.size(), 4);
+                if (parts.at(0) == QLatin1String("patient")) {
+                    QVERIFY2(!reported.patients.contains(parts.at(1).toInt()), qPrintable(line));
+                    reported.patients.insert(parts.at(1).toInt(), parts.at(2) + QLatin1Char(' ') + parts.at(3));
+                } else {
+                    reported.measureLines[{parts.at(1).toInt(), parts.at(2)}].append(parts.at(3));
+                }
+            }
+            delete process;
+        }
+        constexpr int total = copies * filesPerCopy;
+        QCOMPARE(reported.patients.size(), total);
+
+        Database &db = base.db();
+        const QString number = SqlDialect::quote(recordNumberField);
+        const QVariantList patients = firstRow(
+            db, QStringLiteral("SELECT count(*), count(DISTINCT %1), max(%1) FROM %2").arg(number, SqlDialect::quote(tables::patients)));
+        QCOMPARE(patients.value(0).toInt(), total);
+        QCOMPARE(patients.value(1).toInt(), total);
+        QCOMPARE(patients.value(2).toInt(), total);
+        const QVariantList counter = firstRow(
+            db, QStringLiteral("SELECT count(*), max(%1) FROM %2").arg(number, SqlDialect::quote(tables::counter)));
+        QCOMPARE(counter.value(0).toInt(), 1);
+        QCOMPARE(counter.value(1).toInt(), total);
+
+        for (const TableDef &table : schema()) {
+            if (!table.perPatient)
+                continue;
+            const QVariantList twice = firstRow(db, QStringLiteral("SELECT %1 FROM %2 GROUP BY %1 HAVING count(*) > 1")
+                                                        .arg(number, SqlDialect::quote(table.name)));
+            QVERIFY2(twice.isEmpty(), qPrintable(table.name + QStringLiteral(": two rows for ") + twice.value(0).toString()));
+        }
+
+        Table patientRows(db, tables::patients);
+        patientRows.open();
+        for (auto it = reported.patients.cbegin(); it != reported.patients.cend(); ++it) {
+            QVERIFY(patientRows.locate(recordNumberField, it.key()));
+            QCOMPARE(patientRows.text(QStringLiteral("NomPrénom")), it.value());
+        }
+        Table measures(db, tables::measures);
+        measures.open();
+        QVERIFY(!reported.measureLines.isEmpty());
+        for (auto it = reported.measureLines.cbegin(); it != reported.measureLines.cend(); ++it) {
+            QVERIFY(measures.locate(recordNumberField, it.key().first));
+            QCOMPARE(measures.lines(it.key().second), it.value());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConcurrentFiles)
+#include "test_concurrentfiles.moc"
