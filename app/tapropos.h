@@ -4,13 +4,17 @@
 
 namespace orvane::app {
 
-// The About window.
+// The About window. Its own colour comes from the first line of the colour file when there is
+// one; the black panel covers it.
 class Tapropos : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit Tapropos(QWidget *parent = nullptr);
+
+public slots:
+    void Button1Click();
 };
 
 } // namespace orvane::app
