@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cstddef>
 #include <limits>
 
 namespace orvane::app {
@@ -16,27 +17,43 @@ const QString SettingsStore::keyName = QStringLiteral("Orvane 32");
 
 namespace {
 
-const QString identifiantName = QStringLiteral("Identifiant");
-const QString diplomeName = QStringLiteral("Diplôme");
-const QString securiteName = QStringLiteral("Sécurité");
-const QString libre1Name = QStringLiteral("Libre 1");
-const QString libre2Name = QStringLiteral("Libre 2");
-const QString villeName = QStringLiteral("Ville");
-const QString residenceName = QStringLiteral("Résidence");
-const QString telephoneName = QStringLiteral("Téléphone");
-const QString leftMarginName = QStringLiteral("Marge Gauche");
-const QString rightMarginName = QStringLiteral("Marge Droite");
-const QString bottomMarginName = QStringLiteral("Marge Bas");
-const QString horizontalSpacingName = QStringLiteral("Espacement");
-const QString lineSpacingName = QStringLiteral("Intervalle");
-const QString agaName = QStringLiteral("Aga");
-const QString emailName = QStringLiteral("Email");
-const QString accountIdName = QStringLiteral("IdMessagerie");
-const QString accountPasswordName = QStringLiteral("Mot de Passe");
-const QString serverName = QStringLiteral("Serveur");
-const QString portName = QStringLiteral("Port");
-const QString encipherName = QStringLiteral("Cryptage");
-const QString apicryptName = QStringLiteral("Apicrypt");
+// Where each value lives in the settings: its name in the key and its member in its group.
+template <typename Group, typename Value>
+struct StoredValue
+{
+    QStringView name;
+    Value Group::*member;
+};
+
+constexpr StoredValue<Letterhead, QString> letterheadTexts[] = {
+    {u"Identifiant", &Letterhead::identifiant},
+    {u"Diplôme", &Letterhead::diplome},
+    {u"Sécurité", &Letterhead::securite},
+    {u"Libre 1", &Letterhead::libre1},
+    {u"Libre 2", &Letterhead::libre2},
+    {u"Ville", &Letterhead::ville},
+    {u"Résidence", &Letterhead::residence},
+    {u"Téléphone", &Letterhead::telephone},
+};
+constexpr StoredValue<Letterhead, int> letterheadNumbers[] = {{u"Aga", &Letterhead::aga}};
+constexpr StoredValue<PrintMargins, int> marginNumbers[] = {
+    {u"Marge Gauche", &PrintMargins::left},
+    {u"Marge Droite", &PrintMargins::right},
+    {u"Marge Bas", &PrintMargins::bottom},
+    {u"Espacement", &PrintMargins::horizontalSpacing},
+    {u"Intervalle", &PrintMargins::lineSpacing},
+};
+constexpr StoredValue<MessagingSettings, QString> accountTexts[] = {
+    {u"Email", &MessagingSettings::email},
+    {u"IdMessagerie", &MessagingSettings::accountId},
+    {u"Mot de Passe", &MessagingSettings::accountPassword},
+    {u"Serveur", &MessagingSettings::server},
+    {u"Port", &MessagingSettings::port},
+};
+constexpr StoredValue<MessagingSettings, QString> apicryptTexts[] = {
+    {u"Cryptage", &MessagingSettings::encipher},
+    {u"Apicrypt", &MessagingSettings::apicryptId},
+};
 const QString accessPasswordName = QStringLiteral("Mot de Passe Orvane");
 
 QString storedText(const QSettings &key, const QString &name)
@@ -56,6 +73,28 @@ void readText(const QSettings &key, const QString &name, QString &target)
         target = text;
 }
 
+template <typename Group, std::size_t count>
+void readTexts(const QSettings &key, const StoredValue<Group, QString> (&values)[count], Group &group)
+{
+    for (const auto &value : values)
+        readText(key, value.name.toString(), group.*value.member);
+}
+
+template <typename Group, std::size_t count>
+void writeTexts(QSettings &key, const StoredValue<Group, QString> (&values)[count], const Group &group)
+{
+    for (const auto &value : values)
+        key.setValue(value.name.toString(), group.*value.member);
+}
+
+// Numbers are stored as decimal text.
+template <typename Group, std::size_t count>
+void writeNumbers(QSettings &key, const StoredValue<Group, int> (&values)[count], const Group &group)
+{
+    for (const auto &value : values)
+        key.setValue(value.name.toString(), QString::number(group.*value.member));
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString &programFolder)
@@ -63,7 +102,7 @@ SettingsStore::SettingsStore(const QString &programFolder)
 {
 }
 
-void SettingsStore::readWholeNumber(QSettings &key, const QString &name, int &target)
+void SettingsStore::readWholeNumber(const QSettings &key, const QString &name, int &target)
 {
     const QString text = storedText(key, name);
     if (text.isEmpty())
@@ -91,37 +130,19 @@ void SettingsStore::load()
         return;
     const auto key = places::registryKey(keyName);
 
-    Letterhead &letterhead = m_settings.letterhead;
-    readText(*key, identifiantName, letterhead.identifiant);
-    readText(*key, diplomeName, letterhead.diplome);
-    readText(*key, securiteName, letterhead.securite);
-    readText(*key, libre1Name, letterhead.libre1);
-    readText(*key, libre2Name, letterhead.libre2);
-    readText(*key, villeName, letterhead.ville);
-    readText(*key, residenceName, letterhead.residence);
-    readText(*key, telephoneName, letterhead.telephone);
-
-    PrintMargins &margins = m_settings.margins;
-    readWholeNumber(*key, leftMarginName, margins.left);
-    readWholeNumber(*key, rightMarginName, margins.right);
-    readWholeNumber(*key, bottomMarginName, margins.bottom);
-    readWholeNumber(*key, horizontalSpacingName, margins.horizontalSpacing);
-    readWholeNumber(*key, lineSpacingName, margins.lineSpacing);
-    readWholeNumber(*key, agaName, letterhead.aga);
-
-    MessagingSettings &messaging = m_settings.messaging;
-    readText(*key, emailName, messaging.email);
-    readText(*key, accountIdName, messaging.accountId);
-    readText(*key, accountPasswordName, messaging.accountPassword);
-    readText(*key, serverName, messaging.server);
-    readText(*key, portName, messaging.port);
+    Settings &settings = m_settings;
+    readTexts(*key, letterheadTexts, settings.letterhead);
+    for (const auto &value : marginNumbers)
+        readWholeNumber(*key, value.name.toString(), settings.margins.*value.member);
+    for (const auto &value : letterheadNumbers)
+        readWholeNumber(*key, value.name.toString(), settings.letterhead.*value.member);
+    readTexts(*key, accountTexts, settings.messaging);
     // Without the Apicrypt key folder nothing can be enciphered, whatever was stored.
     if (QFileInfo(folder.filePath(QStringLiteral("clefs"))).isDir()) {
-        readText(*key, encipherName, messaging.encipher);
-        readText(*key, apicryptName, messaging.apicryptId);
+        readTexts(*key, apicryptTexts, settings.messaging);
     } else {
-        messaging.encipher = QStringLiteral("non");
-        messaging.apicryptId.clear();
+        settings.messaging.encipher = QStringLiteral("non");
+        settings.messaging.apicryptId.clear();
     }
 
     readText(*key, accessPasswordName, m_settings.accessPassword);
@@ -139,15 +160,8 @@ void SettingsStore::writeLetterhead(const Letterhead &letterhead)
 {
     m_settings.letterhead = letterhead;
     const auto key = places::registryKey(keyName);
-    key->setValue(identifiantName, letterhead.identifiant);
-    key->setValue(diplomeName, letterhead.diplome);
-    key->setValue(securiteName, letterhead.securite);
-    key->setValue(libre1Name, letterhead.libre1);
-    key->setValue(libre2Name, letterhead.libre2);
-    key->setValue(villeName, letterhead.ville);
-    key->setValue(residenceName, letterhead.residence);
-    key->setValue(telephoneName, letterhead.telephone);
-    key->setValue(agaName, QString::number(letterhead.aga));
+    writeTexts(*key, letterheadTexts, letterhead);
+    writeNumbers(*key, letterheadNumbers, letterhead);
     store(*key);
 }
 
@@ -155,11 +169,7 @@ void SettingsStore::writeMargins(const PrintMargins &margins)
 {
     m_settings.margins = margins;
     const auto key = places::registryKey(keyName);
-    key->setValue(leftMarginName, QString::number(margins.left));
-    key->setValue(rightMarginName, QString::number(margins.right));
-    key->setValue(bottomMarginName, QString::number(margins.bottom));
-    key->setValue(horizontalSpacingName, QString::number(margins.horizontalSpacing));
-    key->setValue(lineSpacingName, QString::number(margins.lineSpacing));
+    writeNumbers(*key, marginNumbers, margins);
     store(*key);
 }
 
@@ -167,13 +177,8 @@ void SettingsStore::writeMessaging(const MessagingSettings &messaging)
 {
     m_settings.messaging = messaging;
     const auto key = places::registryKey(keyName);
-    key->setValue(accountIdName, messaging.accountId);
-    key->setValue(accountPasswordName, messaging.accountPassword);
-    key->setValue(serverName, messaging.server);
-    key->setValue(portName, messaging.port);
-    key->setValue(encipherName, messaging.encipher);
-    key->setValue(apicryptName, messaging.apicryptId);
-    key->setValue(emailName, messaging.email);
+    writeTexts(*key, accountTexts, messaging);
+    writeTexts(*key, apicryptTexts, messaging);
     store(*key);
 }
 

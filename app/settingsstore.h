@@ -31,7 +31,7 @@ public:
     void writeAccessPassword(const QString &enciphered);
 
 private:
-    void readWholeNumber(QSettings &key, const QString &name, int &target);
+    void readWholeNumber(const QSettings &key, const QString &name, int &target);
     static void store(QSettings &key);
 
     QString m_programFolder;
