@@ -83,8 +83,8 @@ void Startup::createWindows(const QString &programFolder)
     TOrvane *owner = m_main.get();
     ProgramWindows windows;
     windows.apropos = new Tapropos(owner);
-    windows.betablocants = new clinical::Tbetablocants(owner);
-    windows.acuitearch = new clinical::Tacuitearch(owner);
+    windows.betablocants = new clinical::Tbetablocants(*m_database, m_dialogs, owner);
+    windows.acuitearch = new clinical::Tacuitearch(*m_database, m_dialogs, owner);
     windows.imprime = new prescribing::TImprime(owner);
     windows.rechercher = new records::TRechercher(*m_database, owner);
     windows.marges = new prescribing::TMarges(owner);

@@ -8,6 +8,11 @@
 #include "platform/screenplacement.h"
 
 #include "app/tapropos.h"
+#include "clinical/consultationpage.h"
+#include "clinical/picklist.h"
+#include "clinical/picklists.h"
+#include "clinical/tacuitearch.h"
+#include "clinical/tbetablocants.h"
 #include "app/prescriptionvidalhost.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/messagecontext.h"
@@ -111,8 +116,9 @@ void TOrvane::buildFrame()
     m_notebook->setObjectName(QStringLiteral("TabbedNotebook1"));
     m_identity = new records::IdentityPage(m_patient, m_clock, m_notebook);
     m_notebook->addTab(m_identity, QStringLiteral("&Identité"));
-    addPage(QStringLiteral("consultation"), QStringLiteral("&Consultation"));
+    buildConsultationPage();
     buildPrescriptionPage();
+    buildPickLists();
     addPage(QStringLiteral("vaccin"), QStringLiteral("&Vaccinations"));
     addPage(QStringLiteral("bilans"), QStringLiteral("&Bilans et Mesures"));
     addPage(QStringLiteral("statistique"), QStringLiteral("&Statistiques"));
@@ -266,12 +272,12 @@ void TOrvane::buildMenus()
     add(settings, QStringLiteral("Messa&gerie"), &TOrvane::Messagerie1Click);
 
     QMenu *drugs = menuBar()->addMenu(QStringLiteral("M&édicaments"));
-    m_drugListAction = add(drugs, QStringLiteral("Ajout"), nullptr);
+    add(drugs, QStringLiteral("Ajout"), &TOrvane::Voieorale1Click);
 
     QMenu *lists = menuBar()->addMenu(QStringLiteral("&Listes consult."));
-    m_historyWordsAction = add(lists, QStringLiteral("&Antécédents"), nullptr);
-    m_reasonsAction = add(lists, QStringLiteral("&Motif"), nullptr);
-    m_examinationsAction = add(lists, QStringLiteral("&Examen Clinique"), nullptr);
+    add(lists, QStringLiteral("&Antécédents"), &TOrvane::Antcdents1Click);
+    add(lists, QStringLiteral("&Motif"), &TOrvane::Motif1Click);
+    add(lists, QStringLiteral("&Examen Clinique"), &TOrvane::LAF1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&?"));
     add(help, QStringLiteral("A &Propos"), &TOrvane::APropos1Click);
@@ -293,6 +299,63 @@ void TOrvane::buildMenus()
         connect(body, &QWidget::customContextMenuRequested, this,
                 [this, body](const QPoint &at) { m_shortcutMenu->popup(body->mapToGlobal(at)); });
     }
+}
+
+void TOrvane::buildConsultationPage()
+{
+    m_consultation = new clinical::ConsultationPage(
+        m_patient, m_clock, m_dialogs,
+        [this] { return m_windows.dialogues->ask(QStringLiteral("Ajouter la Date"), QStringLiteral("Date du jour?")); },
+        m_notebook);
+    m_consultation->setFocusTarget(m_notebook);
+    m_notebook->addTab(m_consultation, QStringLiteral("&Consultation"));
+    connect(m_consultation, &clinical::ConsultationPage::archivesRequested, this,
+            [this] { showArchive(QStringLiteral("Consultation"), QStringLiteral("Archive Consultation")); });
+}
+
+void TOrvane::buildPickLists()
+{
+    m_pickLists = new clinical::PickLists(m_patient, m_identity->treatmentBox(), m_identity->historyPages(), this);
+    m_pickLists->setFocusTarget(m_notebook);
+    m_prescriptions->setDrugPickList(m_pickLists->drugChoice());
+    connect(m_pickLists, &clinical::PickLists::drugChosen, m_prescriptions, &prescribing::PrescriptionPage::chooseDrug);
+    connect(m_prescriptions, &prescribing::PrescriptionPage::lastPrescriptionRequested, this,
+            [this] { showArchive(QStringLiteral("Prescription"), QStringLiteral("Dernier Traitement")); });
+}
+
+void TOrvane::showArchive(const QString &field, const QString &caption)
+{
+    records::Table &patients = m_patient.patients();
+    const QString recordNumber = patients.isEmpty() ? QString() : patients.text(records::recordNumberField);
+    m_windows.acuitearch->showArchive(field, recordNumber, patients.text(QStringLiteral("NomPrénom")), caption);
+}
+
+void TOrvane::editWordList(const QString &tableName, const QString &caption, records::Table &shown)
+{
+    m_windows.betablocants->editList(tableName, caption, 237, 354);
+    shown.refresh();
+    shown.findNearest({QStringLiteral("a")});
+}
+
+void TOrvane::Antcdents1Click()
+{
+    editWordList(QStringLiteral("MotsMed.db"), QStringLiteral("Antécédents"), m_patient.historyWords());
+}
+
+void TOrvane::Motif1Click()
+{
+    editWordList(QStringLiteral("Motif.db"), QStringLiteral("Motif"), m_patient.reasons());
+}
+
+void TOrvane::LAF1Click()
+{
+    editWordList(QStringLiteral("Examen.db"), QStringLiteral("Examen"), m_patient.examinations());
+}
+
+// The drug grids show the editor's changes from their next letter or search, which re-read the table.
+void TOrvane::Voieorale1Click()
+{
+    m_windows.betablocants->editList(QStringLiteral("Orvane.db"), QStringLiteral("Liste des Médicaments"), 87, 658);
 }
 
 void TOrvane::buildPrescriptionPage()

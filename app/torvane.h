@@ -29,6 +29,10 @@ namespace orvane::vidal {
 class VidalExchange;
 class VidalHost;
 }
+namespace orvane::clinical {
+class ConsultationPage;
+class PickLists;
+}
 namespace orvane::records {
 class IdentityPage;
 class PatientFileCommands;
@@ -57,6 +61,7 @@ public:
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
     vidal::VidalExchange &vidalExchange() { return *m_vidal; }
     prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
+    clinical::ConsultationPage *consultationPage() const { return m_consultation; }
     SettingsStore &settingsStore() { return m_settings; }
     QTabWidget *notebook() const { return m_notebook; }
     // Whether the Vidal access program is installed in the program folder.
@@ -96,6 +101,11 @@ public slots:
     void FormKeyDown(QKeyEvent *event);
     void showTab(const QString &name);
     void Messagerie1Click();
+    // The list editor on the history words, the reasons, the examination phrases, the drugs.
+    void Antcdents1Click();
+    void Motif1Click();
+    void LAF1Click();
+    void Voieorale1Click();
     void hprimClick();
 
 signals:
@@ -114,6 +124,12 @@ private:
     void buildToolBar();
     void buildMenus();
     void buildPrescriptionPage();
+    void buildConsultationPage();
+    void buildPickLists();
+    // The archive viewer on a text of the current patient's archive row.
+    void showArchive(const QString &field, const QString &caption);
+    // The list editor on a word table; the window's own view of it is then re-read, at "a".
+    void editWordList(const QString &tableName, const QString &caption, records::Table &shown);
     QWidget *addPage(const QString &name, const QString &title);
     void openHelpFile();
     void startProgram(const QString &path);
@@ -128,6 +144,8 @@ private:
     records::PatientFileCommands *m_commands = nullptr;
     records::IdentityPage *m_identity = nullptr;
     prescribing::PrescriptionPage *m_prescriptions = nullptr;
+    clinical::ConsultationPage *m_consultation = nullptr;
+    clinical::PickLists *m_pickLists = nullptr;
     QMenu *m_shortcutMenu = nullptr;
     QTimer *m_clockTimer = nullptr;
     QLineEdit *m_timeBox = nullptr;
@@ -141,10 +159,6 @@ private:
     QAction *m_printAction = nullptr;
     QAction *m_letterheadAction = nullptr;
     QAction *m_marginsAction = nullptr;
-    QAction *m_drugListAction = nullptr;
-    QAction *m_historyWordsAction = nullptr;
-    QAction *m_reasonsAction = nullptr;
-    QAction *m_examinationsAction = nullptr;
     SettingsStore m_settings;
     ProgramWindows m_windows;
 

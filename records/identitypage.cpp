@@ -92,13 +92,18 @@ IdentityPage::IdentityPage(CurrentPatient &patient, const Clock &clock, QWidget 
 
     m_historyPages = new QTabWidget(this);
     m_historyPages->setObjectName(QStringLiteral("allergies"));
-    m_historyPages->addTab(addMemo(QStringLiteral("med"), patient.history(), QStringLiteral("Antécédents médicaux")),
-                           QStringLiteral("&Médicaux"));
-    m_historyPages->addTab(addMemo(QStringLiteral("chir"), patient.history(), QStringLiteral("Antécédents chirugicaux")),
-                           QStringLiteral("&Chirurgicaux"));
-    m_historyPages->addTab(
-        addMemo(QStringLiteral("allergie"), patient.history(), QStringLiteral("Allergies médicamenteuses")),
-        QStringLiteral("&Allergies Méd."));
+    const QList<std::tuple<QString, QString, QString>> historyTexts = {
+        {QStringLiteral("med"), QStringLiteral("Antécédents médicaux"), QStringLiteral("&Médicaux")},
+        {QStringLiteral("chir"), QStringLiteral("Antécédents chirugicaux"), QStringLiteral("&Chirurgicaux")},
+        {QStringLiteral("allergie"), QStringLiteral("Allergies médicamenteuses"), QStringLiteral("&Allergies Méd.")}};
+    for (const auto &[name, field, title] : historyTexts) {
+        // A page of its own around the memo, where a pick list may stand beside it.
+        auto *page = new QWidget(m_historyPages);
+        auto *pageLayout = new QHBoxLayout(page);
+        pageLayout->setContentsMargins(2, 2, 2, 2);
+        pageLayout->addWidget(addMemo(name, patient.history(), field), 1);
+        m_historyPages->addTab(page, title);
+    }
 
     auto *letters = new QWidget(this);
     auto *lettersLayout = new QHBoxLayout(letters);

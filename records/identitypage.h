@@ -27,7 +27,8 @@ public:
 
     QPlainTextEdit *address() const { return m_address; }
     QLineEdit *nameEdit() const;
-    // Frames other parts of the window fill: the treatment pick list and the history pick lists.
+    // Frames other parts of the window fill: the treatment pick list and the history pick lists
+    // (each history page lays its memo out in a row, where a list may follow it).
     QWidget *treatmentBox() const { return m_treatmentBox; }
     QTabWidget *historyPages() const { return m_historyPages; }
 
