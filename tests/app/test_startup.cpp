@@ -21,8 +21,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QImageReader>
 #include <QLabel>
+#include <QTcpServer>
 #include <QTest>
 
 using orvane::app::Startup;
@@ -38,6 +40,7 @@ private slots:
     void startsWithEveryWindowHidden();
     void refusedGateEndsTheProgram();
     void unopenableBaseEndsWithOneMessage();
+    void unreachableServerEndsWithOneMessage();
 
 private:
     orvane::test::ShellFixture m_fixture;
@@ -128,6 +131,34 @@ void TestStartup::unopenableBaseEndsWithOneMessage()
     QVERIFY2(m_dialogs.requests().first().text.contains(QStringLiteral("orvane.sqlite")),
              qPrintable(m_dialogs.requests().first().text));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(!orvane::places::registryKeyExists(QStringLiteral("Orvane 32")));
+}
+
+void TestStartup::unreachableServerEndsWithOneMessage()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    QFile alias(QDir(m_fixture.programFolder()).filePath(QStringLiteral("alias.ini")));
+    QVERIFY(alias.open(QIODevice::WriteOnly));
+    alias.write(QStringLiteral("[orvane]\nDriver=QPSQL\nHost=127.0.0.1\nPort=%1\nDatabase=orvane\nUser=orvane\n")
+                    .arg(port)
+                    .toUtf8());
+    alias.close();
+
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    QVERIFY(!startup.start());
+    QCOMPARE(startup.mainWindow(), nullptr);
+    QCOMPARE(m_dialogs.requests().size(), 1);
+    QCOMPARE(m_dialogs.requests().first().kind, QStringLiteral("error"));
+    const QString message = m_dialogs.requests().first().text;
+    QVERIFY2(message.startsWith(QStringLiteral("La base de données orvane sur le serveur 127.0.0.1:%1 ne peut pas être "
+                                               "ouverte : le serveur ne répond pas")
+                                    .arg(port)),
+             qPrintable(message));
+    // Nothing made in its place.
+    QVERIFY(!QFile::exists(QDir(m_fixture.programFolder()).filePath(QStringLiteral("Data"))));
     QVERIFY(!orvane::places::registryKeyExists(QStringLiteral("Orvane 32")));
 }
 

@@ -40,23 +40,19 @@ class TestConcurrentFiles : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void fourCopiesCreatingFilesAtOnceNeverShareANumberNorLoseARow()
+private:
+    // Starts the copies at once on the base of the alias file and collects what they report.
+    void runCopies(const QString &aliasFile, int files, Reported &reported)
     {
-        test::TestDatabase base;
-        const QString aliasFile = base.home() + QStringLiteral("/alias.ini");
-        test::writeAliasFile(aliasFile, base.alias());
-
         QList<QProcess *> running;
         for (int copy = 0; copy < copies; ++copy) {
             auto *process = new QProcess(this);
             process->start(QStringLiteral(ORVANE_CONCURRENT_FILES),
-                           {aliasFile, QString::number(copy), QString::number(filesPerCopy)});
-            QVERIFY2(process->waitForStarted(), qPrintable(process->errorString()));
+                           {aliasFile, QString::number(copy), QString::number(files)});
             running.append(process);
         }
-        Reported reported;
         for (QProcess *process : std::as_const(running)) {
+            QVERIFY2(process->waitForStarted(), qPrintable(process->errorString()));
             QVERIFY(process->waitForFinished(280000));
             QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0,
                      process->readAllStandardError().constData());
@@ -72,8 +68,36 @@ private slots:
                     reported.measureLines[{parts.at(1).toInt(), parts.at(2)}].append(parts.at(3));
                 }
             }
-            delete process;
         }
+        qDeleteAll(running);
+    }
+
+private slots:
+    void copiesOpeningANewBaseTogetherMakeItsTablesOnce()
+    {
+        test::TestDatabase base(test::TestDatabase::Open::Later);
+        const QString aliasFile = base.home() + QStringLiteral("/alias.ini");
+        test::writeAliasFile(aliasFile, base.alias());
+        Reported reported;
+        runCopies(aliasFile, 3, reported);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(reported.patients.size(), copies * 3);
+        Table patients(base.db(), tables::patients);
+        patients.open();
+        for (const int number : reported.patients.keys())
+            QVERIFY(patients.locate(recordNumberField, number));
+    }
+
+    void fourCopiesCreatingFilesAtOnceNeverShareANumberNorLoseARow()
+    {
+        test::TestDatabase base;
+        const QString aliasFile = base.home() + QStringLiteral("/alias.ini");
+        test::writeAliasFile(aliasFile, base.alias());
+        Reported reported;
+        runCopies(aliasFile, filesPerCopy, reported);
+        if (QTest::currentTestFailed())
+            return;
         constexpr int total = copies * filesPerCopy;
         QCOMPARE(reported.patients.size(), total);
 

@@ -56,10 +56,18 @@ records::AliasSettings freshBase(const QString &home)
 
 } // namespace
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase(Open open)
     : m_alias(freshBase(m_home.path()))
-    , m_db(std::make_unique<records::Database>(m_alias, places::programFolder()))
 {
+    if (open == Open::Now)
+        db();
+}
+
+records::Database &TestDatabase::db()
+{
+    if (!m_db)
+        m_db = std::make_unique<records::Database>(m_alias, places::programFolder());
+    return *m_db;
 }
 
 TestDatabase::~TestDatabase()

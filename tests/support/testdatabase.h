@@ -13,10 +13,13 @@ namespace orvane::test {
 class TestDatabase
 {
 public:
-    TestDatabase();
+    enum class Open { Now, Later };
+    // Later: the base exists but is empty, as a practice's new server base before its first start;
+    // db() opens it.
+    explicit TestDatabase(Open open = Open::Now);
     ~TestDatabase();
 
-    records::Database &db() { return *m_db; }
+    records::Database &db();
     // A second connection on the same base, as a second running copy of the program has.
     std::unique_ptr<records::Database> openAnother() const;
     QString home() const { return m_home.path(); }
