@@ -69,6 +69,13 @@ void Table::setTableName(const QString &tableName)
 {
     if (isOpen())
         throw Error(QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données ouvert"));
+    // An ordering belongs to its table: another table opens in its own default ordering.
+    if (&tableDef(tableName) != &definition()) {
+        m_orderingFields.clear();
+        m_orderingIndexes.clear();
+        m_orderForward.clear();
+        m_orderBackward.clear();
+    }
     m_tableName = tableName;
     m_def = nullptr;
     m_selectStart.clear();

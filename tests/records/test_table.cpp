@@ -62,6 +62,24 @@ private slots:
         QCOMPARE(searchWindows.text(QStringLiteral("nomprénom")), QStringLiteral("DURAND Marie"));
     }
 
+    void aTableReopenedUnderAnotherNameTakesThatTablesOrdering()
+    {
+        Table words(m_base->db(), tables::historyWords);
+        words.open();
+        for (const QString &word : {QStringLiteral("Zona"), QStringLiteral("Asthme")}) {
+            words.insert();
+            words.setText(QStringLiteral("Mots"), word);
+            words.post();
+        }
+        Table editor(m_base->db(), QStringLiteral("Orvane.db"));
+        editor.open();
+        editor.close();
+        editor.setTableName(QStringLiteral("MotsMed.db"));
+        editor.open();
+        QCOMPARE(editor.ordering(), QStringLiteral("Mots"));
+        QCOMPARE(namesInOrder(editor, QStringLiteral("Mots")), (QStringList{"Asthme", "Zona"}));
+    }
+
     void movesFollowTheOrderingWithoutRegardToCaseOrAccents()
     {
         Table patients(m_base->db(), tables::patients);
