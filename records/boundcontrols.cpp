@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 
@@ -138,13 +140,26 @@ void BoundMemo::flush()
     if (!m_dirty)
         return;
     m_dirty = false;
-    writeFromControl(fromMemoText(m_memo->toPlainText()));
+    m_shown = fromMemoText(m_memo->toPlainText());
+    writeFromControl(m_shown);
 }
 
 void BoundMemo::display(const QString &text)
 {
+    // A line appended to long notes adds only the new end: laying out megabytes again would not.
+    if (!m_dirty && text.size() > m_shown.size() && text.startsWith(m_shown)
+        && !(m_shown.endsWith(QLatin1Char('\r')) && text.at(m_shown.size()) == QLatin1Char('\n'))) {
+        QTextCursor end(m_memo->document());
+        end.movePosition(QTextCursor::End);
+        // As after a full reload, the program's own change is not for the person to undo.
+        m_memo->document()->setUndoRedoEnabled(false);
+        end.insertText(toMemoText(text.mid(m_shown.size())));
+        m_memo->document()->setUndoRedoEnabled(true);
+    } else {
+        m_memo->setPlainText(toMemoText(text));
+    }
     m_dirty = false;
-    m_memo->setPlainText(toMemoText(text));
+    m_shown = text;
 }
 
 BoundRadioGroup::BoundRadioGroup(RadioGroup *group, Table &table, const QString &fieldName)

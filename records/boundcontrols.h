@@ -82,6 +82,7 @@ private:
     void flush();
 
     QPlainTextEdit *m_memo;
+    QString m_shown; // the field's text as the memo shows it, while nothing is typed
     bool m_dirty = false;
 };
 

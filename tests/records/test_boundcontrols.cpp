@@ -123,6 +123,43 @@ private slots:
         QCOMPARE(consultations.number(recordNumberField), 1.0);
     }
 
+    void memoShowsTheProgramsChangesAsStored_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("line appended") << "toux\r\n" << "" << "toux\r\nfièvre\r\n";
+        QTest::newRow("appended to typed text") << "toux" << " seche" << "toux seche\r\nfièvre";
+        QTest::newRow("break completed across the end") << "toux\r" << "" << "toux\r\nfièvre";
+        QTest::newRow("replaced") << "toux\r\nfièvre" << "" << "angine";
+        QTest::newRow("emptied") << "toux" << "" << "";
+    }
+    void memoShowsTheProgramsChangesAsStored()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        Table consultations(m_base->db(), tables::consultations);
+        consultations.setMaster(m_patients.get());
+        consultations.open();
+        addPatient(*m_patients, QStringLiteral("ABEL"), 1);
+        consultations.edit();
+        consultations.setText(QStringLiteral("Consultation"), before);
+        consultations.post();
+        QPlainTextEdit notes;
+        BoundMemo binding(&notes, consultations, QStringLiteral("Consultation"));
+        notes.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&notes, typed);
+        // The program's writers read the field before they change it, which takes in what was typed.
+        QCOMPARE(consultations.text(QStringLiteral("Consultation")), before + typed);
+        consultations.edit();
+        consultations.setText(QStringLiteral("Consultation"), after);
+        consultations.post();
+        QCOMPARE(notes.toPlainText(), toMemoText(after));
+        QVERIFY(!notes.document()->isUndoAvailable());
+        QCOMPARE(consultations.state(), Table::State::Browse);
+    }
+
     void memoTypingIsStoredBeforeTheMasterMoves()
     {
         Table history(m_base->db(), tables::history);
