@@ -32,12 +32,24 @@ namespace {
 
 const QString notesField = QStringLiteral("Consultation");
 
-QLineEdit *valueField(const QString &name, QWidget *parent)
+// A choice group with the two value fields typed beside it.
+RadioGroup *addMeasureGroup(const QString &name, const QString &caption, const QStringList &items,
+                            const QStringList &fieldNames, QList<QLineEdit *> &fields, QHBoxLayout *row,
+                            QWidget *parent)
 {
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setMaximumWidth(60);
-    return field;
+    auto *group = new RadioGroup(caption, items, 1, parent);
+    group->setObjectName(name);
+    auto *values = new QVBoxLayout;
+    for (const QString &fieldName : fieldNames) {
+        auto *field = new QLineEdit(parent);
+        field->setObjectName(fieldName);
+        field->setMaximumWidth(60);
+        values->addWidget(field);
+        fields.append(field);
+    }
+    row->addWidget(group);
+    row->addLayout(values);
+    return group;
 }
 
 } // namespace
@@ -101,29 +113,14 @@ QWidget *ConsultationPage::buildEntries()
     auto *row = new QHBoxLayout(entries);
     row->setContentsMargins(0, 0, 0, 0);
 
-    m_measures = new RadioGroup(QStringLiteral("Mesures"), {QStringLiteral("Poids (kg)"), QStringLiteral("Taille (cm)")},
-                                1, entries);
-    m_measures->setObjectName(QStringLiteral("Mesures"));
+    m_measures = addMeasureGroup(QStringLiteral("Mesures"), QStringLiteral("Mesures"),
+                                 {QStringLiteral("Poids (kg)"), QStringLiteral("Taille (cm)")},
+                                 {QStringLiteral("poids"), QStringLiteral("taille")}, m_measureFields, row, entries);
     m_measures->setToolTip(QStringLiteral("Click simple"));
-    m_weight = valueField(QStringLiteral("poids"), entries);
-    m_height = valueField(QStringLiteral("taille"), entries);
-    auto *measureValues = new QVBoxLayout;
-    measureValues->addWidget(m_weight);
-    measureValues->addWidget(m_height);
-    row->addWidget(m_measures);
-    row->addLayout(measureValues);
     connect(m_measures, &RadioGroup::clicked, this, &ConsultationPage::MesuresClick);
-
-    m_bloodPressure = new RadioGroup(QStringLiteral("Tension artérielle"), {QStringLiteral("Systol./ Diastol.")}, 1,
-                                     entries);
-    m_bloodPressure->setObjectName(QStringLiteral("Tension"));
-    m_systolic = valueField(QStringLiteral("max"), entries);
-    m_diastolic = valueField(QStringLiteral("min"), entries);
-    auto *pressureValues = new QVBoxLayout;
-    pressureValues->addWidget(m_systolic);
-    pressureValues->addWidget(m_diastolic);
-    row->addWidget(m_bloodPressure);
-    row->addLayout(pressureValues);
+    m_bloodPressure = addMeasureGroup(QStringLiteral("Tension"), QStringLiteral("Tension artérielle"),
+                                      {QStringLiteral("Systol./ Diastol.")}, {QStringLiteral("max"), QStringLiteral("min")},
+                                      m_pressureFields, row, entries);
     connect(m_bloodPressure, &RadioGroup::clicked, this, &ConsultationPage::TensionClick);
 
     QGroupBox *appointment = new QGroupBox(QStringLiteral("&RV dans::"), entries);
@@ -235,35 +232,33 @@ void ConsultationPage::arevoirDblClick()
     m_notes->setFocus();
 }
 
-void ConsultationPage::MesuresClick()
+void ConsultationPage::writeMeasure(const std::optional<MeasureEntry> &entry, RadioGroup *group,
+                                    const QList<QLineEdit *> &typed)
 {
-    consulClick();
-    const bool weight = m_measures->itemIndex() == 0;
-    QLineEdit *field = weight ? m_weight : m_height;
-    const auto entry = weight ? weightEntry(field->text()) : heightEntry(field->text());
     if (!entry)
         return;
     appendLinesToField(m_patient.consultations(), notesField, {entry->notesLine});
     addToValueLists(m_patient.measures(), entry->values, m_clock.todayText());
-    m_measures->setItemIndex(-1);
-    field->clear();
+    group->setItemIndex(-1);
+    for (QLineEdit *field : typed)
+        field->clear();
     m_notes->moveCursor(QTextCursor::End);
     m_notes->setFocus();
+}
+
+void ConsultationPage::MesuresClick()
+{
+    consulClick();
+    const bool weight = m_measures->itemIndex() == 0;
+    QLineEdit *field = m_measureFields.at(weight ? 0 : 1);
+    writeMeasure(weight ? weightEntry(field->text()) : heightEntry(field->text()), m_measures, {field});
 }
 
 void ConsultationPage::TensionClick()
 {
     consulClick();
-    const auto entry = bloodPressureEntry(m_systolic->text(), m_diastolic->text());
-    if (!entry)
-        return;
-    appendLinesToField(m_patient.consultations(), notesField, {entry->notesLine});
-    addToValueLists(m_patient.measures(), entry->values, m_clock.todayText());
-    m_bloodPressure->setItemIndex(-1);
-    m_systolic->clear();
-    m_diastolic->clear();
-    m_notes->moveCursor(QTextCursor::End);
-    m_notes->setFocus();
+    writeMeasure(bloodPressureEntry(m_pressureFields.at(0)->text(), m_pressureFields.at(1)->text()), m_bloodPressure,
+                 m_pressureFields);
 }
 
 void ConsultationPage::IEButton28Click()

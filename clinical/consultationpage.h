@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clinical/consultationlines.h"
 #include "clinical/datecheck.h"
 
 #include <QWidget>
@@ -69,6 +70,9 @@ private:
     // The date check, then the line in the notes (stored), then the focus in the notes.
     void appendToNotes(const QString &line);
     void takeWord(PickList *list);
+    // A measure's line in the notes and its values in the value lists; the choice and the typed
+    // values are then cleared. Nothing is written without an entry.
+    void writeMeasure(const std::optional<MeasureEntry> &entry, RadioGroup *group, const QList<QLineEdit *> &typed);
 
     records::CurrentPatient &m_patient;
     const Clock &m_clock;
@@ -80,11 +84,9 @@ private:
     PickList *m_examinations = nullptr;
     PickList *m_reasons = nullptr;
     RadioGroup *m_measures = nullptr;
-    QLineEdit *m_weight = nullptr;
-    QLineEdit *m_height = nullptr;
+    QList<QLineEdit *> m_measureFields; // weight, height
     RadioGroup *m_bloodPressure = nullptr;
-    QLineEdit *m_systolic = nullptr;
-    QLineEdit *m_diastolic = nullptr;
+    QList<QLineEdit *> m_pressureFields; // systolic, diastolic
     QListWidget *m_appointment = nullptr;
     FindDialog *m_findDialog = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -38,10 +39,7 @@ private:
     template<typename T>
     T *control(const QString &name) const
     {
-        T *found = m_window->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return test::namedChild<T>(m_window.get(), name);
     }
     void trigger(const QString &menu, const QString &item)
     {
@@ -175,8 +173,7 @@ private slots:
         drugs.post();
         m_window->showTab(QStringLiteral("Prescri"));
         showPastTheGate();
-        auto *grid = control<DbGrid>(QStringLiteral("Vaso"));
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 0)).center());
+        test::doubleClickCurrentRow(control<DbGrid>(QStringLiteral("Vaso")));
         QCOMPARE(control<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("Propranolol"));
         auto *classes = control<QListWidget>(QStringLiteral("Erreur"));
         QCOMPARE(classes->count(), 1);

@@ -1,4 +1,5 @@
 // Prints how long the rules of the patient texts take on notes of several megabytes.
+#include "benchmeasure.h"
 #include "clinical/chartdata.h"
 #include "clinical/datecheck.h"
 #include "clinical/textfind.h"
@@ -6,24 +7,9 @@
 #include "clinical/valuelist.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTextStream>
-#include <functional>
 
 using namespace orvane::clinical;
-
-namespace {
-
-void measure(const char *what, int repeats, const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < repeats; ++i)
-        work();
-    QTextStream(stdout) << what << ": " << double(timer.nsecsElapsed()) / 1e6 / repeats << " ms\n";
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

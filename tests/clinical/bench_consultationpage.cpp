@@ -1,4 +1,5 @@
 // Prints how long the consultation tab takes to date, search and extend notes of several megabytes.
+#include "benchmeasure.h"
 #include "clinical/consultationpage.h"
 #include "clinical/finddialog.h"
 #include "clinical/textlines.h"
@@ -10,26 +11,11 @@
 #include "support/testdatabase.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTextStream>
 #include <QToolButton>
-#include <functional>
 
 using namespace orvane;
-
-namespace {
-
-void measure(const char *what, int repeats, const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < repeats; ++i)
-        work();
-    QTextStream(stdout) << what << ": " << double(timer.nsecsElapsed()) / 1e6 / repeats << " ms\n";
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

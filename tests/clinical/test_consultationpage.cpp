@@ -8,7 +8,9 @@
 #include "support/fixedclock.h"
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
+#include "support/storedrow.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,21 +45,14 @@ private:
     template<typename T>
     T *control(const QString &name) const
     {
-        T *found = m_page->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return test::namedChild<T>(m_page, name);
     }
     QPlainTextEdit *notes() const { return control<QPlainTextEdit>(QStringLiteral("consul")); }
     // The notes as stored, read through another table object.
     QString storedNotes() const { return stored(records::tables::consultations, notesField); }
     QString stored(const QString &table, const QString &field) const
     {
-        Table reader(m_base->db(), table);
-        reader.open();
-        return reader.locate(records::recordNumberField, m_patient->patients().number(records::recordNumberField))
-                   ? reader.text(field)
-                   : QStringLiteral("<none>");
+        return test::storedField(m_base->db(), table, m_patient->patients().number(records::recordNumberField), field);
     }
     void writeNotes(const QString &text)
     {
@@ -83,12 +78,7 @@ private:
             asked += request.text == QStringLiteral("Date du jour?");
         return asked;
     }
-    void doubleClickGrid(const QString &name)
-    {
-        auto *grid = control<records::DbGrid>(name);
-        const QModelIndex current = grid->model()->index(grid->windowModel()->currentIndex(), 0);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(current).center());
-    }
+    void doubleClickGrid(const QString &name) { test::doubleClickCurrentRow(control<records::DbGrid>(name)); }
     void chooseItem(const QString &group, int item)
     {
         control<RadioGroup>(group)->findChildren<QRadioButton *>().at(item)->click();
@@ -178,8 +168,7 @@ private slots:
             QTest::keyClicks(this->control<QLineEdit>(control), key);
         } else {
             auto *letters = this->control<QListWidget>(control);
-            QListWidgetItem *letter = letters->findItems(key, Qt::MatchExactly).first();
-            QTest::mouseClick(letters->viewport(), Qt::LeftButton, {}, letters->visualItemRect(letter).center());
+            test::clickItem(letters, key);
             QVERIFY(letters->selectedItems().isEmpty());
             QCOMPARE(QApplication::focusWidget(), this->control<QWidget>(QStringLiteral("Motif")));
         }

@@ -7,7 +7,9 @@
 #include "records/table.h"
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
+#include "support/storedrow.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -65,35 +67,17 @@ private:
     template<typename T>
     T *control(const QString &name) const
     {
-        T *found = m_window->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return test::namedChild<T>(m_window.get(), name);
     }
-    void clickLetter(const QString &column, const QString &letter)
-    {
-        auto *letters = control<QListWidget>(column);
-        const QListWidgetItem *item = letters->findItems(letter, Qt::MatchExactly).first();
-        QTest::mouseClick(letters->viewport(), Qt::LeftButton, {}, letters->visualItemRect(item).center());
-    }
-    void doubleClickGrid(const QString &name)
-    {
-        auto *grid = control<records::DbGrid>(name);
-        const QModelIndex current = grid->model()->index(grid->windowModel()->currentIndex(), 0);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(current).center());
-    }
+    void clickLetter(const QString &column, const QString &letter) { test::clickItem(control<QListWidget>(column), letter); }
+    void doubleClickGrid(const QString &name) { test::doubleClickCurrentRow(control<records::DbGrid>(name)); }
     QString highlightedWord(const QString &gridName) const
     {
-        auto *grid = control<records::DbGrid>(gridName);
-        return grid->model()->index(grid->windowModel()->currentIndex(), 0).data().toString();
+        return test::highlightedText(control<records::DbGrid>(gridName));
     }
     QString storedText(const QString &table, const QString &field) const
     {
-        Table reader(m_base->db(), table);
-        reader.open();
-        return reader.locate(records::recordNumberField, m_patient->patients().number(records::recordNumberField))
-                   ? reader.text(field)
-                   : QStringLiteral("<none>");
+        return test::storedField(m_base->db(), table, m_patient->patients().number(records::recordNumberField), field);
     }
 
 private slots:

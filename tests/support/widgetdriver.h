@@ -1,0 +1,41 @@
+#pragma once
+
+#include "records/dbgrid.h"
+
+#include <QListWidget>
+#include <QTest>
+
+namespace orvane::test {
+
+// The control of that name under the window; the test run stops when there is none.
+template<typename T>
+T *namedChild(const QObject *root, const QString &name)
+{
+    T *found = root->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// A double-click on the grid's highlighted row, as the mouse gives it.
+inline void doubleClickCurrentRow(records::DbGrid *grid)
+{
+    const QModelIndex current = grid->model()->index(grid->windowModel()->currentIndex(), 0);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(current).center());
+}
+
+// The text of the grid's highlighted row, first column.
+inline QString highlightedText(records::DbGrid *grid)
+{
+    return grid->model()->index(grid->windowModel()->currentIndex(), 0).data().toString();
+}
+
+inline void clickItem(QListWidget *list, const QString &text)
+{
+    const QListWidgetItem *item = list->findItems(text, Qt::MatchExactly).value(0);
+    if (!item)
+        qFatal("no item %s", qPrintable(text));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+} // namespace orvane::test
