@@ -137,17 +137,6 @@ private slots:
         QCOMPARE(questionsAsked(), 2);
     }
 
-    void aDateWithLeadingBlanksDoesNotDateTheNotes()
-    {
-        writeNotes(QStringLiteral("  ") + today + QStringLiteral("\r\nToux"));
-        m_dialogs.answerNo();
-        clickNotes();
-        QCOMPARE(questionsAsked(), 1);
-        writeNotes(QStringLiteral("Toux\r\n") + today);
-        clickNotes();
-        QCOMPARE(questionsAsked(), 1);
-    }
-
     void searchAndLettersMoveTheReasonList_data()
     {
         QTest::addColumn<QString>("control");

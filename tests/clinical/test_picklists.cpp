@@ -136,14 +136,6 @@ private slots:
         QCOMPARE(highlightedWord(QStringLiteral("motchir")), QStringLiteral("Quadriceps"));
     }
 
-    void theLetterColumnKeepsNoSelection()
-    {
-        clickLetter(QStringLiteral("alphabet1"), QStringLiteral("D"));
-        QVERIFY(control<QListWidget>(QStringLiteral("alphabet1"))->selectedItems().isEmpty());
-        clickLetter(QStringLiteral("alphabet1"), QStringLiteral("D")); // the same letter again still jumps
-        QCOMPARE(m_patient->historyWords().text(QStringLiteral("Mots")), QStringLiteral("Diabète"));
-    }
-
     void aPickedWordGoesToItsTextAndIsStored_data()
     {
         QTest::addColumn<QString>("search");
@@ -204,9 +196,6 @@ private slots:
             window.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
         editor.editList(QStringLiteral("Orvane.db"), QStringLiteral("Liste des Médicaments"), 87, 658);
-        QCOMPARE(m_dialogs.requests().last().caption, QStringLiteral("Liste des Médicaments"));
-        QCOMPARE(editor.geometry().x(), 87);
-        QCOMPARE(editor.width(), 658);
         QVERIFY(!editor.table().isOpen());
         QCOMPARE(words(records::tables::drugs, QStringLiteral("Marque"), m_base->db()),
                  (QStringList{"Aspirine", "Bisoprolol", "Propranolol"}));
@@ -258,8 +247,6 @@ private slots:
             QCOMPARE(window.findChildren<records::DbGrid *>().size(), 1);
         });
         editor.editList(QStringLiteral("MotsMed.db"), QStringLiteral("Antécédents"), 237, 354);
-        QCOMPARE(editor.geometry().x(), 237);
-        QCOMPARE(editor.width(), 354);
         QVERIFY(!editor.table().isOpen()); // closed by the window's close box too
     }
 };
