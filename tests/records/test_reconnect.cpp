@@ -38,14 +38,7 @@ private:
         auto reader = m_base->openAnother();
         Table reasons(*reader, tables::reasons);
         reasons.open();
-        QStringList all;
-        while (!reasons.isEmpty()) {
-            all.append(reasons.text(QStringLiteral("Motif")));
-            reasons.next();
-            if (reasons.atEnd())
-                break;
-        }
-        return all;
+        return test::fieldValues(reasons, QStringLiteral("Motif"));
     }
 
     static void addReason(Table &reasons, const QString &reason)

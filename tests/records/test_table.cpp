@@ -24,19 +24,6 @@ void addPatient(Table &patients, const QString &nom, const QString &prenom, doub
     patients.post();
 }
 
-QStringList namesInOrder(Table &table, const QString &field)
-{
-    QStringList names;
-    table.first();
-    while (!table.isEmpty()) {
-        names.append(table.text(field));
-        table.next();
-        if (table.atEnd())
-            break;
-    }
-    return names;
-}
-
 } // namespace
 
 class TestTable : public QObject
@@ -77,7 +64,7 @@ private slots:
         editor.setTableName(QStringLiteral("MotsMed.db"));
         editor.open();
         QCOMPARE(editor.ordering(), QStringLiteral("Mots"));
-        QCOMPARE(namesInOrder(editor, QStringLiteral("Mots")), (QStringList{"Asthme", "Zona"}));
+        QCOMPARE(test::fieldValues(editor, QStringLiteral("Mots")), (QStringList{"Asthme", "Zona"}));
     }
 
     void movesFollowTheOrderingWithoutRegardToCaseOrAccents()
@@ -88,7 +75,7 @@ private slots:
         addPatient(patients, QStringLiteral("DUPONT"), QStringLiteral("Luc"), 2);
         addPatient(patients, QStringLiteral("emery"), QStringLiteral("Paul"), 3);
         addPatient(patients, QStringLiteral("ZOLA"), QStringLiteral("Anne"), 4);
-        QCOMPARE(namesInOrder(patients, QStringLiteral("Nom")),
+        QCOMPARE(test::fieldValues(patients, QStringLiteral("Nom")),
                  (QStringList{"DUPONT", "emery", "ÉMILE", "ZOLA"}));
         patients.last();
         QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("ZOLA"));
@@ -216,7 +203,7 @@ private slots:
         QCOMPARE(patients.state(), Table::State::Browse);
         Table all(m_base->db(), tables::patients);
         all.open();
-        QCOMPARE(namesInOrder(all, QStringLiteral("Nom")).size(), 2);
+        QCOMPARE(test::fieldValues(all, QStringLiteral("Nom")).size(), 2);
     }
 
     void cancelRestoresTheRowAndRemoveGoesToTheNeighbour()
@@ -298,7 +285,7 @@ private slots:
         QCOMPARE(second.text(QStringLiteral("Traitement général")), QStringLiteral("Aspirine"));
         Table all(m_base->db(), tables::treatments);
         all.open();
-        QCOMPARE(namesInOrder(all, QStringLiteral("Vaccinations")), QStringList{QStringLiteral("DTP")});
+        QCOMPARE(test::fieldValues(all, QStringLiteral("Vaccinations")), QStringList{QStringLiteral("DTP")});
         QCOMPARE(all.text(QStringLiteral("Traitement général")), QStringLiteral("Aspirine"));
     }
 

@@ -117,6 +117,19 @@ std::unique_ptr<records::Database> TestDatabase::openAnother() const
     return std::make_unique<records::Database>(m_alias, places::programFolder());
 }
 
+QStringList fieldValues(records::Table &table, const QString &field)
+{
+    QStringList values;
+    table.first();
+    while (!table.isEmpty()) {
+        values.append(table.text(field));
+        table.next();
+        if (table.atEnd())
+            break;
+    }
+    return values;
+}
+
 void writeAliasFile(const QString &path, const records::AliasSettings &alias)
 {
     QSettings ini(path, QSettings::IniFormat);

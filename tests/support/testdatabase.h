@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/database.h"
+#include "records/table.h"
 #include "support/testenvironment.h"
 
 #include <memory>
@@ -37,6 +38,9 @@ private:
     records::AliasSettings m_alias;
     std::unique_ptr<records::Database> m_db;
 };
+
+// The field of every row, in the table's current ordering from its first row (the table moves).
+QStringList fieldValues(records::Table &table, const QString &field);
 
 // Writes an "alias.ini" naming the base, as a practice writes it for its workstations.
 void writeAliasFile(const QString &path, const records::AliasSettings &alias);
