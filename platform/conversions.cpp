@@ -2,6 +2,8 @@
 
 #include "platform/error.h"
 
+#include <cmath>
+
 namespace orvane {
 
 std::optional<qint64> parseWholeNumber(const QString &text)
@@ -50,7 +52,8 @@ double toFloatingPoint(const QString &text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok || text.contains(QLatin1Char(',')))
+    // "inf", "nan" and numbers beyond the double range are no values a person measured.
+    if (!ok || !std::isfinite(value) || text.contains(QLatin1Char(',')))
         throw Error::notFloatingPoint(text);
     return value;
 }

@@ -120,6 +120,13 @@ void QPrinterSurface::drawLine(int x1, int y1, int x2, int y2)
     activePainter().drawLine(x1, y1, x2, y2);
 }
 
+void QPrinterSurface::printPage(const Drawing &draw)
+{
+    beginDocument();
+    draw(m_painter, QRectF(m_printableArea));
+    endDocument();
+}
+
 bool QPrinterSurface::setUpPrinter(QWidget *parent)
 {
     return m_dialogs.setUpPrinter(parent, m_printer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/pageprinter.h"
 #include "prescribing/printersurface.h"
 
 #include <QPainter>
@@ -17,7 +18,7 @@ namespace orvane::prescribing {
 // scaled to 300 device units per inch whatever the printer's own resolution. Without an installed
 // printer, or when PDF output was chosen, every job becomes a PDF file of its own in the folder
 // "Impressions" of the program folder.
-class QPrinterSurface final : public PrinterSurface
+class QPrinterSurface final : public PrinterSurface, public PagePrinter
 {
 public:
     QPrinterSurface(DialogService &dialogs, const Clock &clock);
@@ -32,8 +33,10 @@ public:
     int textWidth(const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
     bool setUpPrinter(QWidget *parent) override;
+    // A page that draws itself, on the same printer and into the same PDF folder as the layouts.
+    void printPage(const Drawing &draw) override;
 
-    // The printer behind the surface, for output that draws itself (the statistics chart).
+    // The printer behind the surface.
     QPrinter &printer() { return m_printer; }
 
     // The folder receiving the PDF jobs.

@@ -49,6 +49,8 @@ private slots:
         QCOMPARE(toFloatingPoint(QStringLiteral("72.5")), 72.5);
         QVERIFY_THROWS_EXCEPTION(Error, toFloatingPoint(QStringLiteral("72,5")));
         QVERIFY_THROWS_EXCEPTION(Error, toFloatingPoint(QStringLiteral("72 kg")));
+        for (const char *notFinite : {"inf", "-inf", "nan", "1e400"})
+            QVERIFY_THROWS_EXCEPTION(Error, toFloatingPoint(QString::fromLatin1(notFinite)));
     }
 };
 
