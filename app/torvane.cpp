@@ -13,6 +13,9 @@
 #include "clinical/picklists.h"
 #include "clinical/tacuitearch.h"
 #include "clinical/tbetablocants.h"
+#include "clinical/resultspage.h"
+#include "clinical/statisticspage.h"
+#include "clinical/vaccinationpage.h"
 #include "app/prescriptionvidalhost.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/messagecontext.h"
@@ -119,9 +122,7 @@ void TOrvane::buildFrame()
     buildConsultationPage();
     buildPrescriptionPage();
     buildPickLists();
-    addPage(QStringLiteral("vaccin"), QStringLiteral("&Vaccinations"));
-    addPage(QStringLiteral("bilans"), QStringLiteral("&Bilans et Mesures"));
-    addPage(QStringLiteral("statistique"), QStringLiteral("&Statistiques"));
+    buildMeasurePages();
     layout->addWidget(m_notebook, 1);
 
     setCentralWidget(panel);
@@ -305,8 +306,7 @@ void TOrvane::buildConsultationPage()
 {
     m_consultation = new clinical::ConsultationPage(
         m_patient, m_clock, m_dialogs,
-        [this] { return m_windows.dialogues->ask(QStringLiteral("Ajouter la Date"), QStringLiteral("Date du jour?")); },
-        m_notebook);
+        [this] { return askDateOfToday(); }, m_notebook);
     m_consultation->setFocusTarget(m_notebook);
     m_notebook->addTab(m_consultation, QStringLiteral("&Consultation"));
     connect(m_consultation, &clinical::ConsultationPage::archivesRequested, this,
@@ -379,6 +379,27 @@ void TOrvane::buildPrescriptionPage()
     connect(m_prescriptions, &prescribing::PrescriptionPage::hprimRequested, this, &TOrvane::hprimClick);
 }
 
+void TOrvane::buildMeasurePages()
+{
+    const auto askDate = [this] { return askDateOfToday(); };
+    m_vaccinations = new clinical::VaccinationPage(m_patient.treatments(), m_clock, askDate, m_notebook);
+    m_notebook->addTab(m_vaccinations, QStringLiteral("&Vaccinations"));
+    m_results = new clinical::ResultsPage(m_patient, m_clock, askDate, m_notebook);
+    m_notebook->addTab(m_results, QStringLiteral("&Bilans et Mesures"));
+    m_statistics = new clinical::StatisticsPage(m_patient.measures(), *m_printerSurface, m_notebook);
+    m_notebook->addTab(m_statistics, QStringLiteral("&Statistiques"));
+    connect(this, &TOrvane::tabChangedByUser, this, [this](int index) {
+        if (m_notebook->widget(index) == m_statistics)
+            m_statistics->clearChoices();
+        m_results->refreshPregnancy();
+    });
+}
+
+bool TOrvane::askDateOfToday()
+{
+    return m_windows.dialogues->ask(QStringLiteral("Ajouter la Date"), QStringLiteral("Date du jour?"));
+}
+
 void TOrvane::hprimClick()
 {
     records::Table &patients = m_patient.patients();
@@ -403,14 +424,6 @@ void TOrvane::Messagerie1Click()
     messaging::MessagingSettings values = toMessagingWindows(m_settings.settings().messaging);
     m_windows.paramessage->edit(values);
     m_settings.writeMessaging(fromMessagingWindows(values));
-}
-
-QWidget *TOrvane::addPage(const QString &name, const QString &title)
-{
-    auto *page = new QWidget(m_notebook);
-    page->setObjectName(name);
-    m_notebook->addTab(page, title);
-    return page;
 }
 
 void TOrvane::showTab(const QString &name)

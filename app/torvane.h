@@ -32,6 +32,9 @@ class VidalHost;
 namespace orvane::clinical {
 class ConsultationPage;
 class PickLists;
+class ResultsPage;
+class StatisticsPage;
+class VaccinationPage;
 }
 namespace orvane::records {
 class IdentityPage;
@@ -62,6 +65,9 @@ public:
     vidal::VidalExchange &vidalExchange() { return *m_vidal; }
     prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
     clinical::ConsultationPage *consultationPage() const { return m_consultation; }
+    clinical::VaccinationPage *vaccinationPage() const { return m_vaccinations; }
+    clinical::ResultsPage *resultsPage() const { return m_results; }
+    clinical::StatisticsPage *statisticsPage() const { return m_statistics; }
     SettingsStore &settingsStore() { return m_settings; }
     QTabWidget *notebook() const { return m_notebook; }
     // Whether the Vidal access program is installed in the program folder.
@@ -130,7 +136,9 @@ private:
     void showArchive(const QString &field, const QString &caption);
     // The list editor on a word table; the window's own view of it is then re-read, at "a".
     void editWordList(const QString &tableName, const QString &caption, records::Table &shown);
-    QWidget *addPage(const QString &name, const QString &title);
+    void buildMeasurePages();
+    // "Date du jour?" in the question window, for the date check of the patient's running texts.
+    bool askDateOfToday();
     void openHelpFile();
     void startProgram(const QString &path);
     void reportSettingsProblems();
@@ -146,6 +154,9 @@ private:
     prescribing::PrescriptionPage *m_prescriptions = nullptr;
     clinical::ConsultationPage *m_consultation = nullptr;
     clinical::PickLists *m_pickLists = nullptr;
+    clinical::VaccinationPage *m_vaccinations = nullptr;
+    clinical::ResultsPage *m_results = nullptr;
+    clinical::StatisticsPage *m_statistics = nullptr;
     QMenu *m_shortcutMenu = nullptr;
     QTimer *m_clockTimer = nullptr;
     QLineEdit *m_timeBox = nullptr;
