@@ -3,6 +3,8 @@
 #include "clinical/datecheck.h"
 #include "clinical/textlines.h"
 #include "clinical/valuelist.h"
+#include "platform/error.h"
+#include "records/database.h"
 #include "records/table.h"
 
 namespace orvane::clinical {
@@ -47,21 +49,42 @@ void appendLabResults(QString &results, const LabEntry &entry, const QString &da
 void validateLabResults(records::Table &history, records::Table &measures, const LabEntry &entry,
                         const QString &dateText)
 {
-    history.edit();
-    QString results = history.text(resultsField);
-    appendLabResults(results, entry, dateText);
-    history.setText(resultsField, results);
-    measures.edit();
     const QList<LabField> &fields = labFields();
-    for (int i = 0; i < fields.size(); ++i) {
-        const QString value = entry.typed.value(i);
-        if (!value.isEmpty())
-            appendValueEntry(measures, fields.at(i).valueList, dateText, value);
+    // What the validation changes, as it was: a refused store puts it back, so the rows stay
+    // pending with the person's own edits and pressing "Valider" again writes each value once.
+    QStringList measuresBefore;
+    for (const LabField &field : fields)
+        measuresBefore.append(measures.text(field.valueList));
+    measuresBefore.append(measures.text(clearanceField));
+    const QString resultsBefore = history.text(resultsField);
+    try {
+        // Both rows or neither: a refused history row takes the stored measures back with it.
+        records::Database::Transaction transaction(history.database());
+        history.edit();
+        QString results = resultsBefore;
+        appendLabResults(results, entry, dateText);
+        history.setText(resultsField, results);
+        measures.edit();
+        for (int i = 0; i < fields.size(); ++i) {
+            const QString value = entry.typed.value(i);
+            if (!value.isEmpty())
+                appendValueEntry(measures, fields.at(i).valueList, dateText, value);
+        }
+        if (!entry.clearance.isEmpty())
+            measures.setText(clearanceField, entry.clearance);
+        measures.post();
+        history.post();
+        transaction.commit();
+    } catch (const Error &) {
+        if (history.isEditing())
+            history.setText(resultsField, resultsBefore);
+        if (measures.isEditing()) {
+            for (int i = 0; i < fields.size(); ++i)
+                measures.setText(fields.at(i).valueList, measuresBefore.at(i));
+            measures.setText(clearanceField, measuresBefore.last());
+        }
+        throw;
     }
-    if (!entry.clearance.isEmpty())
-        measures.setText(clearanceField, entry.clearance);
-    measures.post();
-    history.post();
 }
 
 } // namespace orvane::clinical

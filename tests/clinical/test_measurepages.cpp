@@ -7,14 +7,15 @@
 #include "support/fixedclock.h"
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
+#include "support/storedrow.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -52,31 +53,17 @@ private:
     template<typename T>
     T *control(QWidget *page, const QString &name) const
     {
-        T *found = page->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return test::namedChild<T>(page, name);
     }
 
-    // The field as another table object reads it back from the base.
     QString stored(const QString &table, const QString &field) const
     {
-        Table reader(m_base->db(), table);
-        reader.open();
-        const QVariant number = m_patient->patients().value(records::recordNumberField);
-        return reader.locate(records::recordNumberField, number) ? reader.text(field) : QString();
+        return test::storedField(m_base->db(), table, m_patient->patients().number(records::recordNumberField), field);
     }
 
     void choose(const QString &group, const QString &item)
     {
-        for (QRadioButton *radio : control<RadioGroup>(m_vaccinations.get(), group)->findChildren<QRadioButton *>()) {
-            if (radio->text() == item) {
-                // On the button's circle: a short caption leaves the middle of the row blank.
-                QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
-                return;
-            }
-        }
-        QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(item, group)));
+        test::clickOption(control<RadioGroup>(m_vaccinations.get(), group), item);
     }
 
     void clickInto(QWidget *page, const QString &memo)
@@ -182,7 +169,7 @@ private slots:
     {
         m_dialogs.answerNo();
         clickInto(m_vaccinations.get(), QStringLiteral("vaccinations"));
-        QCOMPARE(stored(records::tables::treatments, QStringLiteral("Vaccinations")), QString());
+        QCOMPARE(stored(records::tables::treatments, QStringLiteral("Vaccinations")), QStringLiteral("<none>"));
         m_dialogs.answerYes();
         clickInto(m_vaccinations.get(), QStringLiteral("vaccinations"));
         clickInto(m_vaccinations.get(), QStringLiteral("vaccinations"));
@@ -271,14 +258,29 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), control<QWidget>(m_results.get(), QStringLiteral("GB")));
     }
 
+    void refusedValidationKeepsTheTypedValues_data()
+    {
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("measures refused") << records::tables::measures;
+        QTest::newRow("history refused after the measures") << records::tables::history;
+    }
     void refusedValidationKeepsTheTypedValues()
     {
+        QFETCH(QString, refused);
+        auto *results = control<QPlainTextEdit>(m_results.get(), QStringLiteral("Bilanssanguins"));
+        results->setPlainText(QStringLiteral("NFS normale"));
         auto *gb = control<records::TEnterEdit>(m_results.get(), QStringLiteral("GB"));
         gb->setText(QStringLiteral("7200"));
-        m_base->refuseWrites(records::tables::measures);
+        control<records::TEnterEdit>(m_results.get(), QStringLiteral("clearance"))->setText(QStringLiteral("60"));
+        m_base->refuseWrites(refused);
         QVERIFY_THROWS_EXCEPTION(Error, m_results->Button3Click());
         QCOMPARE(gb->text(), QStringLiteral("7200"));
-        QCOMPARE(stored(records::tables::history, QStringLiteral("Bilans")), QString());
+        QCOMPARE(stored(records::tables::history, QStringLiteral("Bilans")), QStringLiteral("<none>"));
+        QCOMPARE(stored(records::tables::measures, QStringLiteral("GB")), QStringLiteral("<none>"));
+        // Nothing of the validation is left pending: pressed again, it writes each value once.
+        QCOMPARE(m_patient->history().text(QStringLiteral("Bilans")), QStringLiteral("NFS normale"));
+        QCOMPARE(m_patient->measures().text(QStringLiteral("GB")), QString());
+        QCOMPARE(m_patient->measures().text(QStringLiteral("Clearance")), QString());
     }
 
     void resultsTextAsksForTheDate()

@@ -9,12 +9,12 @@
 #include "support/pdfwords.h"
 #include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QDir>
-#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -56,7 +56,7 @@ private:
     std::unique_ptr<StatisticsPage> m_page;
 
     BarChartView &chart() const { return *m_page->chart(); }
-    RadioGroup *group(const QString &name) const { return m_page->findChild<RadioGroup *>(name); }
+    RadioGroup *group(const QString &name) const { return test::namedChild<RadioGroup>(m_page.get(), name); }
 
     void setLists(const QList<QPair<QString, QString>> &lists)
     {
@@ -66,17 +66,7 @@ private:
         m_measures->post();
     }
 
-    void choose(const QString &groupName, const QString &item)
-    {
-        for (QRadioButton *radio : group(groupName)->findChildren<QRadioButton *>()) {
-            if (radio->text() == item) {
-                // On the button's circle: a short caption leaves the middle of the row blank.
-                QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
-                return;
-            }
-        }
-        QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(item, groupName)));
-    }
+    void choose(const QString &groupName, const QString &item) { test::clickOption(group(groupName), item); }
 
     // The message of a choice whose list holds a faulty value; the program shows it.
     QString failureOf(const QString &groupName, const QString &item)

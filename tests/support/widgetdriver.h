@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/radiogroup.h"
 #include "records/dbgrid.h"
 
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTest>
 
 namespace orvane::test {
@@ -36,6 +38,19 @@ inline void clickItem(QListWidget *list, const QString &text)
     if (!item)
         qFatal("no item %s", qPrintable(text));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+// A click on the option of that caption, on its circle: a short caption leaves the middle of the
+// row blank, where a click chooses nothing.
+inline void clickOption(RadioGroup *group, const QString &caption)
+{
+    for (QRadioButton *radio : group->findChildren<QRadioButton *>()) {
+        if (radio->text() == caption) {
+            QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+            return;
+        }
+    }
+    qFatal("no option %s in %s", qPrintable(caption), qPrintable(group->objectName()));
 }
 
 } // namespace orvane::test
