@@ -203,6 +203,9 @@ void BarChartView::relabel(bool force)
         used.insert(label);
         m_dates->append(label, bar);
     }
+    // An axis without a category is not laid out at all, and its caption lands in the corner.
+    if (m_labelledBars.isEmpty())
+        m_dates->append(QString(), 0);
     const int bars = std::max(1, int(m_first->count()));
     m_dates->setRange(-0.5, bars - 0.5);
     m_depth->setMarksShown(thinning.showsMarks);
