@@ -22,6 +22,7 @@
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
 #include "vidal/vidalexchange.h"
+#include "platform/error.h"
 #include "platform/places.h"
 #include "app/printsettingsmapping.h"
 #include "prescribing/prescriptionpage.h"
@@ -595,10 +596,22 @@ bool TOrvane::FormCloseQuery()
 
 void TOrvane::closeEvent(QCloseEvent *event)
 {
-    if (m_ending || FormCloseQuery())
-        event->accept();
-    else
+    if (!m_ending && !FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    // Leaving closes the tables, which stores what was typed and not yet stored; a row the store
+    // refuses keeps the program open with the store's message rather than losing it.
+    try {
+        m_patient.close();
+    } catch (const Error &error) {
+        if (!m_ending) {
+            event->ignore();
+            m_dialogs.showError(error.message());
+            return;
+        }
+    }
+    event->accept();
 }
 
 // The open rows stay stored even when the user then decides to stay.

@@ -40,6 +40,17 @@ void CurrentPatient::open()
         table->open();
 }
 
+void CurrentPatient::close()
+{
+    const QList<Table *> all = {m_history.get(), m_consultations.get(), m_treatments.get(), m_measures.get(),
+                                m_insurance.get(), m_archive.get(), m_patients.get(), m_counter.get(),
+                                m_drugs.get(), m_historyWords.get(), m_reasons.get(), m_examinations.get()};
+    for (Table *table : all)
+        table->checkBrowseMode();
+    for (Table *table : all)
+        table->close();
+}
+
 void CurrentPatient::storeRows(const QList<Table *> &tables)
 {
     // Without any patient there is no number to give the rows.

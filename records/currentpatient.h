@@ -25,6 +25,9 @@ public:
 
     // Opens every table, the patient table in name order at its first row.
     void open();
+    // Closes every table; what was changed and not yet stored is stored first (the details before
+    // the patient row). Throws, with every table still open, when a row is refused.
+    void close();
 
     Table &patients() { return *m_patients; }
     Table &counter() { return *m_counter; }

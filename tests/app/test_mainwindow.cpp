@@ -171,6 +171,34 @@ private slots:
         QVERIFY(!m_window->vidalExchange().isWatching());
     }
 
+    void leavingStoresWhatWasTypedOrStaysOpenWhenARowIsRefused()
+    {
+        showPastTheGate();
+        auto *treatment = m_window->findChild<QPlainTextEdit *>(QStringLiteral("gen"));
+        treatment->setFocus();
+        QTest::keyClicks(treatment, QStringLiteral("aspirine"));
+        m_dialogs.answerModal([](QDialog &question) {
+            question.findChild<QAbstractButton *>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(m_window->close());
+        Table treatments(m_base->db(), tables::treatments);
+        treatments.open();
+        QVERIFY(treatments.locate(recordNumberField, 1));
+        QCOMPARE(treatments.text(QStringLiteral("Traitement général")), QStringLiteral("aspirine"));
+    }
+
+    void aPendingFileWithoutItsNameKeepsTheProgramOpen()
+    {
+        showPastTheGate();
+        m_window->patient().beginNewFile();
+        m_dialogs.answerModal([](QDialog &question) {
+            question.findChild<QAbstractButton *>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(!m_window->close());
+        QCOMPARE(m_dialogs.requests().last().kind, QStringLiteral("error"));
+        QCOMPARE(m_window->patient().patients().state(), Table::State::Insert);
+    }
+
     void answeringNoToTheQuitQuestionKeepsEverything()
     {
         showPastTheGate();
