@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/frenchlanguage.h"
+
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 
@@ -9,6 +11,7 @@ Application::Application(int &argc, char **argv, DialogService &dialogs)
     : QApplication(argc, argv)
     , m_dialogs(dialogs)
 {
+    app::useFrenchLanguage(*this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

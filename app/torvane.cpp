@@ -444,7 +444,7 @@ void TOrvane::TabbedNotebook1Change(int index)
 
 void TOrvane::Timer1Timer()
 {
-    m_timeBox->setText(QLocale().toString(m_clock.now().time(), QLocale::LongFormat));
+    m_timeBox->setText(QLocale().toString(m_clock.now().time(), QStringLiteral("HH:mm:ss")));
 }
 
 bool TOrvane::eventFilter(QObject *watched, QEvent *event)

@@ -1,8 +1,12 @@
 #include "support/scripteddialogservice.h"
 
 #include "app/application.h"
+#include "platform/clock.h"
 #include "platform/error.h"
 
+#include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
@@ -18,6 +22,7 @@ public:
 
 private slots:
     void failureInHandlerShownOnceAndProgramGoesOn();
+    void speaksFrenchWhateverTheSystemLanguage();
 
 private:
     orvane::test::ScriptedDialogService &m_dialogs;
@@ -43,8 +48,22 @@ void TestApplication::failureInHandlerShownOnceAndProgramGoesOn()
     QVERIFY(button.isVisible());
 }
 
+void TestApplication::speaksFrenchWhateverTheSystemLanguage()
+{
+    QCOMPARE(orvane::shortDateText(QDate(2026, 12, 8)), QStringLiteral("08/12/2026"));
+    QCOMPARE(QLocale().toString(36.5, 'f', 1), QStringLiteral("36,5"));
+    // Qt's own dialogs and messages.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+    QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:"));
+    QVERIFY(QCoreApplication::translate("QPrintDialog", "Print") != QStringLiteral("Print"));
+}
+
 int main(int argc, char **argv)
 {
+    // As on a machine whose language was never set.
+    qunsetenv("LANGUAGE");
+    qputenv("LC_ALL", "C");
+    qputenv("LANG", "C");
     orvane::test::ScriptedDialogService dialogs;
     orvane::Application app(argc, argv, dialogs);
     TestApplication test(dialogs);

@@ -132,6 +132,8 @@ void TestTOrvane::frameAtCreation()
     QCOMPARE(m_main->windowTitle(), QStringLiteral("Orvane 2006"));
     QCOMPARE(m_main->minimumSize(), m_main->maximumSize());
     QCOMPARE(m_main->findChild<QLineEdit *>(QStringLiteral("Edit2"))->text(), QStringLiteral("15/03/2006"));
+    QVERIFY(QMetaObject::invokeMethod(m_main.get(), "Timer1Timer"));
+    QCOMPARE(m_main->findChild<QLineEdit *>(QStringLiteral("Edit1"))->text(), QStringLiteral("10:30:00"));
 
     const auto *notebook = m_main->findChild<QTabWidget *>(QStringLiteral("TabbedNotebook1"));
     const QStringList names = {"Identite", "consultation", "Prescri", "vaccin", "bilans", "statistique"};
