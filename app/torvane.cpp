@@ -63,8 +63,10 @@ namespace orvane::app {
 
 namespace {
 
-constexpr int windowWidth = 800;
-constexpr int windowHeight = 600;
+// The window holds its six tabs with their content, and fits a 1366 x 768 screen with the
+// window's frame and a task bar.
+const QSize chosenWindow(1100, 700);
+const QSize largestWindow(1360, 700);
 
 } // namespace
 
@@ -86,7 +88,7 @@ TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clo
     setObjectName(QStringLiteral("Orvane"));
     setWindowTitle(QStringLiteral("Orvane 2006"));
     buildFrame();
-    setFixedSize(windowWidth, windowHeight);
+    setFixedSize(chosenWindow.expandedTo(minimumSizeHint()).boundedTo(largestWindow));
 
     placeAtTopLeft(*this);
     m_patient.open();
@@ -157,6 +159,7 @@ void TOrvane::buildFrame()
     m_clockTimer->setInterval(1000);
     connect(m_clockTimer, &QTimer::timeout, this, &TOrvane::Timer1Timer);
     m_clockTimer->start();
+    Timer1Timer();
     // Every key reaches the window's handler before the focused control.
     qApp->installEventFilter(this);
 }

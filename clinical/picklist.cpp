@@ -1,5 +1,7 @@
 #include "clinical/picklist.h"
 
+#include "records/lettercolumn.h"
+
 #include "records/dbgrid.h"
 #include "records/table.h"
 
@@ -31,7 +33,7 @@ PickList::PickList(records::Table &table, const QString &wordField, const PickLi
     : QWidget(parent)
     , m_table(table)
     , m_wordField(wordField)
-    , m_letters(new QListWidget(this))
+    , m_letters(new records::LetterColumn(this))
     , m_search(new QLineEdit(this))
     , m_grid(new records::DbGrid(table, gridColumns(look.columns), this))
 {
@@ -39,10 +41,6 @@ PickList::PickList(records::Table &table, const QString &wordField, const PickLi
     m_search->setObjectName(look.search);
     m_grid->setObjectName(look.grid);
 
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-        m_letters->addItem(QString(QLatin1Char(letter)));
-    m_letters->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_letters->setFixedWidth(m_letters->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 24);
     connect(m_letters, &QListWidget::itemSelectionChanged, this, [this] {
         // Clearing the selection after a jump changes it too: that change is no click.
         if (!m_letters->selectedItems().isEmpty())

@@ -1,5 +1,7 @@
 #include "messaging/tajout.h"
 
+#include "platform/screenplacement.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -12,6 +14,7 @@ Tajout::Tajout(QWidget *parent)
 {
     setObjectName(QStringLiteral("ajout"));
     setWindowTitle(QStringLiteral("Correspondants"));
+    widenForTitle(*this);
     setModal(true);
     new QFormLayout(this);
     m_nom = addEdit("nom", QStringLiteral("Nom Prénom:"));

@@ -1,6 +1,7 @@
 #include "messaging/tparamessage.h"
 
 #include "platform/dialogservice.h"
+#include "platform/screenplacement.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -15,6 +16,7 @@ Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
 {
     setObjectName(QStringLiteral("paramessage"));
     setWindowTitle(QStringLiteral("Paramètres de messagerie"));
+    widenForTitle(*this);
     new QFormLayout(this);
     m_idmessagerie = addEdit("idmessagerie", QStringLiteral("Identifiant de messagerie"),
                              QStringLiteral("Votre identifiant de messagerie"));

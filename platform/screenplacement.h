@@ -7,5 +7,8 @@ namespace orvane {
 // Where the program's windows appear on the screen they are on.
 void centreOnScreen(QWidget &window);
 void placeAtTopLeft(QWidget &window);
+// Makes the window at least as wide as its title with the title bar's icon and buttons beside it,
+// so that the title is never elided.
+void widenForTitle(QWidget &window);
 
 } // namespace orvane

@@ -69,7 +69,7 @@ QToolButton *PrescriptionPage::button(const QString &name, const QString &captio
     tool->setText(caption);
     tool->setToolTip(hint);
     tool->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-    tool->setMinimumSize(32, 28);
+    tool->setMinimumHeight(28);
     return tool;
 }
 
@@ -83,12 +83,13 @@ QGroupBox *PrescriptionPage::buildPosologyGroups()
         row->addWidget(radio, 0, Qt::AlignTop);
         return radio;
     };
-    m_quantity = add(posology::quantity());
-    m_dose = add(posology::dose());
+    // Long groups in two columns: the page holds the prescription text and the drug grid below.
+    m_quantity = add(posology::quantity(), 2);
+    m_dose = add(posology::dose(), 2);
     m_timeOfDay = add(posology::timeOfDay());
-    m_period = add(posology::period());
+    m_period = add(posology::period(), 2);
     auto *renewalColumn = new QVBoxLayout;
-    m_renewal = new RadioGroup(posology::renewal().caption, posology::renewal().items, 1, this);
+    m_renewal = new RadioGroup(posology::renewal().caption, posology::renewal().items, 3, this);
     m_renewal->setObjectName(posology::renewal().objectName);
     m_doNotRenew = new RadioGroup(posology::doNotRenew().caption, posology::doNotRenew().items, 1, this);
     m_doNotRenew->setObjectName(posology::doNotRenew().objectName);
@@ -127,7 +128,7 @@ void PrescriptionPage::buildControls()
     m_prescription->setTabChangesFocus(false);
     (new QVBoxLayout(prescriptionBox))->addWidget(m_prescription);
     connect(m_prescription, &QPlainTextEdit::textChanged, this, &PrescriptionPage::ordonnancChange);
-    layout->addWidget(prescriptionBox, 1, 0, 3, 1);
+    layout->addWidget(prescriptionBox, 1, 0, 2, 1);
 
     m_drugChoice = group(QStringLiteral("GroupBox17"), QStringLiteral("&Choix Médicament"));
     auto *choiceLayout = new QGridLayout(m_drugChoice);
@@ -176,7 +177,6 @@ void PrescriptionPage::buildControls()
         connect(tool, &QToolButton::clicked, this, entry.handler);
         modelRow->addWidget(tool);
     }
-    layout->addWidget(models, 2, 1);
 
     QGroupBox *printBox = group(QStringLiteral("GroupBox23"), QStringLiteral("&Impression"));
     auto *printRow = new QHBoxLayout(printBox);
@@ -194,7 +194,11 @@ void PrescriptionPage::buildControls()
     connect(m_hprim, &QToolButton::clicked, this, &PrescriptionPage::hprimRequested);
     for (QToolButton *tool : {m_printPlain, printFull, m_printCertificate, m_hprim})
         printRow->addWidget(tool);
-    layout->addWidget(printBox, 3, 1);
+    // Side by side: the height they would take one above the other goes to the drug grid.
+    auto *modelsAndPrint = new QHBoxLayout;
+    modelsAndPrint->addWidget(models);
+    modelsAndPrint->addWidget(printBox);
+    layout->addLayout(modelsAndPrint, 2, 1);
 
     auto *actions = new QHBoxLayout;
     QGroupBox *inputBox = group(QStringLiteral("GroupBox24"), QString());
@@ -228,9 +232,11 @@ void PrescriptionPage::buildControls()
     (new QHBoxLayout(vidalBox))->addWidget(m_vidal);
     actions->addWidget(vidalBox);
     actions->addStretch();
-    layout->addLayout(actions, 4, 0, 1, 2);
+    layout->addLayout(actions, 3, 0, 1, 2);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
+    // The room left goes to the drug grid, so that the list shows as many drugs as it can.
+    layout->setRowStretch(1, 1);
 }
 
 QString PrescriptionPage::prescriptionText() const

@@ -154,7 +154,10 @@ DbGrid::DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent)
     for (int i = 0; i < columns.size(); ++i) {
         const FieldDef &field = table.definition().field(columns.at(i).field);
         const int chars = field.displayWidth > 0 ? field.displayWidth : std::clamp(field.size, 6, 30);
-        setColumnWidth(i, chars * charWidth + 8);
+        // A column is as wide as its field's display width, and never narrower than its title.
+        const QString title = m_model->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+        setColumnWidth(i, std::max(chars * charWidth + 8, titleWidth));
     }
     connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::showCurrent);
     m_model->reload();

@@ -1,5 +1,7 @@
 #include "records/trechercher.h"
 
+#include "records/lettercolumn.h"
+
 #include "records/dbgrid.h"
 #include "records/table.h"
 
@@ -32,16 +34,9 @@ TRechercher::TRechercher(Database &db, QWidget *parent)
                          {QStringLiteral("Année"), QStringLiteral("Naissance"), Qt::AlignLeft | Qt::AlignVCenter}},
                         this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_letters = new QListWidget(this);
+    m_letters = new LetterColumn(this);
     m_letters->setObjectName(QStringLiteral("ListBox1"));
-    QFont letterFont = m_letters->font();
-    letterFont.setBold(true);
-    m_letters->setFont(letterFont);
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        auto *item = new QListWidgetItem(QString(QLatin1Char(letter)), m_letters);
-        item->setForeground(Qt::red);
-    }
-    m_letters->setFixedWidth(40);
+    m_letters->setEmphasis(Qt::red);
     m_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("BitBtn1"));
     m_cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Annuler"), this);
@@ -57,6 +52,8 @@ TRechercher::TRechercher(Database &db, QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
+    // The corner stays free for the size grip.
+    buttons->addSpacing(style()->pixelMetric(QStyle::PM_SizeGripSize));
     layout->addLayout(buttons, 2, 0, 1, 2);
     resize(520, 420);
 

@@ -12,6 +12,7 @@ namespace orvane::records {
 
 class Database;
 class DbGrid;
+class LetterColumn;
 class Table;
 
 // The search window: a list of every patient that follows the typed name or a clicked letter.
@@ -48,7 +49,7 @@ private:
     std::unique_ptr<Table> m_patients;
     QLineEdit *m_recherche;
     DbGrid *m_grid;
-    QListWidget *m_letters;
+    LetterColumn *m_letters;
     QPushButton *m_ok;
     QPushButton *m_cancel;
     bool m_answerOk = true;

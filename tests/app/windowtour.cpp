@@ -1,0 +1,160 @@
+#include "windowtour.h"
+
+#include "app/startup.h"
+#include "app/tlogo.h"
+#include "app/torvane.h"
+#include "records/currentpatient.h"
+#include "records/schema.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTabWidget>
+#include <QTest>
+
+namespace orvane::test {
+
+namespace {
+
+// A text of that many characters made of words, as long texts are.
+QString wordsOfLength(int length)
+{
+    static const QString words = QStringLiteral("Hypertension artérielle essentielle traitée depuis longtemps ");
+    QString text;
+    while (text.size() < length)
+        text += words;
+    return text.left(length).trimmed();
+}
+
+QString longMemo()
+{
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines << QStringLiteral("%1. ").arg(i) + wordsOfLength(70);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void fillRow(records::Table &table, const QHash<QString, QVariant> &values)
+{
+    if (table.isEmpty())
+        table.insert();
+    else
+        table.edit();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        table.setValue(it.key(), it.value());
+    table.post();
+}
+
+void addListRows(records::Table &table, const QString &field, const QStringList &texts)
+{
+    for (const QString &text : texts) {
+        table.insert();
+        table.setText(field, text);
+        table.post();
+    }
+}
+
+} // namespace
+
+WindowTour::WindowTour()
+{
+    m_dialogs.answerModal([](QDialog &password) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(password.focusWidget(), Qt::Key_Return);
+    });
+    m_startup = std::make_unique<app::Startup>(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    if (!m_startup->start() || m_startup->isTerminated())
+        qFatal("the program did not start");
+    fillSampleBase();
+}
+
+WindowTour::~WindowTour() = default;
+
+void WindowTour::fillSampleBase()
+{
+    records::CurrentPatient &patient = m_startup->mainWindow()->patient();
+    const QString valueList = QStringLiteral("12/01/2005\r72\r15/06/2005\r74,5\r15/03/2006\r73\r");
+    addListRows(patient.reasons(), QStringLiteral("Motif"),
+                {QStringLiteral("Angine"), QStringLiteral("Certificat de non contre-indication au sport"),
+                 QStringLiteral("Douleurs abdominales"), QStringLiteral("Fièvre"), QStringLiteral("Lombalgie"),
+                 QStringLiteral("Renouvellement"), QStringLiteral("Toux"), wordsOfLength(60)});
+    addListRows(patient.historyWords(), QStringLiteral("Mots"),
+                {QStringLiteral("Appendicectomie"), QStringLiteral("Asthme"), QStringLiteral("Diabète de type 2"),
+                 QStringLiteral("Hypertension artérielle"), QStringLiteral("Pénicilline"), wordsOfLength(50)});
+    addListRows(patient.examinations(), QStringLiteral("Laf"),
+                {QStringLiteral("Auscultation normale"), QStringLiteral("Tympans normaux"), wordsOfLength(60)});
+    for (const QString &drug : {QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("DOLIPRANE 1000 mg"),
+                                QStringLiteral("KARDEGIC 75 mg"), QStringLiteral("LEVOTHYROX 100 microgrammes"),
+                                QStringLiteral("SPASFON LYOC 80 mg"), QStringLiteral("TAHOR 20 mg"),
+                                QStringLiteral("VENTOLINE 100 microgrammes/dose")}) {
+        patient.drugs().insert();
+        patient.drugs().setText(QStringLiteral("Marque"), drug);
+        patient.drugs().setText(QStringLiteral("Posologie"), QStringLiteral("1 comprimé matin, midi et soir"));
+        patient.drugs().setText(QStringLiteral("Classe"), QStringLiteral("A"));
+        patient.drugs().post();
+    }
+
+    patient.beginNewFile();
+    records::Table &identity = patient.patients();
+    identity.setText(QStringLiteral("Nom"), QStringLiteral("DE LA FONTAINE-MARTINEZ"));
+    identity.setText(QStringLiteral("Prénom"), QStringLiteral("Marie-Christine-Élodie"));
+    identity.setText(QStringLiteral("Téléphone"), QStringLiteral("01-23-45-67-89"));
+    identity.setText(QStringLiteral("Adresse"), QStringLiteral("Résidence des Acacias, bâtiment C, escalier 4\r\n"
+                                                              "128 avenue du Maréchal de Lattre de Tassigny\r\n"
+                                                              "69003 LYON"));
+    identity.setText(QStringLiteral("Profession"), wordsOfLength(50));
+    identity.setValue(QStringLiteral("Jour"), 28);
+    identity.setValue(QStringLiteral("Mois"), 12);
+    identity.setValue(QStringLiteral("Année"), 1948);
+    identity.setText(QStringLiteral("Medecins spécialistes"), longMemo());
+    identity.setText(QStringLiteral("Sexe"), QStringLiteral("Féminin"));
+    identity.setText(QStringLiteral("SS"), QStringLiteral("2481269123456-789"));
+    patient.composeName();
+    patient.validate();
+
+    fillRow(patient.history(), {{QStringLiteral("Antécédents médicaux"), longMemo()},
+                                {QStringLiteral("Bilans"), longMemo()},
+                                {QStringLiteral("Antécédents chirugicaux"), longMemo()},
+                                {QStringLiteral("Allergies médicamenteuses"), longMemo()}});
+    fillRow(patient.consultations(), {{QStringLiteral("Consultation"), longMemo()}});
+    fillRow(patient.treatments(), {{QStringLiteral("Traitement général"), longMemo()},
+                                   {QStringLiteral("Vaccinations"), longMemo()}});
+    QHash<QString, QVariant> measures;
+    for (const records::FieldDef &field : records::tableDef(records::tables::measures).fields) {
+        if (field.type == records::FieldType::Memo)
+            measures.insert(field.name, valueList);
+    }
+    measures.insert(QStringLiteral("Clearance"), QStringLiteral("85 ml/min"));
+    fillRow(patient.measures(), measures);
+    fillRow(patient.insurance(), {{QStringLiteral("Type d'AM"), QStringLiteral("100%")}});
+    // The window shows the patient as a move to him shows him.
+    patient.patients().refresh();
+}
+
+void WindowTour::visitEveryWindow(const Visit &visit)
+{
+    app::TOrvane &main = *m_startup->mainWindow();
+    QTabWidget *tabs = main.notebook();
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+        visit(QStringLiteral("main-") + tabs->widget(i)->objectName(), main);
+    }
+    tabs->setCurrentIndex(0);
+    for (QWidget *window : main.findChildren<QWidget *>()) {
+        // Menus and pop-ups are Qt's own; they appear only while a person holds them open.
+        if (!window->isWindow() || window->windowType() == Qt::Popup)
+            continue;
+        window->show();
+        QApplication::processEvents();
+        visit(window->objectName().isEmpty() ? QString::fromLatin1(window->metaObject()->className())
+                                             : window->objectName(),
+              *window);
+        window->hide();
+    }
+    app::TLogo splash;
+    splash.show();
+    QApplication::processEvents();
+    visit(QStringLiteral("splash"), splash);
+}
+
+} // namespace orvane::test
