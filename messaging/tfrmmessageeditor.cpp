@@ -101,6 +101,7 @@ void TfrmMessageEditor::buildWindow()
     m_edtTo = makeEdit(address, "edtTo");
     m_edtSubject = makeEdit(address, "edtSubject");
     m_edtSubject->setText(QStringLiteral("Compte rendu d'examen médical"));
+    m_edtSubject->setCursorPosition(0);
     m_dest1 = makeEdit(address, "dest1");
     m_exp1 = makeEdit(address, "exp1");
     addressForm->addRow(QStringLiteral("&A:"), m_edtTo);
@@ -154,8 +155,8 @@ void TfrmMessageEditor::buildWindow()
     buttonBar->addWidget(m_bbtnOk);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(address);
-    top->addWidget(recipients, 1);
+    top->addWidget(address, 2);
+    top->addWidget(recipients, 3);
     auto *window = new QVBoxLayout(this);
     window->addLayout(top);
     window->addWidget(splitter, 1);

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -91,7 +93,13 @@ QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder
 std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    // The dialog opens on the font the text is really drawn with: a family this system does not
+    // have ("Times New Roman") stands for the one that replaces it.
+    const QFontInfo drawn(initial);
+    QFont shown = initial;
+    shown.setFamily(drawn.family());
+    shown.setStyleName(drawn.styleName());
+    const QFont font = QFontDialog::getFont(&ok, shown, parent);
     if (!ok)
         return std::nullopt;
     return font;
@@ -101,6 +109,12 @@ bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // The printer's set-up: its choice is kept for the next prints, nothing is printed now.
+    dialog.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
+            accept->setText(QStringLiteral("OK"));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -55,7 +55,7 @@ TRechercher::TRechercher(Database &db, QWidget *parent)
     // The corner stays free for the size grip.
     buttons->addSpacing(style()->pixelMetric(QStyle::PM_SizeGripSize));
     layout->addLayout(buttons, 2, 0, 1, 2);
-    resize(520, 420);
+    resize(660, 440);
 
     connect(m_recherche, &QLineEdit::textChanged, this, &TRechercher::RechercheChange);
     connect(m_letters, &QListWidget::itemClicked, this, &TRechercher::ListBox1Click);

@@ -2,11 +2,14 @@
 #include "windowtour.h"
 
 #include "app/frenchlanguage.h"
+#include "platform/dialogservice.h"
 #include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPrinter>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -25,7 +28,7 @@ int main(int argc, char **argv)
     orvane::test::TemporaryHome home;
     orvane::test::WindowTour tour;
     int failures = 0;
-    tour.visitEveryWindow([&](const QString &name, QWidget &window) {
+    const auto visitOne = [&](const QString &name, QWidget &window) {
         const QString file = folder.filePath(name + QStringLiteral(".png"));
         if (!window.grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -33,6 +36,22 @@ int main(int argc, char **argv)
         } else {
             std::printf("%s\n", qPrintable(file));
         }
-    });
+    };
+    tour.visitEveryWindow(visitOne);
+    // Qt's own dialogs as the program opens them: the printer's set-up and the font of a line.
+    orvane::QtDialogService dialogs;
+    const auto grabNextDialog = [&](const QString &name) {
+        QTimer::singleShot(200, [&, name] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                visitOne(name, *dialog);
+                dialog->close();
+            }
+        });
+    };
+    QPrinter printer;
+    grabNextDialog(QStringLiteral("printer-setup"));
+    dialogs.setUpPrinter(nullptr, printer);
+    grabNextDialog(QStringLiteral("font"));
+    dialogs.chooseFont(nullptr, QFont(QStringLiteral("Times New Roman"), 14, QFont::Bold));
     return failures == 0 ? 0 : 1;
 }

@@ -2,9 +2,13 @@
 
 #include "app/application.h"
 #include "platform/clock.h"
+#include "platform/dialogservice.h"
 #include "platform/error.h"
 
 #include <QCoreApplication>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QTimer>
 #include <QDate>
 #include <QLocale>
 #include <QPushButton>
@@ -23,6 +27,7 @@ public:
 private slots:
     void failureInHandlerShownOnceAndProgramGoesOn();
     void speaksFrenchWhateverTheSystemLanguage();
+    void fontDialogOpensOnTheFontDrawn();
 
 private:
     orvane::test::ScriptedDialogService &m_dialogs;
@@ -56,6 +61,22 @@ void TestApplication::speaksFrenchWhateverTheSystemLanguage()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
     QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:"));
     QVERIFY(QCoreApplication::translate("QPrintDialog", "Print") != QStringLiteral("Print"));
+}
+
+void TestApplication::fontDialogOpensOnTheFontDrawn()
+{
+    const QFont line(QStringLiteral("Times New Roman"), 14, QFont::Bold);
+    QFont opened;
+    QTimer::singleShot(0, [&opened] {
+        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
+            opened = dialog->currentFont();
+            dialog->reject();
+        }
+    });
+    orvane::QtDialogService().chooseFont(nullptr, line);
+    QCOMPARE(opened.family(), QFontInfo(line).family());
+    QCOMPARE(opened.pointSize(), 14);
+    QVERIFY(opened.bold());
 }
 
 int main(int argc, char **argv)

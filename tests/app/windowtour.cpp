@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QSet>
 #include <QTabWidget>
 #include <QTest>
 
@@ -140,9 +141,20 @@ void WindowTour::visitEveryWindow(const Visit &visit)
         visit(QStringLiteral("main-") + tabs->widget(i)->objectName(), main);
     }
     tabs->setCurrentIndex(0);
+    // Windows that their command fills before it shows them are opened by that command.
+    QSet<QWidget *> visited;
+    for (const auto &[name, command] : {std::pair{"betablocants-Motif", "Motif1Click"},
+                                        std::pair{"betablocants-Orvane", "Voieorale1Click"},
+                                        std::pair{"rechercher", "SpeedButton6Click"}}) {
+        m_dialogs.answerModal([&, name = name](QDialog &window) {
+            visit(QString::fromLatin1(name), window);
+            visited.insert(&window);
+        });
+        QMetaObject::invokeMethod(&main, command);
+    }
     for (QWidget *window : main.findChildren<QWidget *>()) {
         // Menus and pop-ups are Qt's own; they appear only while a person holds them open.
-        if (!window->isWindow() || window->windowType() == Qt::Popup)
+        if (!window->isWindow() || window->windowType() == Qt::Popup || visited.contains(window))
             continue;
         window->show();
         QApplication::processEvents();
