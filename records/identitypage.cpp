@@ -136,7 +136,7 @@ IdentityPage::IdentityPage(CurrentPatient &patient, const Clock &clock, QWidget 
     grid->addWidget(box(QStringLiteral("&Adresse"), m_address, identity), 2, 0, 2, 2);
     grid->addWidget(box(QStringLiteral("&Téléphone"), phone, identity), 2, 2);
     grid->addWidget(box(QStringLiteral("&Profession"), profession, identity), 3, 2);
-    grid->addWidget(box(QStringLiteral("&N°SS"), nss, identity), 4, 0);
+    grid->addWidget(box(QStringLiteral("&N°SS"), nss, identity), 4, 0, Qt::AlignTop);
     grid->addWidget(box(QStringLiteral("&Spécialistes"), specialists, identity), 4, 1, 1, 2);
 
     auto *layout = new QGridLayout(this);
