@@ -7,6 +7,7 @@
 #include "records/boundcontrols.h"
 #include "records/currentpatient.h"
 #include "records/enteredit.h"
+#include "records/patientchange.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -76,6 +77,9 @@ ResultsPage::ResultsPage(records::CurrentPatient &patient, const Clock &clock, D
     // The box follows the patient shown, so no other patient's pregnancy is ever on screen.
     connect(&patient.measures(), &records::Table::currentChanged, this, &ResultsPage::refreshPregnancy);
     refreshPregnancy();
+    // The clearance stays after its validation, but only while its patient is shown.
+    connect(new records::PatientChange(patient.patients(), this), &records::PatientChange::changed, m_clearance,
+            &QLineEdit::clear);
 }
 
 QPlainTextEdit *ResultsPage::addMemo(const QString &name, const QString &caption, const QString &field, QWidget *&box)

@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "platform/pageprinter.h"
 #include "platform/radiogroup.h"
+#include "records/patientchange.h"
 #include "records/table.h"
 
 #include <QFrame>
@@ -68,6 +69,12 @@ StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, Q
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(choices);
     layout->addWidget(panel, 1);
+
+    // Bars stay on screen only while their patient is the current one.
+    connect(new records::PatientChange(measures, this), &records::PatientChange::changed, this, [this] {
+        clearChoices();
+        m_chart->showChart(ChartData{});
+    });
 }
 
 void StatisticsPage::clearChoices()

@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QRegularExpression>
 #include <QScopedValueRollback>
 
 namespace orvane::records {
@@ -103,13 +102,10 @@ void BoundLineEdit::write()
 
 QString BoundLineEdit::valueOfControl() const
 {
-    QString value = m_edit->text();
     if (m_mask.isEmpty())
-        return value;
+        return m_edit->text();
     // The mask's literals alone ("----") are no value, and positions left empty are not part of it.
-    static const QRegularExpression typed(QStringLiteral("[\\p{L}\\p{N}]"));
-    if (!value.contains(typed))
-        return QString();
+    QString value = MaskedText(m_edit->inputMask()).value(m_edit->displayText());
     while (value.endsWith(QLatin1Char(' ')))
         value.chop(1);
     return value;
@@ -119,6 +115,11 @@ void BoundLineEdit::display(const QString &text)
 {
     m_unwritten = false;
     m_edit->setText(text);
+    // A box left shows its text from the start; the person typing goes on after what is typed.
+    if (m_edit->hasFocus())
+        placeCaretAfterTyped(m_edit);
+    else
+        m_edit->setCursorPosition(0);
 }
 
 BoundMemo::BoundMemo(QPlainTextEdit *memo, Table &table, const QString &fieldName)

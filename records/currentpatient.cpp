@@ -129,6 +129,8 @@ void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
 
 void CurrentPatient::validate()
 {
+    // The name searched on follows the surname and forename as they are stored.
+    composeName();
     m_patients->edit();
     m_patients->post();
 }

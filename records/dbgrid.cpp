@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -22,7 +24,18 @@ TableWindowModel::TableWindowModel(Table &table, const QList<GridColumn> &column
         m_fieldIndexes.append(table.definition().fieldIndex(column.field));
     }
     connect(&table, &Table::currentChanged, this, &TableWindowModel::reload);
-    connect(&table, &Table::fieldChanged, this, &TableWindowModel::reload);
+    // A field written shows in its row; the rows around stay, as do the grid's open editors.
+    connect(&table, &Table::fieldChanged, this, [this] {
+        if (m_current >= 0)
+            emit dataChanged(index(m_current, 0), index(m_current, int(m_columns.size()) - 1));
+        else
+            reload();
+    });
+    // A stored row may have moved in the ordering: its neighbours are read again.
+    connect(&table, &Table::stateChanged, this, [this] {
+        if (!m_table.isEditing())
+            reload();
+    });
 }
 
 void TableWindowModel::setVisibleRows(int count)
@@ -47,17 +60,26 @@ void TableWindowModel::reload()
     }
     m_rows.clear();
     m_current = -1;
+    m_rowsBefore = m_rowsAfter = false;
     if (current) {
+        // One row more than shown on each side tells whether the table goes on there.
         m_offset = std::clamp(m_offset, 0, m_visible - 1);
-        QList<Table::Row> before = m_table.neighbours(m_offset, false);
-        const QList<Table::Row> after = m_table.neighbours(m_visible - 1 - int(before.size()), true);
-        if (int(before.size() + after.size()) + 1 < m_visible && int(before.size()) == m_offset)
-            before = m_table.neighbours(m_visible - 1 - int(after.size()), false);
+        QList<Table::Row> before = m_table.neighbours(m_offset + 1, false);
+        int beforeCount = std::min(int(before.size()), m_offset);
+        QList<Table::Row> after = m_table.neighbours(m_visible - beforeCount, true);
+        const int afterCount = std::min(int(after.size()), m_visible - 1 - beforeCount);
+        if (beforeCount + afterCount + 1 < m_visible && beforeCount == m_offset) {
+            before = m_table.neighbours(m_visible - afterCount, false);
+            beforeCount = std::min(int(before.size()), m_visible - 1 - afterCount);
+        }
+        m_rowsBefore = before.size() > beforeCount;
+        m_rowsAfter = after.size() > afterCount;
+        before = before.mid(0, beforeCount);
         std::reverse(before.begin(), before.end());
         m_rows = before;
         m_rows.append(*current);
-        m_rows += after;
-        m_current = int(before.size());
+        m_rows += after.mid(0, afterCount);
+        m_current = beforeCount;
         m_offset = m_current;
     }
     endResetModel();
@@ -138,6 +160,36 @@ bool TableWindowModel::setData(const QModelIndex &index, const QVariant &value, 
     return true;
 }
 
+// The keys that leave a cell editor of an editable grid for another cell: the text is committed
+// and the editor closed here, before the window could take Enter for its default button.
+class CellEditorKeys : public QStyledItemDelegate
+{
+public:
+    explicit CellEditorKeys(DbGrid *grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    {
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(watched);
+        if (!editor || event->type() != QEvent::KeyPress)
+            return QStyledItemDelegate::eventFilter(watched, event);
+        const std::optional<DbGrid::Move> move = DbGrid::cellMove(static_cast<QKeyEvent *>(event)->key());
+        if (!move)
+            return QStyledItemDelegate::eventFilter(watched, event);
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        m_grid->setFocus();
+        m_grid->moveCell(*move);
+        return true;
+    }
+
+private:
+    DbGrid *m_grid;
+};
+
 DbGrid::DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent)
     : QTableView(parent)
     , m_table(table)
@@ -147,7 +199,6 @@ DbGrid::DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     const int charWidth = fontMetrics().averageCharWidth();
@@ -160,12 +211,16 @@ DbGrid::DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent)
         setColumnWidth(i, std::max(chars * charWidth + 8, titleWidth));
     }
     connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::showCurrent);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &DbGrid::scrollBarAction);
+    connect(verticalScrollBar(), &QAbstractSlider::sliderReleased, this, &DbGrid::showPosition);
     m_model->reload();
 }
 
 void DbGrid::setEditable(bool editable)
 {
     m_model->setEditable(editable);
+    if (editable && !dynamic_cast<CellEditorKeys *>(itemDelegate()))
+        setItemDelegate(new CellEditorKeys(this));
     setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                    | QAbstractItemView::AnyKeyPressed
                              : QAbstractItemView::NoEditTriggers);
@@ -178,9 +233,107 @@ void DbGrid::showCurrent()
         clearSelection();
         return;
     }
-    const int column = std::max(currentIndex().column(), 0);
+    const int column = std::clamp(m_column, 0, std::max(m_model->columnCount() - 1, 0));
     selectionModel()->setCurrentIndex(m_model->index(row, column),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    showPosition();
+}
+
+void DbGrid::showPosition()
+{
+    const bool more = m_model->hasRowsBefore() || m_model->hasRowsAfter();
+    const Qt::ScrollBarPolicy policy = more ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
+    QScrollBar *bar = verticalScrollBar();
+    bar->setRange(0, 2);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(!m_model->hasRowsBefore() ? 0 : !m_model->hasRowsAfter() ? 2 : 1);
+}
+
+void DbGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        m_column = current.column();
+}
+
+std::optional<DbGrid::Move> DbGrid::cellMove(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab: return Move::NextCell;
+    case Qt::Key_Backtab: return Move::PreviousCell;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Move::NextRow;
+    default: return std::nullopt;
+    }
+}
+
+void DbGrid::moveCell(Move move)
+{
+    const int last = m_model->columnCount() - 1;
+    const qint64 before = m_table.rowId();
+    int column = m_column;
+    if (move == Move::NextCell && column < last) {
+        ++column;
+    } else if (move == Move::PreviousCell && column > 0) {
+        --column;
+    } else {
+        step(move == Move::PreviousCell ? -1 : 1);
+        // Along the cells, the next row starts at its first one (the previous row at its last).
+        if (move != Move::NextRow && m_table.rowId() != before)
+            column = move == Move::NextCell ? 0 : last;
+    }
+    m_column = column;
+    showCurrent();
+}
+
+void DbGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    showPosition();
+}
+
+void DbGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    QTableView::scrollTo(index, hint);
+    showPosition();
+}
+
+void DbGrid::scrollContentsBy(int dx, int dy)
+{
+    // Every row the grid holds is on screen: the scroll bar moves the table, never the view.
+    Q_UNUSED(dy);
+    QTableView::scrollContentsBy(dx, 0);
+}
+
+void DbGrid::scrollBarAction(int action)
+{
+    const QScrollBar *bar = verticalScrollBar();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: step(1); break;
+    case QAbstractSlider::SliderSingleStepSub: step(-1); break;
+    case QAbstractSlider::SliderPageStepAdd: step(pageRows()); break;
+    case QAbstractSlider::SliderPageStepSub: step(-pageRows()); break;
+    case QAbstractSlider::SliderToMinimum: m_table.first(); break;
+    case QAbstractSlider::SliderToMaximum: m_table.last(); break;
+    case QAbstractSlider::SliderMove:
+        if (!bar->isSliderDown()) // the wheel over the bar
+            step(bar->sliderPosition() > bar->value() ? 3 : bar->sliderPosition() < bar->value() ? -3 : 0);
+        else if (bar->sliderPosition() == bar->minimum())
+            m_table.first();
+        else if (bar->sliderPosition() == bar->maximum())
+            m_table.last();
+        break;
+    default: break;
+    }
+    showPosition();
+}
+
+int DbGrid::pageRows() const
+{
+    return std::max(m_model->rowCount() - 1, 1);
 }
 
 void DbGrid::step(int rows)
@@ -204,7 +357,14 @@ void DbGrid::keyPressEvent(QKeyEvent *event)
         QTableView::keyPressEvent(event);
         return;
     }
-    const int page = std::max(m_model->rowCount() - 1, 1);
+    const int page = pageRows();
+    if (m_model->isEditable()) {
+        if (const std::optional<Move> move = cellMove(event->key())) {
+            moveCell(*move);
+            event->accept();
+            return;
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Down: step(1); break;
     case Qt::Key_Up: step(-1); break;

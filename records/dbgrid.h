@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <optional>
 
 namespace orvane::records {
 
@@ -26,9 +27,13 @@ public:
 
     void setVisibleRows(int count);
     void setEditable(bool editable) { m_editable = editable; }
+    bool isEditable() const { return m_editable; }
     // Reads the window again around the table's current row.
     void reload();
     int currentIndex() const { return m_current; }
+    // Whether the table holds rows above or below those shown.
+    bool hasRowsBefore() const { return m_rowsBefore; }
+    bool hasRowsAfter() const { return m_rowsAfter; }
     qint64 rowIdAt(int row) const;
     const QList<GridColumn> &columns() const { return m_columns; }
 
@@ -49,11 +54,15 @@ private:
     int m_current = -1;
     int m_offset = 0; // where the current row stands in the window
     int m_visible = 12;
+    bool m_rowsBefore = false;
+    bool m_rowsAfter = false;
     bool m_editable = false;
 };
 
 // A grid on a table object: the highlighted row is the table's current row; clicks, arrows,
-// page keys and the wheel move the table.
+// page keys, the wheel and the vertical scroll bar move the table. The scroll bar is there when
+// the table holds more rows than the grid shows; as the grid reads only the rows on screen, its
+// thumb tells the top, the middle or the end of the table.
 class DbGrid : public QTableView
 {
     Q_OBJECT
@@ -64,19 +73,33 @@ public:
     TableWindowModel *windowModel() const { return m_model; }
     Table &table() const { return m_table; }
     void setEditable(bool editable);
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
+    friend class CellEditorKeys;
+    enum class Move { NextCell, PreviousCell, NextRow };
+    static std::optional<Move> cellMove(int key);
+    // Editable grids are driven as a spreadsheet: Tab goes along the cells and on to the next
+    // row, Enter down the column; the typed cell is stored in the row first.
+    void moveCell(Move move);
     void showCurrent();
+    void showPosition();
+    void scrollBarAction(int action);
+    int pageRows() const;
     void step(int rows);
 
     Table &m_table;
     TableWindowModel *m_model;
+    int m_column = 0; // the column of the highlighted cell, kept when the rows are read again
 };
 
 } // namespace orvane::records

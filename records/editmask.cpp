@@ -1,6 +1,9 @@
 #include "records/editmask.h"
 
+#include <QLineEdit>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace orvane::records {
 
@@ -44,7 +47,63 @@ QString qtInputMask(const QString &mask)
             result += c;
         }
     }
-    return result + QLatin1Char(';') + (blank.isEmpty() ? QStringLiteral(" ") : blank);
+    const bool blankIsSpace = blank.isEmpty() || blank == QLatin1String(" ");
+    return result + QLatin1Char(';') + (blankIsSpace ? QString(QChar(QChar::Nbsp)) : blank);
+}
+
+MaskedText::MaskedText(const QString &qtMask)
+    : m_blank(QLatin1Char(' '))
+{
+    static const QString typedPlaces = QStringLiteral("AaNnXx90DdHhBb#");
+    for (int i = 0; i < qtMask.size(); ++i) {
+        const QChar c = qtMask.at(i);
+        if (c == QLatin1Char('\\')) {
+            ++i;
+            m_typed.append(false);
+        } else if (c == QLatin1Char(';')) {
+            if (i + 1 < qtMask.size())
+                m_blank = qtMask.at(i + 1);
+            break;
+        } else if (c != QLatin1Char('>') && c != QLatin1Char('<') && c != QLatin1Char('!')) {
+            m_typed.append(typedPlaces.contains(c));
+        }
+    }
+}
+
+int MaskedText::typedEnd(const QString &shown) const
+{
+    for (int i = std::min(int(shown.size()), int(m_typed.size())) - 1; i >= 0; --i) {
+        if (m_typed.at(i) && shown.at(i) != m_blank)
+            return i + 1;
+    }
+    return 0;
+}
+
+int MaskedText::caretAfterTyped(const QString &shown) const
+{
+    const int end = typedEnd(shown);
+    if (end > 0)
+        return end;
+    const int firstFree = int(m_typed.indexOf(true));
+    return firstFree < 0 ? 0 : firstFree;
+}
+
+QString MaskedText::value(const QString &shown) const
+{
+    QString value;
+    const int end = typedEnd(shown);
+    for (int i = 0; i < end; ++i) {
+        if (!m_typed.at(i) || shown.at(i) != m_blank)
+            value += shown.at(i);
+    }
+    return value;
+}
+
+void placeCaretAfterTyped(QLineEdit *edit)
+{
+    const QString mask = edit->inputMask();
+    edit->setCursorPosition(mask.isEmpty() ? int(edit->text().size())
+                                           : MaskedText(mask).caretAfterTyped(edit->displayText()));
 }
 
 } // namespace orvane::records

@@ -153,6 +153,7 @@ IdentityPage::IdentityPage(CurrentPatient &patient, const Clock &clock, QWidget 
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    m_nom->installEventFilter(this);
     m_prenom->installEventFilter(this);
     connect(m_annee, &QLineEdit::textChanged, this, &IdentityPage::EditAnneChange);
     EditAnneChange(m_annee->text());
@@ -184,7 +185,9 @@ QPlainTextEdit *IdentityPage::addMemo(const QString &name, Table &table, const Q
 
 bool IdentityPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_prenom && event->type() == QEvent::FocusOut)
+    // Leaving the surname composes the name too, so that a surname typed after the forename is
+    // not left out of the name searched on.
+    if ((watched == m_prenom || watched == m_nom) && event->type() == QEvent::FocusOut)
         EditPrnomExit();
     return QWidget::eventFilter(watched, event);
 }
@@ -205,9 +208,10 @@ void IdentityPage::EditAnneChange(const QString &text)
             throw;
         return;
     }
+    // An empty year (a new file) shows no age rather than the previous patient's.
     if (age)
         m_age->setText(QString::number(*age));
-    else if (!text.isEmpty()) // a year to come has no age
+    else
         m_age->clear();
 }
 

@@ -61,6 +61,9 @@ void PatientFileCommands::newFile()
     emit identityTabRequested();
     m_patient.beginNewFile();
     m_patient.fillFromCarteVitale(readCarteVitale(m_clipboardBuffer));
+    // Once imported, the card's text is gone from the buffer too: a later new file would
+    // otherwise offer the same patient again.
+    m_clipboardBuffer.clear();
     if (m_clipboard)
         m_clipboard->clear();
     emit addressFocusRequested();

@@ -821,7 +821,10 @@ QList<Table::Row> Table::neighbours(int count, bool forward) const
         return fetch(forward ? Direction::Forward : Direction::Backward, keyOf(*m_before),
                      m_orderingFields.size() + 1, !forward, count);
     }
-    return fetch(forward ? Direction::Forward : Direction::Backward, keyOf(*m_row), m_orderingFields.size() + 1,
+    // While a row is edited its neighbours are those of the row as stored: a changed key would
+    // bring the stored copy of the row itself among them.
+    const Row &stored = m_state == State::Edit && m_before ? *m_before : *m_row;
+    return fetch(forward ? Direction::Forward : Direction::Backward, keyOf(stored), m_orderingFields.size() + 1,
                  false, count);
 }
 

@@ -182,6 +182,33 @@ private slots:
         QVERIFY(m_window->notebook()->hasFocus());
     }
 
+    void aDrugIsPickedInItsGridAndValidated()
+    {
+        Table &drugs = m_window->patient().drugs();
+        for (const QString &brand : {QStringLiteral("Aspirine"), QStringLiteral("Propranolol")}) {
+            drugs.insert();
+            drugs.setText(QStringLiteral("Marque"), brand);
+            drugs.post();
+        }
+        drugs.first();
+        m_window->showTab(QStringLiteral("Prescri"));
+        showPastTheGate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto *vaso = control<DbGrid>(QStringLiteral("Vaso"));
+        QVERIFY2(vaso->windowModel()->rowCount() > 0 && vaso->visualRect(vaso->model()->index(0, 0)).bottom()
+                     < vaso->viewport()->height(),
+                 "the drug grid shows its rows");
+        QTest::mouseClick(vaso->viewport(), Qt::LeftButton, {}, vaso->visualRect(vaso->model()->index(0, 0)).center());
+        test::pressKey(Qt::Key_Down);
+        QCOMPARE(drugs.text(QStringLiteral("Marque")), QStringLiteral("Propranolol"));
+        test::doubleClickCurrentRow(vaso);
+        QCOMPARE(control<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("Propranolol"));
+        auto *ok = control<QToolButton>(QStringLiteral("Ok"));
+        QCOMPARE(ok->toolTip(), QStringLiteral("Validation Médicament"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(control<QPlainTextEdit>(QStringLiteral("ordonnanc"))->toPlainText().contains(QStringLiteral("Propranolol")));
+    }
+
     void theDateQuestionComesInTheQuestionWindow()
     {
         m_window->showTab(QStringLiteral("consultation"));

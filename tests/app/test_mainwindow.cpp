@@ -1,6 +1,14 @@
+#include "app/tapropos.h"
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
 #include "app/torvane.h"
+#include "clinical/tacuitearch.h"
+#include "clinical/tbetablocants.h"
+#include "prescribing/qprintersurface.h"
+#include "prescribing/timprime.h"
+#include "prescribing/tmarges.h"
+#include "prescribing/tordonnance.h"
+#include "records/trechercher.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
 #include "vidal/vidalexchange.h"
@@ -12,11 +20,16 @@
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -48,6 +61,47 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
+    QString currentName() const { return m_window->patient().patients().text(QStringLiteral("Nom")); }
+    QString lastText() const { return m_dialogs.requests().last().text; }
+    // The window's menu item chosen as from the keyboard: the menu opened by its Alt letter (or
+    // the popup already shown), the item reached with the Down arrow, then Enter.
+    void chooseMenuItem(const QString &menu, const QString &item)
+    {
+        if (!menu.isEmpty()) {
+            const int letter = QKeySequence::mnemonic(menu)[0].key();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(letter), Qt::AltModifier);
+        }
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(popup, qPrintable(menu));
+        for (int downs = 0; !popup->activeAction() || popup->activeAction()->text() != item; ++downs) {
+            QVERIFY2(downs < popup->actions().size(), qPrintable(item));
+            QTest::keyClick(popup, Qt::Key_Down);
+        }
+        QTest::keyClick(popup, Qt::Key_Return);
+    }
+    void answerModalClosedBy(const QString &button)
+    {
+        m_dialogs.answerModal([button](QDialog &window) {
+            if (auto *close = window.findChild<QAbstractButton *>(button))
+                close->click();
+            else
+                window.close();
+        });
+    }
+    QString lastModal() const
+    {
+        for (auto it = m_dialogs.requests().crbegin(); it != m_dialogs.requests().crend(); ++it) {
+            if (it->kind == QStringLiteral("modal"))
+                return it->text;
+        }
+        return QString();
+    }
+    void showActive()
+    {
+        showPastTheGate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
 private slots:
     void init()
     {
@@ -58,6 +112,13 @@ private slots:
         app::ProgramWindows windows;
         windows.dialogues = m_question;
         windows.motdepasse = new app::Tmotdepasse(m_window.get());
+        windows.apropos = new app::Tapropos(m_window.get());
+        windows.betablocants = new clinical::Tbetablocants(m_base->db(), m_dialogs, m_window.get());
+        windows.acuitearch = new clinical::Tacuitearch(m_base->db(), m_dialogs, m_window.get());
+        windows.imprime = new prescribing::TImprime(m_window.get());
+        windows.rechercher = new records::TRechercher(m_base->db(), m_window.get());
+        windows.marges = new prescribing::TMarges(m_window.get());
+        windows.ordonnance = new prescribing::Tordonnance(m_dialogs, m_window.get());
         windows.paramessage = new messaging::Tparamessage(m_dialogs, m_window.get());
         windows.messageEditor = new messaging::TfrmMessageEditor(
             m_dialogs, m_clock, [this] { return app::toMessagingWindows(m_window->settingsStore().settings().messaging); },
@@ -113,6 +174,204 @@ private slots:
         QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Nouveau Dossier ?"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
         QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Enregistrement Validé"));
+    }
+
+    void aNewFileIsTypedFromTheKeyboard()
+    {
+        showActive();
+        QApplication::clipboard()->clear();
+        auto *age = m_window->findChild<QLineEdit *>(QStringLiteral("Edit3"));
+        QVERIFY(!age->text().isEmpty());
+        m_dialogs.answerYes();
+        test::pressKey(Qt::Key_F8);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("EditNom"));
+        QCOMPARE(age->text(), QString());
+        for (const QString &typed : {QStringLiteral("de la tour"), QStringLiteral("marie"), QStringLiteral("3"),
+                                     QStringLiteral("11"), QStringLiteral("1948")}) {
+            test::typeKeys(typed);
+            test::pressKey(Qt::Key_Return);
+        }
+        QCOMPARE(age->text(), QStringLiteral("58"));
+        test::pressKey(Qt::Key_F10);
+        QCOMPARE(lastText(), QStringLiteral("Enregistrement Validé"));
+        Table patients(m_base->db(), tables::patients);
+        patients.open();
+        QVERIFY(patients.locate(recordNumberField, 3));
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("DE LA TOUR"));
+        QCOMPARE(patients.text(QStringLiteral("Prénom")), QStringLiteral("Marie"));
+        QCOMPARE(patients.text(QStringLiteral("NomPrénom")), QStringLiteral("DE LA TOUR Marie"));
+        QCOMPARE(patients.text(QStringLiteral("Jour")) + "/" + patients.text(QStringLiteral("Mois")) + "/"
+                     + patients.text(QStringLiteral("Année")),
+                 QStringLiteral("3/11/1948"));
+    }
+
+    void aNewFileFromTheCarteVitaleIsCompletedFromTheKeyboard()
+    {
+        showActive();
+        QApplication::clipboard()->setText(
+            QStringLiteral("Nom  : DURAND\r\nPrénom  : Marie\r\n\r\n\r\nNé(e) le   : 03/11/1948"));
+        m_dialogs.answerYes();
+        m_dialogs.answerYes();
+        test::pressKey(Qt::Key_F8);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("MemoAdresse"));
+        test::typeKeys(QStringLiteral("12 rue des Lilas"));
+        test::pressKey(Qt::Key_Return);
+        test::typeKeys(QStringLiteral("69003 Lyon"));
+        test::pressKey(Qt::Key_Tab);
+        test::typeKeys(QStringLiteral("0478123456"));
+        test::pressKey(Qt::Key_F10);
+        Table patients(m_base->db(), tables::patients);
+        patients.open();
+        QVERIFY(patients.locate(recordNumberField, 3));
+        QCOMPARE(patients.text(QStringLiteral("NomPrénom")), QStringLiteral("DURAND Marie"));
+        QCOMPARE(patients.text(QStringLiteral("Adresse")), QStringLiteral("12 rue des Lilas\r\n69003 Lyon"));
+        QCOMPARE(patients.text(QStringLiteral("Téléphone")), QStringLiteral("04-78-12-34-56"));
+        // The card's text is used once: the next new file is a plain one.
+        m_dialogs.answerNo();
+        test::pressKey(Qt::Key_F8);
+        QCOMPARE(lastText(), QStringLiteral("Nouveau Dossier ?"));
+    }
+
+    void everyKeyButtonAndMenuItemStartsItsCommand()
+    {
+        m_window->patient().patients().first();
+        Table &patients = m_window->patient().patients();
+        patients.edit();
+        patients.setText(QStringLiteral("Adresse"), QStringLiteral("1 place Bellecour"));
+        patients.post();
+        m_window->printerSurface().printer().setOutputFormat(QPrinter::PdfFormat);
+        m_window->printerSurface().printer().setOutputFileName(m_base->home() + QStringLiteral("/ordonnance.pdf"));
+        showActive();
+        const QString search = m_window->windows().rechercher->objectName();
+        const QString lists = m_window->windows().betablocants->objectName();
+        auto *prescription = m_window->findChild<QPlainTextEdit *>(QStringLiteral("ordonnanc"));
+        const auto deleteQuestions = [this] {
+            return m_dialogs.texts().mid(m_dialogs.texts().size() - 2)
+                == QStringList{"Attention!!.Voulez-vous vraiment supprimer ce dossier?",
+                               "Attention!! La suppression est irrémédiable. Voulez-vous continuer?"};
+        };
+
+        // Function keys, where the focus is.
+        test::pressKey(Qt::Key_PageDown);
+        QCOMPARE(currentName(), QStringLiteral("BRUN"));
+        test::pressKey(Qt::Key_PageUp);
+        QCOMPARE(currentName(), QStringLiteral("ABEL"));
+        answerModalClosedBy(QStringLiteral("BitBtn2"));
+        test::pressKey(Qt::Key_F7);
+        QCOMPARE(lastModal(), search);
+        m_dialogs.answerNo();
+        test::pressKey(Qt::Key_F8);
+        QCOMPARE(lastText(), QStringLiteral("Nouveau Dossier ?"));
+        m_dialogs.answerYes();
+        m_dialogs.answerNo();
+        test::pressKey(Qt::Key_F9);
+        QVERIFY(deleteQuestions());
+        QCOMPARE(currentName(), QStringLiteral("ABEL"));
+        test::pressKey(Qt::Key_F10);
+        QCOMPARE(lastText(), QStringLiteral("Enregistrement Validé"));
+        test::pressKey(Qt::Key_F12);
+        QVERIFY(!prescription->toPlainText().isEmpty());
+        test::pressKey(Qt::Key_F1);
+        QVERIFY(m_window->helpFile().endsWith(QStringLiteral("Identité.hlp")));
+
+        // The tool bar, clicked.
+        const auto click = [this](const QString &name) {
+            QTest::mouseClick(test::namedChild<QToolButton>(m_window.get(), name), Qt::LeftButton);
+        };
+        click(QStringLiteral("IEButton1"));
+        QCOMPARE(currentName(), QStringLiteral("BRUN"));
+        click(QStringLiteral("IEButton2"));
+        QCOMPARE(currentName(), QStringLiteral("ABEL"));
+        answerModalClosedBy(QStringLiteral("BitBtn2"));
+        click(QStringLiteral("IEButton3"));
+        QCOMPARE(lastModal(), search);
+        m_dialogs.answerNo();
+        click(QStringLiteral("IEButton4"));
+        QCOMPARE(lastText(), QStringLiteral("Nouveau Dossier ?"));
+        m_dialogs.answerYes();
+        m_dialogs.answerNo();
+        click(QStringLiteral("IEButton5"));
+        QVERIFY(deleteQuestions());
+        click(QStringLiteral("IEButton6"));
+        QCOMPARE(lastText(), QStringLiteral("Enregistrement Validé"));
+        const qsizetype asked = m_dialogs.requests().size();
+        click(QStringLiteral("IEButton7")); // no agenda program in the program folder
+        QCOMPARE(m_dialogs.requests().size(), asked);
+        answerModalClosedBy(QStringLiteral("non"));
+        click(QStringLiteral("IEButton9"));
+        QCOMPARE(m_dialogs.requests().last().caption, QStringLiteral("ORVANE 2006"));
+        QVERIFY(m_window->isVisible());
+
+        // The menus, from the keyboard.
+        const QList<QPair<QString, QString>> tabs = {
+            {"&Consultation", "consultation"}, {"&Prescriptions", "Prescri"},         {"&Vaccinations", "vaccin"},
+            {"&Bilans et Mesures", "bilans"},  {"&Statistiques", "statistique"},      {"&Identité", "Identite"}};
+        for (const auto &[item, page] : tabs) {
+            chooseMenuItem(QStringLiteral("&Menu Principal"), item);
+            QCOMPARE(currentPage(), page);
+        }
+        chooseMenuItem(QStringLiteral("&Menu Principal"), QStringLiteral("&Agenda"));
+        QCOMPARE(m_dialogs.requests().size(), asked + 1);
+        m_dialogs.answerPrinterSetup(false);
+        chooseMenuItem(QStringLiteral("&Menu Principal"), QStringLiteral("&Configurer l'imprimante"));
+        QCOMPARE(m_dialogs.requests().last().kind, QStringLiteral("printer"));
+        answerModalClosedBy(QStringLiteral("non"));
+        chooseMenuItem(QStringLiteral("&Menu Principal"), QStringLiteral("&Quitter"));
+        QCOMPARE(m_dialogs.requests().last().caption, QStringLiteral("ORVANE 2006"));
+
+        chooseMenuItem(QStringLiteral("&Edition"), QStringLiteral("&Copier"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1 place Bellecour"));
+        QApplication::clipboard()->setText(QStringLiteral("69002 Lyon"));
+        chooseMenuItem(QStringLiteral("&Edition"), QStringLiteral("C&oller"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("MemoAdresse"));
+        QVERIFY(m_window->identityPage()->address()->toPlainText().contains(QStringLiteral("69002 Lyon")));
+
+        const QString separated = prescription->toPlainText();
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Suivant"));
+        QVERIFY(prescription->toPlainText().size() > separated.size());
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Précédent")); // shows the key only
+        auto *choice = m_window->findChild<QLineEdit *>(QStringLiteral("Edit6"));
+        choice->setText(QStringLiteral("Aspirine"));
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Nouveau"));
+        QCOMPARE(choice->text(), QString());
+        m_dialogs.answerText(QStringLiteral("brun"));
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Chercher"));
+        QCOMPARE(currentName(), QStringLiteral("BRUN"));
+        m_dialogs.answerText(QStringLiteral("1"));
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("C&hercher par N°"));
+        QCOMPARE(currentName(), QStringLiteral("ABEL"));
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Valider")); // prints, then empties
+        QCOMPARE(prescription->toPlainText(), QString());
+        m_dialogs.answerYes();
+        m_dialogs.answerYes();
+        chooseMenuItem(QStringLiteral("En&registrements"), QStringLiteral("&Supprimer"));
+        QVERIFY(deleteQuestions());
+        QCOMPARE(currentName(), QStringLiteral("BRUN"));
+
+        const QList<std::tuple<QString, QString, QString>> windows = {
+            {"&Paramètres", "Entête Ordonnance", m_window->windows().ordonnance->objectName()},
+            {"&Paramètres", "&Marges Imprimante", m_window->windows().marges->objectName()},
+            {"&Paramètres", "Messa&gerie", m_window->windows().paramessage->objectName()},
+            {"M&édicaments", "Ajout", lists},
+            {"&Listes consult.", "&Antécédents", lists},
+            {"&Listes consult.", "&Motif", lists},
+            {"&Listes consult.", "&Examen Clinique", lists},
+            {"&?", "A &Propos", m_window->windows().apropos->objectName()}};
+        for (const auto &[menu, item, window] : windows) {
+            answerModalClosedBy(QString());
+            chooseMenuItem(menu, item);
+            QCOMPARE(lastModal(), window);
+        }
+
+        // The shortcut menu of the tabs, as a right click gives it.
+        auto *notebook = m_window->notebook();
+        for (const auto &[item, page] : tabs) {
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 40), notebook->mapToGlobal(QPoint(10, 40)));
+            QApplication::sendEvent(notebook, &rightClick);
+            chooseMenuItem(QString(), QString(item).remove(QLatin1Char('&')).replace(QStringLiteral("Prescriptions"), QStringLiteral("Prescription")));
+            QCOMPARE(currentPage(), page);
+        }
+        QCOMPARE(m_dialogs.pendingAnswers(), 0);
     }
 
     void menuShowsATabWithoutStoringAClickedTabStores()

@@ -194,6 +194,36 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), m_tabs);
     }
 
+    void aConsultationIsWrittenWithClicksOnTheListsAndTyping()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        const auto pickWord = [this](const QString &gridName, const QString &word) {
+            auto *grid = control<records::DbGrid>(gridName);
+            const QModelIndex row = grid->model()->match(grid->model()->index(0, 0), Qt::DisplayRole, word).value(0);
+            QVERIFY2(row.isValid(), qPrintable(word));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+            test::doubleClickCurrentRow(grid);
+        };
+        m_dialogs.answerYes();
+        clickNotes();
+        test::pressKey(Qt::Key_End, Qt::ControlModifier);
+        test::typeKeys(QStringLiteral("Fièvre depuis 3 jours"));
+        pickWord(QStringLiteral("Motif"), QStringLiteral("Toux"));
+        pickWord(QStringLiteral("laf"), QStringLiteral("Tympans normaux"));
+        clickNotes();
+        test::pressKey(Qt::Key_End, Qt::ControlModifier);
+        test::typeKeys(QStringLiteral("Paracétamol"));
+        m_patient->storeOpenRows();
+        const QString notes = storedNotes();
+        qsizetype at = 0;
+        for (const QString &part : {today, QStringLiteral("Fièvre depuis 3 jours"), QStringLiteral("Toux"),
+                                    QStringLiteral("Tympans normaux"), QStringLiteral("Paracétamol")}) {
+            at = notes.indexOf(part, at);
+            QVERIFY2(at >= 0, qPrintable(part + QStringLiteral(" in ") + notes));
+        }
+        QCOMPARE(questionsAsked(), 1);
+    }
+
     void anEmptyListGivesAnEmptyLine()
     {
         Table &examinations = m_patient->examinations();

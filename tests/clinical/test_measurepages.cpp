@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(edit->text(), QString());
     }
 
-    void validationDatesEveryTimeAndKeepsTheClearance()
+    void validationDatesEveryTimeAndKeepsTheClearanceOfThePatient()
     {
         auto *gb = control<records::TEnterEdit>(m_results.get(), QStringLiteral("GB"));
         auto *tp = control<records::TEnterEdit>(m_results.get(), QStringLiteral("TP"));
@@ -224,6 +224,10 @@ private slots:
         QCOMPARE(stored(records::tables::measures, QStringLiteral("GR")), QString());
         QCOMPARE(clearance->text(), QStringLiteral("75"));
         QCOMPARE(gb->text(), QString());
+        m_patient->patients().refresh(); // read again: the same patient's clearance stays
+        QCOMPARE(clearance->text(), QStringLiteral("75"));
+        test::addPatient(*m_patient, QStringLiteral("NOEL"), QStringLiteral("Paul"));
+        QCOMPARE(clearance->text(), QString());
     }
 
     void refusedValidationKeepsTheTypedValues_data()

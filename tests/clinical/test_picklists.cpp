@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -199,6 +200,45 @@ private slots:
         QVERIFY(!editor.table().isOpen());
         QCOMPARE(words(records::tables::drugs, QStringLiteral("Marque"), m_base->db()),
                  (QStringList{"Aspirine", "Bisoprolol", "Propranolol"}));
+    }
+
+    void theEditorIsDrivenFromTheKeyboardLikeASheet()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("closeEditor")));
+        Tbetablocants editor(m_base->db(), m_dialogs);
+        m_dialogs.answerModal([](QDialog &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            records::DbGrid *grid = static_cast<Tbetablocants &>(window).grid();
+            const auto shownBrands = [grid] {
+                QStringList brands;
+                for (int row = 0; row < grid->model()->rowCount(); ++row)
+                    brands << grid->model()->index(row, 0).data().toString();
+                return brands;
+            };
+            QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("nbInsert")), Qt::LeftButton);
+            test::typeKeys(QStringLiteral("Bisoprolol"));
+            test::pressKey(Qt::Key_Tab);
+            test::typeKeys(QStringLiteral("1 cp le soir"));
+            test::pressKey(Qt::Key_Return); // stored, and down to Propranolol
+            QVERIFY(window.isVisible());
+            QCOMPARE(grid->currentIndex().column(), 1);
+            test::pressKey(Qt::Key_Backtab);
+            test::typeKeys(QStringLiteral("Atenolol"));
+            test::pressKey(Qt::Key_Tab);
+            // The row being renamed shows once, under the row marker.
+            QCOMPARE(shownBrands(), (QStringList{"Aspirine", "Bisoprolol", "Atenolol"}));
+            QCOMPARE(grid->currentIndex().row(), 2);
+            QCOMPARE(grid->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("▶"));
+            test::pressKey(Qt::Key_Return);
+            QCOMPARE(shownBrands(), (QStringList{"Aspirine", "Atenolol", "Bisoprolol"}));
+            QVERIFY(window.isVisible());
+            QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+        });
+        editor.editList(QStringLiteral("Orvane.db"), QStringLiteral("Liste des Médicaments"), 87, 658);
+        QCOMPARE(words(records::tables::drugs, QStringLiteral("Marque"), m_base->db()),
+                 (QStringList{"Aspirine", "Atenolol", "Bisoprolol"}));
+        QCOMPARE(words(records::tables::drugs, QStringLiteral("Posologie"), m_base->db()).at(2),
+                 QStringLiteral("1 cp le soir"));
     }
 
     void theEditorDeletesOnlyAfterTheQuestion()

@@ -130,6 +130,12 @@ private slots:
         QVERIFY(!chart().showsSecondSeries());
         QVERIFY(chart().showsMarks());
         QCOMPARE(chart().firstSeries()->color(), QColor(0, 0, 255));
+        m_measures->refresh();
+        QCOMPARE(chart().firstSeries()->count(), 2);
+        // Another patient's row: no bar of the previous one stays.
+        m_measures->insert();
+        QCOMPARE(chart().firstSeries()->count(), 0);
+        QCOMPARE(chart().chart()->title(), QString());
     }
 
     void eachItemChartsItsList_data()

@@ -1,13 +1,18 @@
 #include "platform/radiogroup.h"
 #include "records/boundcontrols.h"
 #include "records/dbgrid.h"
+#include "platform/error.h"
 #include "records/editmask.h"
+#include "records/enteredit.h"
 #include "records/table.h"
 #include "support/testdatabase.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -55,8 +60,8 @@ private slots:
     {
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QString>("qtMask");
-        QTest::newRow("surname") << ">ccccc;1; " << ">xxxxx; ";
-        QTest::newRow("forename") << ">c<>ccc;1; " << ">x!xxx; ";
+        QTest::newRow("surname") << ">ccccc;1; " << ">xxxxx;\u00a0";
+        QTest::newRow("forename") << ">c<>ccc;1; " << ">x!xxx;\u00a0";
         QTest::newRow("telephone") << "!00\\-00\\-00\\-00\\-00;1;_" << "99\\-99\\-99\\-99\\-99;_";
         QTest::newRow("social security") << "!0000000000000\\-999;1;_" << "9999999999999\\-000;_";
         QTest::newRow("no mask") << "" << "";
@@ -100,6 +105,43 @@ private slots:
         phone.selectAll();
         QTest::keyClick(&phone, Qt::Key_Delete);
         QCOMPARE(m_patients->text(QStringLiteral("Téléphone")), QString());
+    }
+
+    void maskedEditsTakeTypingAtTheirStartAndStoreOnlyWhatWasTyped()
+    {
+        addPatient(*m_patients, QStringLiteral("ABEL"), 1);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *nom = new TEDBEdit(*m_patients, QStringLiteral("Nom"), &window);
+        auto *nss = new TEDBEdit(*m_patients, QStringLiteral("SS"), &window);
+        layout->addWidget(nom);
+        layout->addWidget(nss);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        m_patients->insert();
+        nom->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("le gall"));
+        QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("LE GALL"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), nss);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1690312345678901"));
+        QCOMPARE(m_patients->text(QStringLiteral("SS")), QStringLiteral("1690312345678-901"));
+        QCOMPARE(nom->cursorPosition(), 0); // the box left shows its start
+        // Back in the name, typing goes on after it; a refused character is told once.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(nom->cursorPosition(), 7);
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QVERIFY_THROWS_EXCEPTION(Error, QTest::sendKeyEvent(QTest::Click, nom, Qt::Key_unknown, emoji, {}));
+        QTest::sendKeyEvent(QTest::Click, nom, Qt::Key_unknown, emoji, {});
+        QTest::keyClicks(nom, QStringLiteral("ic"));
+        QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("LE GALLIC"));
+        m_patients->setText(QStringLiteral("Prénom"), QStringLiteral("Yves"));
+        m_patients->setValue(recordNumberField, 2);
+        m_patients->setValue(QStringLiteral("Année"), 1969);
+        m_patients->post();
+        QVERIFY(m_patients->locate(recordNumberField, 1));
+        QCOMPARE(nom->displayText().trimmed(), QStringLiteral("ABEL"));
+        QCOMPARE(nom->cursorPosition(), nom->hasFocus() ? 4 : 0);
     }
 
     void memoWritesItsLinesWithCrLfWhenTheTableNeedsThem()
@@ -209,9 +251,16 @@ private slots:
         QTest::keyClick(&grid, Qt::Key_Down);
         QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("NOM01"));
         QCOMPARE(grid.windowModel()->currentIndex(), 1);
+        QScrollBar *bar = grid.verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->value(), bar->minimum());
         QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("NOM59"));
         QCOMPARE(grid.windowModel()->currentIndex(), shown - 1);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 4)); // its upper arrow
+        QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("NOM58"));
+        QTest::keyClick(&grid, Qt::Key_Down);
         const QRect second = grid.visualRect(grid.windowModel()->index(1, 1));
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(grid.windowModel()->data(grid.windowModel()->index(1, 1), Qt::DisplayRole).toString(),

@@ -83,14 +83,14 @@ private slots:
         QCOMPARE(m_patient->patients().text(QStringLiteral("NomPrénom")), QStringLiteral("MARTIN Paul"));
     }
 
-    void theYearBoxShowsTheAge()
+    void theYearBoxShowsTheAgeAndAnEmptyYearNone()
     {
         addPatient(QStringLiteral("MARTIN"), QStringLiteral("Luc"));
         IdentityPage page(*m_patient, m_clock);
         auto *age = page.findChild<QLineEdit *>(QStringLiteral("Edit3"));
         QCOMPARE(age->text(), QStringLiteral("56"));
         page.findChild<QLineEdit *>(QStringLiteral("EditAnne"))->clear();
-        QCOMPARE(age->text(), QStringLiteral("56"));
+        QCOMPARE(age->text(), QString());
     }
 
     void addressCopyAndPaste()

@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(m_patient->patients().number(recordNumberField), 43.0);
     }
 
-    void carteVitaleFillsThePendingRowAndEmptiesTheClipboard()
+    void carteVitaleFillsThePendingRowAndIsThenForgotten()
     {
         QApplication::clipboard()->setText(
             QStringLiteral("Nom  : DURAND\r\nPrénom  : Marie\r\n\r\n\r\nNé(e) le   : 03/11/1948"));
@@ -160,6 +160,12 @@ private slots:
         QCOMPARE(patients.text(QStringLiteral("Année")), QStringLiteral("1948"));
         QCOMPARE(focus.count(), 1);
         QVERIFY(QApplication::clipboard()->text().isEmpty());
+        // The next new file, with nothing on the clipboard, is a plain one.
+        m_patient->validate();
+        m_dialogs->answerYes();
+        m_commands->newFile();
+        QCOMPARE(m_dialogs->texts().last(), QStringLiteral("Nouveau Dossier ?"));
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QString());
     }
 
     void refusingTheCarteVitaleCreatesNothing()

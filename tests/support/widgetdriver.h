@@ -3,6 +3,7 @@
 #include "platform/radiogroup.h"
 #include "records/dbgrid.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +18,22 @@ T *namedChild(const QObject *root, const QString &name)
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// Types the text key by key into whichever control has the focus at each key, as a keyboard
+// does: a key may move the focus (a grid opening its cell editor, Enter going to the next box).
+inline void typeKeys(const QString &text)
+{
+    for (const QChar c : text) {
+        const auto code = c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), code, QString(c), Qt::NoModifier);
+    }
+}
+
+// One key pressed in the control that has the focus.
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
 // A double-click on the grid's highlighted row, as the mouse gives it.
