@@ -60,7 +60,8 @@ HprimSender::HprimSender(MailTransport &transport, const ConnectionState &connec
 {
 }
 
-HprimSender::Outcome HprimSender::send(const OutgoingHprim &outgoing, const MessagingSettings &settings)
+HprimSender::Outcome HprimSender::send(const OutgoingHprim &outgoing, const MessagingSettings &settings,
+                                       const std::function<void()> &delivered)
 {
     if (m_connection.knownOffline())
         return Outcome::NoConnection;
@@ -69,6 +70,8 @@ HprimSender::Outcome HprimSender::send(const OutgoingHprim &outgoing, const Mess
     const SmtpServer server = smtpServer(settings);
     const MailMessage message = outgoing.mail(m_clock.now());
     m_transport.deliver(server, message.from, message.to, message.toBytes());
+    if (delivered)
+        delivered();
 
     const QString copy = outgoing.copyPath(m_clock.today());
     try {

@@ -6,6 +6,7 @@
 #include "messaging/messagingsettings.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace orvane {
 class Clock;
@@ -51,7 +52,10 @@ public:
 
     HprimSender(MailTransport &transport, const ConnectionState &connection, const Clock &clock);
 
-    Outcome send(const OutgoingHprim &outgoing, const MessagingSettings &settings);
+    // delivered runs as soon as the server took the message, before its copy is written: a copy
+    // that cannot be written must not let the same message be sent twice.
+    Outcome send(const OutgoingHprim &outgoing, const MessagingSettings &settings,
+                 const std::function<void()> &delivered = {});
 
 private:
     MailTransport &m_transport;

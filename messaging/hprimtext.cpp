@@ -27,8 +27,8 @@ QStringList HprimText::headerLines() const
             m_context.addressLine1,
             QString(),
             m_context.addressLine2,
-            m_context.birthDate,
-            m_context.socialSecurity,
+            birthDateLine(m_context.birthDate),
+            socialSecurityLine(m_context.socialSecurity),
             QString(),
             shortYearDate(m_today),
             addressCode(m_context.senderEmail),
@@ -38,6 +38,26 @@ QStringList HprimText::headerLines() const
             QString(),
             m_context.addressLine2,
             QString()};
+}
+
+QString HprimText::birthDateLine(const QString &birthDate)
+{
+    QStringList parts = birthDate.split(QLatin1Char('/'));
+    if (parts.size() != 3 || parts.join(QString()).trimmed().isEmpty())
+        return QString();
+    for (int i = 0; i < 2; ++i)
+        parts[i] = parts.at(i).trimmed().rightJustified(2, QLatin1Char('0'));
+    return parts.join(QLatin1Char('/'));
+}
+
+QString HprimText::socialSecurityLine(const QString &number)
+{
+    QString digits;
+    for (const QChar c : number) {
+        if (c.isLetterOrNumber())
+            digits += c;
+    }
+    return digits;
 }
 
 QStringList HprimText::lines(const QString &pastedText) const

@@ -24,6 +24,12 @@ public:
 
     // "." and ten blanks, then the part of the address before its first "@", a to z upper-cased.
     static QString addressCode(const QString &address);
+    // The birth date as readers of HPRIM expect it, DD/MM/YYYY, from the day, month and year as
+    // typed joined by "/" ("5/3/1948" gives 05/03/1948); empty when nothing was typed.
+    static QString birthDateLine(const QString &birthDate);
+    // The social security number's digits (and the letter of a Corsican department), without the
+    // separators of its edit mask.
+    static QString socialSecurityLine(const QString &number);
     // The short date with its 7th and 8th characters taken out: 15/03/2006 gives 15/03/06.
     static QString shortYearDate(const QDate &date);
 

@@ -283,7 +283,8 @@ void TfrmMessageEditor::bbtnOkClick()
 
     const auto outcome = [&] {
         const WaitCursor hourglass;
-        return HprimSender(m_transport, m_connection, m_clock).send(outgoing, m_settings());
+        return HprimSender(m_transport, m_connection, m_clock).send(outgoing, m_settings(),
+                                                                    [this] { clearAfterMessage(); });
     }();
     switch (outcome) {
     case HprimSender::Outcome::NoConnection:
@@ -293,7 +294,6 @@ void TfrmMessageEditor::bbtnOkClick()
         hide();
         break;
     case HprimSender::Outcome::Sent:
-        clearAfterMessage();
         break;
     }
 }

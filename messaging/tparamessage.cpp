@@ -30,6 +30,8 @@ Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
                     QStringLiteral("Votre identifiant Apicrypt, sans le nom de domaine du service"));
 
     auto *form = static_cast<QFormLayout *>(layout());
+    // The boxes take the width; the check box stays as wide as its caption.
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     m_cryptage = new QCheckBox(QStringLiteral("Apycript"), this);
     m_cryptage->setObjectName(QStringLiteral("cryptage"));
     m_cryptage->setToolTip(QStringLiteral("Activer Apicrypt"));

@@ -7,7 +7,7 @@ namespace orvane::prescribing {
 
 namespace {
 
-// A paint device of 300 dots per inch to measure on, whatever the screen is.
+// A paint device at the device units to measure on, whatever the screen is.
 const QPaintDevice &measuringDevice()
 {
     static const QImage device = [] {

@@ -5,8 +5,10 @@
 
 namespace orvane::prescribing {
 
-// Every printed position and size is in these device units: 1/300 inch on every printer.
-constexpr int deviceUnitsPerInch = 300;
+// Every printed position and size is in these device units: 1/360 inch on every printer, the
+// resolution of the ink-jet printers the layouts were made for (at 1/300 inch the foot of the
+// default layouts fell off an A4 sheet).
+constexpr int deviceUnitsPerInch = 360;
 
 // A font as the layouts ask for it: family, size in points and style.
 struct PrintFont
@@ -25,11 +27,11 @@ struct PrintFont
     bool operator!=(const PrintFont &other) const { return !(*this == other); }
 };
 
-// The Qt font for drawing in device units: its em height is the size in points at 300 units per
-// inch, rounded to a whole unit as the printer drivers do.
+// The Qt font for drawing in device units: its em height is the size in points at the device
+// units, rounded to a whole unit as the printer drivers do.
 QFont deviceFont(const PrintFont &font);
 
-// Width and ascent in device units, measured at 300 dots per inch, so that a layout centring a text
+// Width and ascent in device units, measured at the device units, so that a layout centring a text
 // places it the same way on paper, in a PDF and in a recording.
 int deviceTextWidth(const PrintFont &font, const QString &text);
 qreal deviceAscent(const PrintFont &font);

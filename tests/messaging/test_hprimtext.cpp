@@ -16,7 +16,7 @@ MessageContext dupont()
     context.forename = QStringLiteral("Jean");
     context.patientKey = QStringLiteral("DUPONT Jean");
     context.birthDate = MessageContext::birthDateText(QStringLiteral("5"), QStringLiteral("3"), QStringLiteral("1950"));
-    context.socialSecurity = QStringLiteral("150037512345678");
+    context.socialSecurity = QStringLiteral("1500375123456-78 ");
     context.addressLine1 = QStringLiteral("12 rue des Lilas");
     context.addressLine2 = QStringLiteral("75012 PARIS");
     context.senderEmail = QStringLiteral("dr.martin@cabinet.fr");
@@ -51,6 +51,15 @@ private slots:
         QCOMPARE(linesOf(text), lines);
     }
 
+    void identityAsReadersExpectIt()
+    {
+        QCOMPARE(HprimText::birthDateLine(QStringLiteral("28/12/1948")), QStringLiteral("28/12/1948"));
+        QCOMPARE(HprimText::birthDateLine(QStringLiteral("//")), QString());
+        QCOMPARE(HprimText::socialSecurityLine(QStringLiteral("2690520123456-789")), QStringLiteral("2690520123456789"));
+        QCOMPARE(HprimText::socialSecurityLine(QStringLiteral("1852A12345678-9  ")), QStringLiteral("1852A123456789"));
+        QCOMPARE(HprimText::socialSecurityLine(QStringLiteral("_____________-___")), QString());
+    }
+
     void wholeTemplate()
     {
         const HprimText text(dupont(), QDate(2006, 3, 15), QStringLiteral("cardio@hopital.fr"), QStringLiteral("Dr X"));
@@ -60,7 +69,7 @@ private slots:
                                    "12 rue des Lilas",
                                    "",
                                    "75012 PARIS",
-                                   "5/3/1950",
+                                   "05/03/1950",
                                    "150037512345678",
                                    "",
                                    "15/03/06",

@@ -315,6 +315,20 @@ private slots:
         QCOMPARE(readWindowsTextFile(sentFolder() + QStringLiteral("/DUPONT Jean-en date du 15 3 2006.txt")), text);
     }
 
+    void sentMessageWhoseCopyFailsCannotBeSentTwice()
+    {
+        auto window = editor();
+        QFile blocker(sentFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        choose(*window, 0);
+        click(*window, "BitBtn1");
+        QVERIFY_THROWS_EXCEPTION(Error, window->bbtnOkClick());
+        QCOMPARE(m_transport.deliveries.size(), 1);
+        QVERIFY(!control<QPushButton>(*window, "bbtnOk")->isEnabled());
+        QCOMPARE(control<QLineEdit>(*window, "edtTo")->text(), QString());
+    }
+
     void failedSendKeepsEverything()
     {
         m_transport.failure = QStringLiteral("Le serveur de messagerie a refusé « DATA » : 554 non");

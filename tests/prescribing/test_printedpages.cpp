@@ -19,6 +19,8 @@ using orvane::test::PdfPage;
 using orvane::test::PdfWord;
 using orvane::test::RecordingSurface;
 
+Q_DECLARE_METATYPE(orvane::prescribing::PrintSettings)
+
 // Each layout printed to PDF through the real surface: every text stands on paper where the
 // same layout drawn on a recording surface put it.
 class TestPrintedPages : public QObject
@@ -32,24 +34,36 @@ private slots:
     void layoutsPrintWhereTheyWereDrawn_data()
     {
         QTest::addColumn<Layout>("layout");
+        QTest::addColumn<PrintSettings>("settings");
+        // Spacings below 100 %, and the settings a new practice starts with, whose foot (the
+        // association's statement, the certificate's last sentence) lies lowest on the sheet.
+        const PrintSettings narrow = test::samplePrintSettings(90, 80);
+        const PrintSettings initial = test::samplePrintSettings(100, 100);
         const QStringList lines{QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("1 comprimé matin et soir"),
                                 zoneSeparator, QStringLiteral("PARACETAMOL 500 mg")};
         const QString renewal = QStringLiteral("Ordonnance à renouveler: 3 fois");
-        QTest::newRow("plain with duplicate") << Layout([=](const PrintContext &context) {
+        const Layout plain = [=](const PrintContext &context) {
             printPlainPrescription(context, {QStringLiteral("MARTIN Claire"), lines, renewal});
-        });
-        QTest::newRow("two zones") << Layout([=](const PrintContext &context) {
+        };
+        const Layout twoZones = [=](const PrintContext &context) {
             printLongTermIllnessPrescription(context, {QStringLiteral("MARTIN Claire"), lines, renewal});
-        });
-        QTest::newRow("certificate") << Layout([=](const PrintContext &context) {
+        };
+        const Layout certificate = [=](const PrintContext &context) {
             printCertificate(context, QStringLiteral("MARTIN Claire"), lines.mid(0, 2));
-        });
+        };
+        QTest::newRow("plain with duplicate") << plain << narrow;
+        QTest::newRow("two zones") << twoZones << narrow;
+        QTest::newRow("certificate") << certificate << narrow;
+        QTest::newRow("plain, initial settings") << plain << initial;
+        QTest::newRow("two zones, initial settings") << twoZones << initial;
+        QTest::newRow("certificate, initial settings") << certificate << initial;
     }
     void layoutsPrintWhereTheyWereDrawn()
     {
         if (!test::pdfToTextAvailable())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QFETCH(Layout, layout);
+        QFETCH(PrintSettings, settings);
         test::TemporaryHome home;
         test::ScriptedDialogService dialogs;
         test::FixedClock clock;
@@ -57,8 +71,8 @@ private slots:
         printer.printer().setOutputFormat(QPrinter::PdfFormat);
         printer.printer().setPageSize(QPageSize(QPageSize::A4));
         RecordingSurface recording;
-        layout(PrintContext(printer, test::samplePrintSettings(90, 80), QStringLiteral("15/03/2006")));
-        layout(PrintContext(recording, test::samplePrintSettings(90, 80), QStringLiteral("15/03/2006")));
+        layout(PrintContext(printer, settings, QStringLiteral("15/03/2006")));
+        layout(PrintContext(recording, settings, QStringLiteral("15/03/2006")));
 
         const QDir folder(QPrinterSurface::pdfFolder());
         const QStringList files = folder.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);

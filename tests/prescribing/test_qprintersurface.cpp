@@ -108,9 +108,9 @@ private slots:
                  qPrintable(QString::number(printed.top - origin.y())));
         QVERIFY2(qAbs(printed.right - printed.left - width) <= 3,
                  qPrintable(QString::number(printed.right - printed.left)));
-        // The em height honours the size in points at 300 units per inch.
+        // The em height honours the size in points at the device units.
         const double emHeight = printed.bottom - printed.top;
-        QVERIFY2(qAbs(emHeight - points * 300.0 / 72.0) <= 0.25 * points * 300.0 / 72.0,
+        QVERIFY2(qAbs(emHeight - points * double(deviceUnitsPerInch) / 72.0) <= 0.25 * points * double(deviceUnitsPerInch) / 72.0,
                  qPrintable(QString::number(emHeight)));
     }
 
@@ -160,7 +160,7 @@ private slots:
         m_surface->endDocument();
         const QString picture = m_home->path() + QStringLiteral("/page");
         QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
-                                   {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
+                                   {QStringLiteral("-r"), QString::number(deviceUnitsPerInch), QStringLiteral("-gray"),
                                     QStringLiteral("-singlefile"), printedFiles().value(0), picture}),
                  0);
         const QImage page(picture + QStringLiteral(".pgm"));

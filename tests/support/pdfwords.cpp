@@ -1,5 +1,7 @@
 #include "support/pdfwords.h"
 
+#include "prescribing/printfont.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -9,7 +11,7 @@ namespace orvane::test {
 
 namespace {
 
-constexpr double unitsPerPoint = 300.0 / 72.0;
+constexpr double unitsPerPoint = prescribing::deviceUnitsPerInch / 72.0;
 
 double attribute(const QString &element, const QString &name)
 {
