@@ -20,20 +20,29 @@ T *namedChild(const QObject *root, const QString &name)
     return found;
 }
 
+// Where a key goes: the control that has the focus, or the active window when none has it.
+inline QWidget *keyTarget()
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    if (!target)
+        qFatal("no window to type into");
+    return target;
+}
+
 // Types the text key by key into whichever control has the focus at each key, as a keyboard
 // does: a key may move the focus (a grid opening its cell editor, Enter going to the next box).
 inline void typeKeys(const QString &text)
 {
     for (const QChar c : text) {
         const auto code = c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), code, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, keyTarget(), code, QString(c), Qt::NoModifier);
     }
 }
 
 // One key pressed in the control that has the focus.
 inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QTest::keyClick(keyTarget(), key, modifiers);
 }
 
 // A double-click on the grid's highlighted row, as the mouse gives it.
