@@ -75,8 +75,41 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[orvane]\nDriver=QSQLITE\nDatabase=autre/base.sqlite\n");
         file.close();
+        QVERIFY(QDir().mkpath(places::inProgramFolder(QStringLiteral("autre"))));
         Database db(AliasSettings::load(places::programFolder()), places::programFolder());
         QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("autre/base.sqlite"))));
+    }
+
+    void aliasSlipStopsNamingTheFileAndTheLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("unknown driver") << QByteArray("; cabinet\n[orvane]\nDriver=SQLITE\n") << QStringLiteral("ligne 3 : le pilote « SQLITE »");
+        QTest::newRow("folder missing") << QByteArray("[orvane]\nDriver=QSQLITE\nDatabase=absent/base.sqlite\n")
+                                        << QStringLiteral("ligne 3 : la base");
+    }
+
+    void aliasSlipStopsNamingTheFileAndTheLine()
+    {
+        if (test::TestDatabase::serverAlias())
+            QSKIP("the SQLite run of this test covers it");
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        test::TemporaryHome home;
+        const QString aliasFile = places::inProgramFolder(QStringLiteral("alias.ini"));
+        QFile file(aliasFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        try {
+            AliasSettings::load(places::programFolder());
+            QFAIL("a slip of the alias file was taken");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Le fichier %1, %2").arg(QDir::toNativeSeparators(aliasFile), expected)),
+                     qPrintable(error.message()));
+        }
+        const QStringList made = QDir(places::programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(made, QStringList{QStringLiteral("alias.ini")});
     }
 
     void aFileThatIsNotADatabaseIsNamedInTheMessage()
