@@ -139,6 +139,8 @@ private:
     QList<int> changedFields() const;
     void writeRow(Row &row, bool inserting);
     bool updateRow(const Row &row);
+    [[noreturn]] void refuseOverwrite(const Row &stored);
+    QString patientName() const;
     void insertRow(Row &row);
 
     // The state of a pending row just before its post.
