@@ -15,8 +15,9 @@ struct BackupCopy
 };
 
 // The folder "Sauvegardes" of the program folder: one copy of the base per day, named by its date
-// ("2026-12-09.sqlite"), and the safety copies taken before a restore. Only files of those two
-// forms are ever listed or removed; anything else a person puts there is left alone.
+// ("2026-12-09.sqlite"), and the safety copies taken before a restore. A copy never replaces a file:
+// a name already taken gets "-2", "-3", ... Only files of those two forms are ever listed or removed;
+// anything else a person puts there is left alone.
 class BackupFolder
 {
 public:
@@ -42,8 +43,9 @@ public:
     void removeExpiredCopies(const QDate &today) const;
 
 private:
-    void writeCheckedCopy(const QString &basePath, const QString &destination) const;
-    QString keepFilesOf(const QString &basePath, const QString &destination) const;
+    // The copy's path: the wanted one, or the first free one after it.
+    QString writeCheckedCopy(const QString &basePath, const QString &wanted) const;
+    QString keepFilesOf(const QString &basePath, const QString &wanted) const;
     void makeFolder() const;
 
     QString m_path;

@@ -117,6 +117,22 @@ private slots:
         QCOMPARE(patientCount(m_base), 4);
     }
 
+    void aCopyNeverReplacesAFileOfTheSameName()
+    {
+        makeHistory();
+        const QString first = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 2)), m_base, *m_folder, restoreTime);
+        const QString second = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 1)), m_base, *m_folder, restoreTime);
+        QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509-2.sqlite"));
+        QCOMPARE(patientCount(first), 5);
+        QCOMPARE(patientCount(second), 3);
+        QCOMPARE(m_folder->safetyCopies().size(), 2);
+
+        const QString again = m_folder->writeDailyCopy(m_base, QDate(2026, 3, 2));
+        QCOMPARE(QFileInfo(again).fileName(), QStringLiteral("2026-03-02-2.sqlite"));
+        QCOMPARE(patientCount(m_folder->dailyCopyPath(QDate(2026, 3, 2))), 3);
+        QCOMPARE(patientCount(again), 2);
+    }
+
     // A program that crashed leaves committed rows in the write-ahead log: the safety copy holds them
     // and the log is never replayed into the restored base.
     void rowsLeftInTheLogOfACrashedProgramGoIntoTheSafetyCopy()
