@@ -22,7 +22,8 @@
 #include "records/trechercher.h"
 
 #include <QApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace orvane::app {
 
@@ -61,9 +62,8 @@ bool Startup::start()
             m_database.reset();
             m_baseLock.reset();
         }
-        // The interface is not to respond while the splash is up.
         if (failure.isEmpty())
-            QThread::msleep(static_cast<unsigned long>(m_pause.count()));
+            pause();
     }
     if (!failure.isEmpty()) {
         m_dialogs.showError(failure);
@@ -74,6 +74,15 @@ bool Startup::start()
     if (!m_terminated)
         records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
     return true;
+}
+
+// The person's keys and clicks wait until the pause is over; the window system's own events are
+// handled, so the splash stays painted when something passes over it.
+void Startup::pause()
+{
+    QEventLoop loop;
+    QTimer::singleShot(m_pause, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Startup::createWindows(const QString &programFolder)

@@ -24,8 +24,11 @@
 #include <QHostAddress>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 using orvane::app::Startup;
 
@@ -37,6 +40,8 @@ private slots:
     void init();
     void pictureDecodes();
     void splashShowsThePicture();
+    void splashIsUpThroughThePause();
+    void aMessageTakesTheSplashAway();
     void startsWithEveryWindowHidden();
     void refusedGateEndsTheProgram();
     void unopenableBaseEndsWithOneMessage();
@@ -73,6 +78,39 @@ void TestStartup::splashShowsThePicture()
     const auto *picture = logo.findChild<QLabel *>(QStringLiteral("Image1"));
     QVERIFY(picture && !picture->pixmap().isNull());
     QCOMPARE(picture->pixmap().size(), orvane::app::programPicture().size());
+}
+
+void TestStartup::splashIsUpThroughThePause()
+{
+    m_dialogs.answerModal([](QDialog &password) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(password.focusWidget(), Qt::Key_Return);
+    });
+    // Fires only if the window system's events are handled while the splash is up.
+    bool splashSeen = false;
+    QTimer::singleShot(10, this, [&splashSeen] {
+        for (const QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->inherits("orvane::app::TLogo") && window->isVisible() && window->windowHandle()->isExposed())
+                splashSeen = true;
+        }
+    });
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(300));
+    QVERIFY(startup.start());
+    QVERIFY(splashSeen);
+}
+
+void TestStartup::aMessageTakesTheSplashAway()
+{
+    orvane::app::TLogo logo;
+    logo.showNow();
+    bool splashUp = true;
+    QTimer::singleShot(0, this, [&] {
+        splashUp = logo.isVisible();
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    orvane::QtDialogService().showError(QStringLiteral("Le fichier de couleurs ne peut pas être lu."));
+    QVERIFY(!splashUp);
 }
 
 void TestStartup::startsWithEveryWindowHidden()
