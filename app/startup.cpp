@@ -54,6 +54,7 @@ bool Startup::start()
             if (alias.isSqlite())
                 m_baseLock = std::make_unique<records::BaseInUseLock>(alias.sqlitePath(programFolder));
             m_database = std::make_unique<records::Database>(alias, programFolder);
+            m_database->checkWritable();
             createWindows(programFolder);
         } catch (const Error &error) {
             // Without its base the program cannot go on; it leaves everything else as it was.

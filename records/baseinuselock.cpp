@@ -1,6 +1,7 @@
 #include "records/baseinuselock.h"
 
 #include "platform/error.h"
+#include "records/writeproblem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,9 +34,12 @@ BaseInUseLock::BaseInUseLock(const QString &basePath)
         auto candidate = lockFile(slotName(basePath, slot));
         if (candidate->tryLock(0))
             m_lock = std::move(candidate);
-        else if (candidate->error() != QLockFile::LockFailedError)
+        else if (candidate->error() != QLockFile::LockFailedError) {
+            if (const auto problem = WriteProblem::ofSqliteFile(basePath))
+                throw problem->startFailure(QDir::toNativeSeparators(basePath));
             throw Error(QStringLiteral("Le fichier %1 ne peut pas être écrit")
                             .arg(QDir::toNativeSeparators(candidate->fileName())));
+        }
     }
     // Taken after our own lock: a restore that began before it sees our lock and refuses, one that
     // began earlier is waited for here.

@@ -26,8 +26,13 @@ public:
     // Opens every table, the patient table in name order at its first row.
     void open();
     // Closes every table; what was changed and not yet stored is stored first (the details before
-    // the patient row). Throws, with every table still open, when a row is refused.
+    // the patient row). A new file nothing was typed into is dropped. Throws, with every table still
+    // open, when a row is refused.
     void close();
+    // After a refused close: what is typed and not stored, as the physician names it.
+    QStringList unsavedParts();
+    // Closes every table, dropping what is not stored.
+    void closeWithoutStoring();
 
     Table &patients() { return *m_patients; }
     Table &counter() { return *m_counter; }
@@ -71,6 +76,7 @@ public:
 
 private:
     void storeRows(const QList<Table *> &tables);
+    QList<Table *> allTables() const;
     void step(bool forward);
 
     Database &m_db;

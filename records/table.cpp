@@ -520,6 +520,15 @@ void Table::addColumns(const Row &row, const QList<int> &fieldIndexes, QStringLi
     }
 }
 
+QStringList Table::changedFieldNames() const
+{
+    flushEditors();
+    QStringList names;
+    for (const int index : changedFields())
+        names.append(definition().fields.at(index).name);
+    return names;
+}
+
 QList<int> Table::changedFields() const
 {
     QList<int> fields = m_changedFields.values();

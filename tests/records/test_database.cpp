@@ -80,6 +80,25 @@ private slots:
         QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("autre/base.sqlite"))));
     }
 
+    void aServerThatRefusesChangesIsSaidAtOpening()
+    {
+        if (!test::TestDatabase::serverAlias())
+            QSKIP("the start-up test covers SQLite's read-only and full disks");
+        test::TestDatabase base;
+        base.db().checkWritable();
+        base.db().run(QStringLiteral("ALTER DATABASE %1 SET default_transaction_read_only = on")
+                          .arg(SqlDialect::quote(base.alias().database)));
+        auto readOnly = base.openAnother();
+        try {
+            readOnly->checkWritable();
+            QFAIL("a read-only server was taken for a writable one");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("La base de données %1 ne peut pas être modifiée : ").arg(readOnly->describe()))
+                         && error.message().contains(QStringLiteral("l'utilisateur « %1 »").arg(base.alias().user)),
+                     qPrintable(error.message()));
+        }
+    }
+
     void aliasSlipStopsNamingTheFileAndTheLine_data()
     {
         QTest::addColumn<QByteArray>("content");
