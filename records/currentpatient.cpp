@@ -154,12 +154,18 @@ void CurrentPatient::beginNewFile()
     }
 }
 
-void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
+QStringList CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
 {
     m_patients->edit();
-    m_patients->setText(QStringLiteral("Nom"), identity.nom);
-    m_patients->setText(QStringLiteral("Prénom"), identity.prenom);
-    m_patients->setText(QStringLiteral("NomPrénom"), identity.nom + QLatin1Char(' ') + identity.prenom);
+    QStringList cut;
+    const QList<QPair<QString, QString>> names = {{QStringLiteral("Nom"), identity.nom},
+                                                  {QStringLiteral("Prénom"), identity.prenom},
+                                                  {QStringLiteral("NomPrénom"), identity.nom + QLatin1Char(' ') + identity.prenom}};
+    for (const auto &[field, text] : names) {
+        m_patients->setText(field, text);
+        if (m_patients->text(field).size() < text.size())
+            cut.append(field);
+    }
     // A reader's text with something else than digits at a date's place leaves that part empty.
     const QList<QPair<QString, QString>> birth = {{QStringLiteral("Jour"), identity.jour},
                                                   {QStringLiteral("Mois"), identity.mois},
@@ -168,6 +174,7 @@ void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
         if (const auto value = parseWholeNumber(text))
             m_patients->setValue(field, double(*value));
     }
+    return cut;
 }
 
 void CurrentPatient::validate()

@@ -60,7 +60,8 @@ public:
     // A pending new patient row holding the next record number; the counter is re-read and
     // incremented in one step, so a second running copy never issues the same number.
     void beginNewFile();
-    void fillFromCarteVitale(const CarteVitaleIdentity &identity);
+    // Returns the fields whose text was longer than they hold, and was cut at their size.
+    QStringList fillFromCarteVitale(const CarteVitaleIdentity &identity);
     void validate();
     void removePatient();
 

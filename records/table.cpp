@@ -808,6 +808,9 @@ QVariant Table::storedValue(int index, const QVariant &value) const
     default:
         if (text.isEmpty())
             return QVariant();
+        // A text field holds at most its size: a longer text is cut there, never stored whole.
+        if (field.type == FieldType::Text && field.size > 0 && text.size() > field.size)
+            return text.left(field.size);
         return text;
     }
 }
