@@ -17,6 +17,7 @@
 #include "prescribing/tordonnance.h"
 #include "records/alias.h"
 #include "records/baseinuselock.h"
+#include "records/baserestore.h"
 #include "records/dailybackup.h"
 #include "records/database.h"
 #include "records/trechercher.h"
@@ -55,6 +56,9 @@ bool Startup::start()
                 m_baseLock = std::make_unique<records::BaseInUseLock>(alias.sqlitePath(programFolder));
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
+            // A copy or a restore cut short by a kill or a crash left a file the size of the base.
+            if (m_baseLock && !m_baseLock->othersHold())
+                records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
             createWindows(programFolder);
         } catch (const Error &error) {
             // Without its base the program cannot go on; it leaves everything else as it was.

@@ -198,11 +198,16 @@ void BackupFolder::removeExpiredCopies(const QDate &today) const
             QFile::remove(copy.path);
     }
     // A copy cut short by a crash leaves its part behind; one a day old belongs to no running copy.
-    const QFileInfoList parts = QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
+    const QFileInfoList parts = partFiles();
     for (const QFileInfo &part : parts) {
         if (part.lastModified().daysTo(QDateTime::currentDateTime()) >= 1)
             QFile::remove(part.absoluteFilePath());
     }
+}
+
+QFileInfoList BackupFolder::partFiles() const
+{
+    return QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
 }
 
 QString baseProblems(const QString &path)

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFileInfoList>
 #include <QList>
 #include <QString>
 
@@ -41,6 +42,8 @@ public:
     // is kept file for file (with its journals), since it may still hold what the copies lack.
     QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
     void removeExpiredCopies(const QDate &today) const;
+    // The copies being written, or cut short before they were whole.
+    QFileInfoList partFiles() const;
 
 private:
     // The copy's path: the wanted one, or the first free one after it.

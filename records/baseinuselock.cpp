@@ -28,6 +28,7 @@ QString slotName(const QString &basePath, int slot)
 } // namespace
 
 BaseInUseLock::BaseInUseLock(const QString &basePath)
+    : m_basePath(basePath)
 {
     QDir().mkpath(QFileInfo(basePath).absolutePath());
     for (int slot = 1; !m_lock; ++slot) {
@@ -57,12 +58,22 @@ QString BaseInUseLock::fileName() const
 
 bool BaseInUseLock::isHeld(const QString &basePath)
 {
+    return isHeld(basePath, QString());
+}
+
+bool BaseInUseLock::othersHold() const
+{
+    return isHeld(m_basePath, QFileInfo(m_lock->fileName()).fileName());
+}
+
+bool BaseInUseLock::isHeld(const QString &basePath, const QString &exceptLock)
+{
     const QFileInfo base(basePath);
     const QRegularExpression slot(QStringLiteral("^") + QRegularExpression::escape(base.fileName())
                                   + QStringLiteral("\\.(\\d+\\.)?lock$"));
     const QStringList names = QDir(base.absolutePath()).entryList(QDir::Files);
     for (const QString &name : names) {
-        if (!slot.match(name).hasMatch())
+        if (!slot.match(name).hasMatch() || name == exceptLock)
             continue;
         auto probe = lockFile(base.absolutePath() + QLatin1Char('/') + name);
         if (probe->tryLock(0))

@@ -8,13 +8,19 @@
 
 #include "platform/error.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orvane;
 using namespace orvane::records;
@@ -90,7 +96,55 @@ private:
         return copy;
     }
 
+    // Runs the work in a child process and kills it (-9) once the file it writes appears in the folder.
+    static bool killedWhileWriting(const std::function<void()> &work, const QString &folder, const QString &pattern)
+    {
+        const pid_t child = fork();
+        if (child == 0) {
+            try {
+                work();
+            } catch (...) {
+            }
+            _exit(0);
+        }
+        QDeadlineTimer deadline(20000);
+        while (QDir(folder).entryList({pattern}, QDir::Files).isEmpty() && !deadline.hasExpired())
+            QThread::usleep(200);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && !QDir(folder).entryList({pattern}, QDir::Files).isEmpty();
+    }
+
+    // Some tens of megabytes, so a copy takes long enough to be cut.
+    void makeLargeBase()
+    {
+        makeHistory();
+        Database db(AliasSettings::sqliteFile(m_base), m_dir->path());
+        db.run(QStringLiteral("CREATE TABLE lest (x)"));
+        db.run(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+                              "INSERT INTO lest SELECT randomblob(1048576) FROM n"));
+    }
+
 private slots:
+    void copiesCutByAKillLeaveNothingAfterTheNextStart()
+    {
+        makeLargeBase();
+        const QString dataFolder = QFileInfo(m_base).absolutePath();
+        const BackupFolder &folder = *m_folder;
+        const QString base = m_base;
+        QVERIFY(killedWhileWriting([&] { folder.writeDailyCopy(base, QDate(2026, 3, 3)); }, folder.path(), QStringLiteral("*.part")));
+        QVERIFY(killedWhileWriting([&] { restoreBase(folder.dailyCopyPath(QDate(2026, 3, 1)), base, folder, restoreTime); },
+                                   dataFolder, QStringLiteral("*.restauration")));
+
+        QCOMPARE(removeCutCopies(m_base, *m_folder), 2);
+        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+        QCOMPARE(QDir(dataFolder).entryList({QStringLiteral("*.restauration")}, QDir::Files), QStringList());
+        QCOMPARE(baseProblems(m_base), QString());
+        QCOMPARE(patientCount(m_base), 5);
+        QVERIFY(!m_folder->hasDailyCopy(QDate(2026, 3, 3)));
+    }
+
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
