@@ -17,12 +17,14 @@
 #include "prescribing/tordonnance.h"
 #include "records/alias.h"
 #include "records/baseinuselock.h"
+#include "records/baserestore.h"
 #include "records/dailybackup.h"
 #include "records/database.h"
 #include "records/trechercher.h"
 
 #include <QApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace orvane::app {
 
@@ -53,6 +55,10 @@ bool Startup::start()
             if (alias.isSqlite())
                 m_baseLock = std::make_unique<records::BaseInUseLock>(alias.sqlitePath(programFolder));
             m_database = std::make_unique<records::Database>(alias, programFolder);
+            m_database->checkWritable();
+            // A copy or a restore cut short by a kill or a crash left a file the size of the base.
+            if (m_baseLock && !m_baseLock->othersHold())
+                records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
             createWindows(programFolder);
         } catch (const Error &error) {
             // Without its base the program cannot go on; it leaves everything else as it was.
@@ -61,9 +67,8 @@ bool Startup::start()
             m_database.reset();
             m_baseLock.reset();
         }
-        // The interface is not to respond while the splash is up.
         if (failure.isEmpty())
-            QThread::msleep(static_cast<unsigned long>(m_pause.count()));
+            pause();
     }
     if (!failure.isEmpty()) {
         m_dialogs.showError(failure);
@@ -74,6 +79,15 @@ bool Startup::start()
     if (!m_terminated)
         records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
     return true;
+}
+
+// The person's keys and clicks wait until the pause is over; the window system's own events are
+// handled, so the splash stays painted when something passes over it.
+void Startup::pause()
+{
+    QEventLoop loop;
+    QTimer::singleShot(m_pause, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Startup::createWindows(const QString &programFolder)

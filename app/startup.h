@@ -41,6 +41,7 @@ public:
 
 private:
     void createWindows(const QString &programFolder);
+    void pause();
     void terminate();
 
     DialogService &m_dialogs;

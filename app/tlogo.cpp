@@ -3,10 +3,14 @@
 #include "app/programpicture.h"
 #include "platform/screenplacement.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace orvane::app {
 
@@ -42,6 +46,15 @@ void TLogo::showNow()
 {
     centreOnScreen(*this);
     show();
+    // The window system shows a new window only once it has handled the request; a paint before that
+    // draws nothing and the screen stays black through the pause that follows.
+    constexpr int longestWaitMs = 500;
+    QElapsedTimer waited;
+    waited.start();
+    while (!windowHandle()->isExposed() && waited.elapsed() < longestWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
     repaint();
 }
 

@@ -603,18 +603,28 @@ void TOrvane::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // Leaving closes the tables, which stores what was typed and not yet stored; a row the store
-    // refuses keeps the program open with the store's message rather than losing it.
+    // Leaving closes the tables, which stores what was typed and not yet stored. When the store refuses
+    // a row, the physician hears what would be lost and chooses: leave anyway, or stay and keep it.
     try {
         m_patient.close();
     } catch (const Error &error) {
-        if (!m_ending) {
+        if (!m_ending && !m_dialogs.askYesNo(this, leavingWithoutStoringQuestion(error.message()), DialogService::Icon::Warning)) {
             event->ignore();
-            m_dialogs.showError(error.message());
             return;
         }
+        m_patient.closeWithoutStoring();
     }
     event->accept();
+}
+
+QString TOrvane::leavingWithoutStoringQuestion(const QString &failure)
+{
+    QStringList parts = m_patient.unsavedParts();
+    if (parts.isEmpty())
+        parts.append(QStringLiteral("ce qui a été tapé depuis le dernier enregistrement"));
+    return QStringLiteral("%1\n\nSi vous quittez maintenant, ceci ne sera pas enregistré : %2.\n\n"
+                          "Quitter quand même Orvane 2006 ?")
+        .arg(failure, parts.join(QStringLiteral(", ")));
 }
 
 // The open rows stay stored even when the user then decides to stay.

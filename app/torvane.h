@@ -126,6 +126,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The question asked when leaving cannot store everything: the failure and what would be lost.
+    QString leavingWithoutStoringQuestion(const QString &failure);
     void buildFrame();
     void buildToolBar();
     void buildMenus();

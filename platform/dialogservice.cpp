@@ -36,10 +36,22 @@ QMessageBox::Icon boxIconFor(DialogService::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// A splash window stays on top of every other: a question shown while it is up would sit hidden
+// under it, and the program would look frozen. The splash goes first.
+void hideSplash()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isVisible() && window->windowType() == Qt::SplashScreen)
+            window->hide();
+    }
+}
+
 } // namespace
 
 bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
 {
+    hideSplash();
     QMessageBox box(boxIconFor(icon), captionFor(icon), text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
@@ -51,6 +63,7 @@ bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
 
 void QtDialogService::showMessage(QWidget *parent, const QString &text)
 {
+    hideSplash();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     parent);
     box.exec();
@@ -58,6 +71,7 @@ void QtDialogService::showMessage(QWidget *parent, const QString &text)
 
 void QtDialogService::showError(const QString &text)
 {
+    hideSplash();
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
@@ -66,6 +80,7 @@ void QtDialogService::showError(const QString &text)
 std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &caption,
                                                 const QString &prompt, const QString &initial)
 {
+    hideSplash();
     QInputDialog dialog(parent);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
@@ -80,18 +95,21 @@ std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &
 QString QtDialogService::chooseFileToOpen(QWidget *parent, const QString &folder, const QString &filter,
                                           const QString &caption)
 {
+    hideSplash();
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
 QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
                                           const QString &caption)
 {
+    hideSplash();
     return QFileDialog::getSaveFileName(parent, caption, folder, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &initial)
 {
+    hideSplash();
     bool ok = false;
     // The dialog opens on the font the text is really drawn with: a family this system does not
     // have ("Times New Roman") stands for the one that replaces it.
@@ -107,6 +125,7 @@ std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &i
 
 bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
 {
+    hideSplash();
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     // The printer's set-up: its choice is kept for the next prints, nothing is printed now.
@@ -120,6 +139,7 @@ bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
 
 int QtDialogService::execModal(QDialog &dialog)
 {
+    hideSplash();
     return dialog.exec();
 }
 

@@ -64,6 +64,13 @@ QString modelFolder(ModelKind kind)
 
 QStringList readModelFile(const QString &path)
 {
+    // A pipe or a device would be read until something writes to it: only a regular file of a model's
+    // size is opened.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !info.isFile())
+        failReading(path, QStringLiteral("ce n'est pas un fichier ordinaire"));
+    if (info.isFile() && info.size() > largestModelFile)
+        failReading(path, QStringLiteral("le fichier est trop volumineux pour un modèle"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         failReading(path, reason(file));

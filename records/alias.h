@@ -16,7 +16,9 @@ struct AliasSettings
     QString password;
 
     static AliasSettings load(const QString &programFolder);
-    // The section [orvane] of an alias file anywhere.
+    // The section [orvane] of an alias file anywhere. Throws, naming the file and the line, when the
+    // driver is not one the program knows or the SQLite base's folder does not exist: the program
+    // never opens an empty base anywhere else instead.
     static AliasSettings loadFile(const QString &file);
     static AliasSettings sqliteFile(const QString &path);
 

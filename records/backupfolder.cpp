@@ -2,7 +2,6 @@
 
 #include "platform/error.h"
 #include "records/backupretention.h"
-#include "records/filereplace.h"
 #include "records/schema.h"
 #include "records/sqlitefile.h"
 
@@ -40,6 +39,29 @@ QString escapedSuffix()
     return QRegularExpression::escape(copySuffix);
 }
 
+// The wanted name of a copy, or for n > 1 the same with "-n" before the extension.
+QString numberedName(const QString &wanted, int n)
+{
+    if (n == 1)
+        return wanted;
+    return wanted.left(wanted.size() - copySuffix.size()) + QStringLiteral("-%1").arg(n) + copySuffix;
+}
+
+// Gives the file the first free name: a copy already there (of another running copy, or of a restore
+// in the same second) is never replaced.
+QString placeUnderFreeName(const QString &from, const QString &wanted)
+{
+    for (int n = 1;; ++n) {
+        const QString name = numberedName(wanted, n);
+        // The rename refuses a name that is taken, also when it is taken meanwhile.
+        QFile file(from);
+        if (file.rename(name))
+            return name;
+        if (!QFileInfo::exists(name))
+            throw Error(QStringLiteral("%1 ne peut pas être écrit : %2").arg(QDir::toNativeSeparators(name), file.errorString()));
+    }
+}
+
 } // namespace
 
 BackupFolder::BackupFolder(const QString &path)
@@ -64,7 +86,7 @@ bool BackupFolder::hasDailyCopy(const QDate &date) const
 
 QList<BackupCopy> BackupFolder::dailyCopies() const
 {
-    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})") + escapedSuffix() + QLatin1Char('$'));
+    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})(-\\d+)?") + escapedSuffix() + QLatin1Char('$'));
     return copiesMatching(m_path, name);
 }
 
@@ -100,7 +122,7 @@ void BackupFolder::makeFolder() const
         throw Error(QStringLiteral("le dossier %1 ne peut pas être créé").arg(QDir::toNativeSeparators(m_path)));
 }
 
-void BackupFolder::writeCheckedCopy(const QString &basePath, const QString &destination) const
+QString BackupFolder::writeCheckedCopy(const QString &basePath, const QString &destination) const
 {
     makeFolder();
     // The copy is written under a name of its own and takes its place only once checked, so a copy of
@@ -116,15 +138,14 @@ void BackupFolder::writeCheckedCopy(const QString &basePath, const QString &dest
     const QString problems = baseProblems(part.fileName());
     if (!problems.isEmpty())
         throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
-    replaceFile(part.fileName(), destination);
+    return placeUnderFreeName(part.fileName(), destination);
 }
 
 QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date) const
 {
-    const QString destination = dailyCopyPath(date);
-    writeCheckedCopy(basePath, destination);
+    const QString written = writeCheckedCopy(basePath, dailyCopyPath(date));
     removeExpiredCopies(date);
-    return destination;
+    return written;
 }
 
 QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
@@ -132,8 +153,7 @@ QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &
     const QString stem = m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
     const QString destination = stem + copySuffix;
     try {
-        writeCheckedCopy(basePath, destination);
-        return destination;
+        return writeCheckedCopy(basePath, destination);
     } catch (const Error &) {
         if (!QFileInfo::exists(basePath))
             throw;
@@ -141,21 +161,29 @@ QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &
     return keepFilesOf(basePath, stem + QStringLiteral("-endommagee") + copySuffix);
 }
 
-QString BackupFolder::keepFilesOf(const QString &basePath, const QString &destination) const
+QString BackupFolder::keepFilesOf(const QString &basePath, const QString &wanted) const
 {
     makeFolder();
     const QStringList suffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-journal")};
+    QString free;
+    for (int n = 1; free.isEmpty(); ++n) {
+        free = numberedName(wanted, n);
+        for (const QString &suffix : suffixes) {
+            if (QFileInfo::exists(free + suffix))
+                free.clear();
+        }
+    }
     for (const QString &suffix : suffixes) {
         QFile source(basePath + suffix);
         if (!source.exists())
             continue;
-        QFile::remove(destination + suffix);
-        if (!source.copy(destination + suffix))
+        // The copy refuses a name that is taken.
+        if (!source.copy(free + suffix))
             throw Error(QStringLiteral("%1 ne peut pas être copié dans %2 : %3")
                             .arg(QDir::toNativeSeparators(source.fileName()),
                                  QDir::toNativeSeparators(m_path), source.errorString()));
     }
-    return destination;
+    return free;
 }
 
 void BackupFolder::removeExpiredCopies(const QDate &today) const
@@ -170,11 +198,16 @@ void BackupFolder::removeExpiredCopies(const QDate &today) const
             QFile::remove(copy.path);
     }
     // A copy cut short by a crash leaves its part behind; one a day old belongs to no running copy.
-    const QFileInfoList parts = QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
+    const QFileInfoList parts = partFiles();
     for (const QFileInfo &part : parts) {
         if (part.lastModified().daysTo(QDateTime::currentDateTime()) >= 1)
             QFile::remove(part.absoluteFilePath());
     }
+}
+
+QFileInfoList BackupFolder::partFiles() const
+{
+    return QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
 }
 
 QString baseProblems(const QString &path)

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFileInfoList>
 #include <QList>
 #include <QString>
 
@@ -15,8 +16,9 @@ struct BackupCopy
 };
 
 // The folder "Sauvegardes" of the program folder: one copy of the base per day, named by its date
-// ("2026-12-09.sqlite"), and the safety copies taken before a restore. Only files of those two
-// forms are ever listed or removed; anything else a person puts there is left alone.
+// ("2026-12-09.sqlite"), and the safety copies taken before a restore. A copy never replaces a file:
+// a name already taken gets "-2", "-3", ... Only files of those two forms are ever listed or removed;
+// anything else a person puts there is left alone.
 class BackupFolder
 {
 public:
@@ -40,10 +42,13 @@ public:
     // is kept file for file (with its journals), since it may still hold what the copies lack.
     QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
     void removeExpiredCopies(const QDate &today) const;
+    // The copies being written, or cut short before they were whole.
+    QFileInfoList partFiles() const;
 
 private:
-    void writeCheckedCopy(const QString &basePath, const QString &destination) const;
-    QString keepFilesOf(const QString &basePath, const QString &destination) const;
+    // The copy's path: the wanted one, or the first free one after it.
+    QString writeCheckedCopy(const QString &basePath, const QString &wanted) const;
+    QString keepFilesOf(const QString &basePath, const QString &wanted) const;
     void makeFolder() const;
 
     QString m_path;

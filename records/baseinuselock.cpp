@@ -1,6 +1,7 @@
 #include "records/baseinuselock.h"
 
 #include "platform/error.h"
+#include "records/writeproblem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,15 +28,19 @@ QString slotName(const QString &basePath, int slot)
 } // namespace
 
 BaseInUseLock::BaseInUseLock(const QString &basePath)
+    : m_basePath(basePath)
 {
     QDir().mkpath(QFileInfo(basePath).absolutePath());
     for (int slot = 1; !m_lock; ++slot) {
         auto candidate = lockFile(slotName(basePath, slot));
         if (candidate->tryLock(0))
             m_lock = std::move(candidate);
-        else if (candidate->error() != QLockFile::LockFailedError)
+        else if (candidate->error() != QLockFile::LockFailedError) {
+            if (const auto problem = WriteProblem::ofSqliteFile(basePath))
+                throw problem->startFailure(QDir::toNativeSeparators(basePath));
             throw Error(QStringLiteral("Le fichier %1 ne peut pas être écrit")
                             .arg(QDir::toNativeSeparators(candidate->fileName())));
+        }
     }
     // Taken after our own lock: a restore that began before it sees our lock and refuses, one that
     // began earlier is waited for here.
@@ -53,12 +58,22 @@ QString BaseInUseLock::fileName() const
 
 bool BaseInUseLock::isHeld(const QString &basePath)
 {
+    return isHeld(basePath, QString());
+}
+
+bool BaseInUseLock::othersHold() const
+{
+    return isHeld(m_basePath, QFileInfo(m_lock->fileName()).fileName());
+}
+
+bool BaseInUseLock::isHeld(const QString &basePath, const QString &exceptLock)
+{
     const QFileInfo base(basePath);
     const QRegularExpression slot(QStringLiteral("^") + QRegularExpression::escape(base.fileName())
                                   + QStringLiteral("\\.(\\d+\\.)?lock$"));
     const QStringList names = QDir(base.absolutePath()).entryList(QDir::Files);
     for (const QString &name : names) {
-        if (!slot.match(name).hasMatch())
+        if (!slot.match(name).hasMatch() || name == exceptLock)
             continue;
         auto probe = lockFile(base.absolutePath() + QLatin1Char('/') + name);
         if (probe->tryLock(0))

@@ -25,9 +25,14 @@ public:
 
     // Whether a running program holds a lock on that base.
     static bool isHeld(const QString &basePath);
+    // Whether another running copy of the program holds one beside this copy's.
+    bool othersHold() const;
     static QString restoreLockName(const QString &basePath);
 
 private:
+    static bool isHeld(const QString &basePath, const QString &exceptLock);
+
+    QString m_basePath;
     std::unique_ptr<QLockFile> m_lock;
 };
 

@@ -20,6 +20,8 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+const QString incomingSuffix = QStringLiteral(".restauration");
+
 bool sameFile(const QString &a, const QString &b)
 {
     const QFileInfo first(a);
@@ -54,7 +56,7 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
 
     const QString baseFolder = QFileInfo(basePath).absolutePath();
     QDir().mkpath(baseFolder);
-    QTemporaryFile incoming(baseFolder + QStringLiteral("/XXXXXX.restauration"));
+    QTemporaryFile incoming(baseFolder + QStringLiteral("/XXXXXX") + incomingSuffix);
     if (!incoming.open())
         throw Error(QStringLiteral("%1 : %2").arg(native(baseFolder), incoming.errorString()));
     incoming.close();
@@ -69,6 +71,21 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
         QFile::remove(basePath + journal);
     replaceFile(incoming.fileName(), basePath);
     return safetyCopy;
+}
+
+int removeCutCopies(const QString &basePath, const BackupFolder &folder)
+{
+    QFileInfoList leftovers = QDir(QFileInfo(basePath).absolutePath())
+                                  .entryInfoList({QStringLiteral("*") + incomingSuffix}, QDir::Files);
+    leftovers += folder.partFiles();
+    if (leftovers.isEmpty() || !baseProblems(basePath).isEmpty())
+        return 0;
+    int removed = 0;
+    for (const QFileInfo &file : std::as_const(leftovers)) {
+        if (QFile::remove(file.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace orvane::records

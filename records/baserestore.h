@@ -14,4 +14,10 @@ class BackupFolder;
 QString restoreBase(const QString &copyPath, const QString &basePath, const BackupFolder &folder,
                     const QDateTime &now);
 
+// Removes what a copy or a restore cut short (a kill, a crash) left behind: the parts in the backup
+// folder and the incoming copy beside the base. Called at start, while no other running copy of the
+// program could be writing them; left alone when the base itself fails its check, as they may then
+// hold the only whole copy. Returns how many files went.
+int removeCutCopies(const QString &basePath, const BackupFolder &folder);
+
 } // namespace orvane::records

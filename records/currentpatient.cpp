@@ -3,6 +3,8 @@
 #include "platform/conversions.h"
 #include "records/database.h"
 
+#include <QMap>
+
 namespace orvane::records {
 
 const QString CurrentPatient::mainOrdering = QStringLiteral("NomPrénom;Nom;Prénom;N°Dossier");
@@ -40,15 +42,56 @@ void CurrentPatient::open()
         table->open();
 }
 
+QList<Table *> CurrentPatient::allTables() const
+{
+    return {m_history.get(), m_consultations.get(), m_treatments.get(), m_measures.get(),
+            m_insurance.get(), m_archive.get(), m_patients.get(), m_counter.get(),
+            m_drugs.get(), m_historyWords.get(), m_reasons.get(), m_examinations.get()};
+}
+
 void CurrentPatient::close()
 {
-    const QList<Table *> all = {m_history.get(), m_consultations.get(), m_treatments.get(), m_measures.get(),
-                                m_insurance.get(), m_archive.get(), m_patients.get(), m_counter.get(),
-                                m_drugs.get(), m_historyWords.get(), m_reasons.get(), m_examinations.get()};
+    // A new file opened by mistake holds only the number it was given: nothing of the physician's.
+    if (m_patients->state() == Table::State::Insert && m_patients->changedFieldNames() == QStringList{recordNumberField})
+        m_patients->cancel();
+    const QList<Table *> all = allTables();
     for (Table *table : all)
         table->checkBrowseMode();
     for (Table *table : all)
         table->close();
+}
+
+QStringList CurrentPatient::unsavedParts()
+{
+    const QMap<QString, QString> names = {
+        {tables::history, QStringLiteral("les antécédents")},
+        {tables::consultations, QStringLiteral("les notes de consultation")},
+        {tables::treatments, QStringLiteral("le traitement")},
+        {tables::measures, QStringLiteral("les mesures et résultats")},
+        {tables::insurance, QStringLiteral("le régime d'assurance maladie")},
+        {tables::archive, QStringLiteral("l'archive")}};
+    const QString patient = m_patients->isOpen() ? m_patients->text(QStringLiteral("NomPrénom")).trimmed() : QString();
+    QStringList parts;
+    for (Table *table : allTables()) {
+        if (!table->isEditing() || table->changedFieldNames().isEmpty())
+            continue;
+        if (table == m_patients.get()) {
+            const QString file = table->state() == Table::State::Insert ? QStringLiteral("le nouveau dossier")
+                                                                       : QStringLiteral("l'identité");
+            parts.append(patient.isEmpty() ? file : QStringLiteral("%1 de %2").arg(file, patient));
+        } else {
+            parts.append(names.value(table->tableName(), QStringLiteral("la liste %1").arg(table->tableName())));
+        }
+    }
+    return parts;
+}
+
+void CurrentPatient::closeWithoutStoring()
+{
+    for (Table *table : allTables()) {
+        table->cancel();
+        table->close();
+    }
 }
 
 void CurrentPatient::storeRows(const QList<Table *> &tables)
@@ -111,12 +154,18 @@ void CurrentPatient::beginNewFile()
     }
 }
 
-void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
+QStringList CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
 {
     m_patients->edit();
-    m_patients->setText(QStringLiteral("Nom"), identity.nom);
-    m_patients->setText(QStringLiteral("Prénom"), identity.prenom);
-    m_patients->setText(QStringLiteral("NomPrénom"), identity.nom + QLatin1Char(' ') + identity.prenom);
+    QStringList cut;
+    const QList<QPair<QString, QString>> names = {{QStringLiteral("Nom"), identity.nom},
+                                                  {QStringLiteral("Prénom"), identity.prenom},
+                                                  {QStringLiteral("NomPrénom"), identity.nom + QLatin1Char(' ') + identity.prenom}};
+    for (const auto &[field, text] : names) {
+        m_patients->setText(field, text);
+        if (m_patients->text(field).size() < text.size())
+            cut.append(field);
+    }
     // A reader's text with something else than digits at a date's place leaves that part empty.
     const QList<QPair<QString, QString>> birth = {{QStringLiteral("Jour"), identity.jour},
                                                   {QStringLiteral("Mois"), identity.mois},
@@ -125,6 +174,7 @@ void CurrentPatient::fillFromCarteVitale(const CarteVitaleIdentity &identity)
         if (const auto value = parseWholeNumber(text))
             m_patients->setValue(field, double(*value));
     }
+    return cut;
 }
 
 void CurrentPatient::validate()

@@ -26,8 +26,13 @@ public:
     // Opens every table, the patient table in name order at its first row.
     void open();
     // Closes every table; what was changed and not yet stored is stored first (the details before
-    // the patient row). Throws, with every table still open, when a row is refused.
+    // the patient row). A new file nothing was typed into is dropped. Throws, with every table still
+    // open, when a row is refused.
     void close();
+    // After a refused close: what is typed and not stored, as the physician names it.
+    QStringList unsavedParts();
+    // Closes every table, dropping what is not stored.
+    void closeWithoutStoring();
 
     Table &patients() { return *m_patients; }
     Table &counter() { return *m_counter; }
@@ -55,7 +60,8 @@ public:
     // A pending new patient row holding the next record number; the counter is re-read and
     // incremented in one step, so a second running copy never issues the same number.
     void beginNewFile();
-    void fillFromCarteVitale(const CarteVitaleIdentity &identity);
+    // Returns the fields whose text was longer than they hold, and was cut at their size.
+    QStringList fillFromCarteVitale(const CarteVitaleIdentity &identity);
     void validate();
     void removePatient();
 
@@ -71,6 +77,7 @@ public:
 
 private:
     void storeRows(const QList<Table *> &tables);
+    QList<Table *> allTables() const;
     void step(bool forward);
 
     Database &m_db;

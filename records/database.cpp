@@ -1,6 +1,7 @@
 #include "records/database.h"
 
 #include "platform/error.h"
+#include "records/writeproblem.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -135,6 +136,27 @@ void Database::fail(const QString &reason) const
 void Database::failStatement(const QSqlError &error) const
 {
     throw Error(error.text().trimmed());
+}
+
+void Database::checkWritable()
+{
+    if (m_alias.isSqlite()) {
+        if (const auto problem = WriteProblem::ofSqliteFile(connection().databaseName()))
+            throw problem->startFailure(m_description);
+    }
+    // What the files do not tell (a server in read-only mode, rights withheld), the engine does: a write
+    // of no row, undone.
+    try {
+        Transaction probe(*this);
+        run(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0")
+                .arg(SqlDialect::quote(tables::counter), SqlDialect::quote(recordNumberField)));
+    } catch (const Error &error) {
+        const QString remedy = m_alias.isSqlite()
+            ? QStringLiteral("Vérifiez les droits du fichier de la base et de son dossier")
+            : QStringLiteral("Demandez à la personne qui gère le serveur de permettre les modifications de cette "
+                             "base à l'utilisateur « %1 »").arg(m_alias.user);
+        throw WriteProblem{error.message(), remedy}.startFailure(m_description);
+    }
 }
 
 QSqlDatabase Database::connection() const

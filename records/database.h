@@ -29,6 +29,9 @@ public:
     const AliasSettings &alias() const { return m_alias; }
     QString describe() const { return m_description; }
     QSqlDatabase connection() const;
+    // Throws, saying why and what to do, when nothing could be stored in the base: a read-only file,
+    // folder, disk or server, missing rights, a full disk.
+    void checkWritable();
 
     // A prepared statement kept for the life of the connection: the hot paths prepare once.
     // The reference stays valid, also across a reconnection.

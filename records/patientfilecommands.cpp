@@ -60,12 +60,22 @@ void PatientFileCommands::newFile()
         return;
     emit identityTabRequested();
     m_patient.beginNewFile();
-    m_patient.fillFromCarteVitale(readCarteVitale(m_clipboardBuffer));
+    const QStringList cut = m_patient.fillFromCarteVitale(readCarteVitale(m_clipboardBuffer));
     // Once imported, the card's text is gone from the buffer too: a later new file would
     // otherwise offer the same patient again.
     m_clipboardBuffer.clear();
     if (m_clipboard)
         m_clipboard->clear();
+    if (!cut.isEmpty()) {
+        QStringList fields;
+        for (const QString &field : cut)
+            fields.append(QStringLiteral("« %1 »").arg(field));
+        m_dialogs.showMessage(m_window, QStringLiteral("Le texte de la carte Vitale est plus long que le dossier ne le "
+                                                       "permet : %1 %2. Vérifiez l'identité avant de valider.")
+                                            .arg(fields.join(QStringLiteral(", ")),
+                                                 fields.size() > 1 ? QStringLiteral("ont été coupés")
+                                                                   : QStringLiteral("a été coupé")));
+    }
     emit addressFocusRequested();
 }
 

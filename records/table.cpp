@@ -520,6 +520,15 @@ void Table::addColumns(const Row &row, const QList<int> &fieldIndexes, QStringLi
     }
 }
 
+QStringList Table::changedFieldNames() const
+{
+    flushEditors();
+    QStringList names;
+    for (const int index : changedFields())
+        names.append(definition().fields.at(index).name);
+    return names;
+}
+
 QList<int> Table::changedFields() const
 {
     QList<int> fields = m_changedFields.values();
@@ -537,25 +546,85 @@ void Table::writeRow(Row &row, bool inserting)
 }
 
 // Only the fields changed here are written: another running copy's change to the other fields of
-// the row stays.
+// the row stays. A field another copy stored since this one read the row is never overwritten.
 bool Table::updateRow(const Row &row)
 {
     QStringList columns;
     QVariantList bindings;
-    addColumns(row, changedFields(), columns, bindings);
+    const QList<int> changed = changedFields();
+    addColumns(row, changed, columns, bindings);
     QStringList assignments;
     for (const QString &column : std::as_const(columns))
         assignments.append(column + QStringLiteral(" = ?"));
-    QSqlQuery &update = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+    bindings.append(row.id);
+    QString unchanged;
+    for (const int index : changed) {
+        unchanged += QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?").arg(SqlDialect::quote(definition().fields.at(index).name));
+        bindings.append(boundValue(index, m_before ? m_before->values.at(index) : QVariant()));
+    }
+    QSqlQuery &update = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
                                           .arg(SqlDialect::quote(definition().name),
-                                               assignments.join(QLatin1String(", ")), SqlDialect::idColumn()));
+                                               assignments.join(QLatin1String(", ")), SqlDialect::idColumn(), unchanged));
     for (const QVariant &binding : std::as_const(bindings))
         update.addBindValue(binding);
-    update.addBindValue(row.id);
     m_db.run(update);
     const bool written = update.numRowsAffected() > 0;
     update.finish();
-    return written;
+    if (written)
+        return true;
+    if (auto stored = rowById(row.id))
+        refuseOverwrite(*stored);
+    return false;
+}
+
+// Leaves the row pending with what was typed, now checked against what the other copy stored, and
+// tells what that copy stored so the physician can take it into his text before storing again.
+void Table::refuseOverwrite(const Row &stored)
+{
+    const TableDef &def = definition();
+    // A new row was read as empty.
+    const std::optional<Row> readRow = m_state == State::Insert ? std::nullopt : m_before;
+    auto readValue = [&](int index) { return readRow ? readRow->values.at(index) : nullOf(def.fields.at(index).type); };
+    const QList<int> changed = changedFields();
+    int field = changed.value(0, 0);
+    for (const int index : changed) {
+        if (stored.values.at(index) != readValue(index) || stored.values.at(index).isNull() != readValue(index).isNull()) {
+            field = index;
+            break;
+        }
+    }
+    const QString read = readValue(field).toString();
+    QString theirs = stored.values.at(field).toString();
+    if (!read.isEmpty() && theirs.startsWith(read))
+        theirs = QStringLiteral("… ") + theirs.mid(read.size());
+    constexpr int shownAtMost = 1500;
+    if (theirs.size() > shownAtMost)
+        theirs = theirs.left(shownAtMost) + QStringLiteral(" …");
+    if (m_state == State::Insert) {
+        m_state = State::Edit;
+        m_row->id = stored.id;
+        emit stateChanged();
+    }
+    m_before = stored;
+    throw Error(QStringLiteral("Le dossier de %1 a été modifié sur un autre poste depuis que ce poste l'a lu : "
+                               "« %2 » n'a pas été enregistré ici, pour ne pas effacer ce que l'autre poste y a mis.\n\n"
+                               "L'autre poste a enregistré :\n%3\n\n"
+                               "Votre texte reste à l'écran : reprenez-y ce qui manque, puis enregistrez de nouveau.")
+                    .arg(patientName(), def.fields.at(field).name, theirs.trimmed()));
+}
+
+QString Table::patientName() const
+{
+    const Table &patientRow = m_master ? *m_master : *this;
+    const int name = patientRow.definition().fieldIndex(QStringLiteral("NomPrénom"));
+    if (patientRow.m_row && name >= 0) {
+        const QString shown = patientRow.m_row->values.at(name).toString().trimmed();
+        if (!shown.isEmpty())
+            return shown;
+    }
+    if (m_row && definition().fieldIndex(recordNumberField) >= 0)
+        return QStringLiteral("N° %1").arg(text(recordNumberField));
+    return definition().name;
 }
 
 void Table::insertRow(Row &row)
@@ -578,10 +647,17 @@ void Table::insertRow(Row &row)
         const int link = def.fieldIndex(recordNumberField);
         addColumns(row, m_changedFields.isEmpty() ? QList<int>{link} : changedFields(), changed, unused);
         QStringList assignments;
-        for (const QString &column : std::as_const(changed))
+        QStringList stillEmpty;
+        for (const QString &column : std::as_const(changed)) {
             assignments.append(QStringLiteral("%1 = excluded.%1").arg(column));
+            // This copy read no row: a field the other copy filled is not overwritten.
+            if (column != SqlDialect::quote(recordNumberField) && !column.startsWith(QLatin1String("\"_k_")))
+                stillEmpty.append(QStringLiteral("%1.%2 IS NULL").arg(SqlDialect::quote(def.name), column));
+        }
         conflict = QStringLiteral(" ON CONFLICT (%1) DO UPDATE SET %2")
                        .arg(SqlDialect::quote(recordNumberField), assignments.join(QLatin1String(", ")));
+        if (!stillEmpty.isEmpty())
+            conflict += QStringLiteral(" WHERE ") + stillEmpty.join(QLatin1String(" AND "));
     }
     QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
                                           .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
@@ -589,9 +665,17 @@ void Table::insertRow(Row &row)
     for (const QVariant &binding : std::as_const(bindings))
         insert.addBindValue(binding);
     m_db.run(insert);
-    if (insert.next())
+    const bool inserted = insert.next();
+    if (inserted)
         row.id = insert.value(0).toLongLong();
     insert.finish();
+    if (def.perPatient && !inserted) {
+        const int link = def.fieldIndex(recordNumberField);
+        const QList<Row> stored = runSelect(SqlDialect::quote(recordNumberField) + QStringLiteral(" = ?"),
+                                            {boundValue(link, row.values.at(link))}, Direction::Forward, 1);
+        if (!stored.isEmpty())
+            refuseOverwrite(stored.first());
+    }
     if (def.perPatient) {
         if (auto stored = rowById(row.id))
             row = *stored;
@@ -724,6 +808,9 @@ QVariant Table::storedValue(int index, const QVariant &value) const
     default:
         if (text.isEmpty())
             return QVariant();
+        // A text field holds at most its size: a longer text is cut there, never stored whole.
+        if (field.type == FieldType::Text && field.size > 0 && text.size() > field.size)
+            return text.left(field.size);
         return text;
     }
 }

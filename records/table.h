@@ -74,6 +74,8 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
     bool isModified() const { return m_modified; }
+    // The fields written since edit or insert, typed text included.
+    QStringList changedFieldNames() const;
 
     QVariant value(const QString &fieldName) const;
     QString text(const QString &fieldName) const;
@@ -139,6 +141,8 @@ private:
     QList<int> changedFields() const;
     void writeRow(Row &row, bool inserting);
     bool updateRow(const Row &row);
+    [[noreturn]] void refuseOverwrite(const Row &stored);
+    QString patientName() const;
     void insertRow(Row &row);
 
     // The state of a pending row just before its post.

@@ -52,7 +52,13 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString programFolder = places::programFolder();
-    const AliasSettings alias = AliasSettings::load(programFolder);
+    AliasSettings alias;
+    try {
+        alias = AliasSettings::load(programFolder);
+    } catch (const Error &error) {
+        err << error.message() << '\n';
+        return 1;
+    }
     if (!alias.isSqlite()) {
         err << "La base " << alias.describe(programFolder)
             << " est sur un serveur PostgreSQL : ses copies se font avec pg_dump et se restaurent avec "

@@ -455,16 +455,49 @@ private slots:
         QCOMPARE(treatments.text(QStringLiteral("Traitement général")), QStringLiteral("aspirine"));
     }
 
-    void aPendingFileWithoutItsNameKeepsTheProgramOpen()
+    void leavingARefusedFileSaysWhatIsLostAndLetsHimChoose_data()
+    {
+        QTest::addColumn<bool>("leave");
+        QTest::newRow("stays") << false;
+        QTest::newRow("leaves") << true;
+    }
+
+    void leavingARefusedFileSaysWhatIsLostAndLetsHimChoose()
+    {
+        QFETCH(bool, leave);
+        showPastTheGate();
+        m_window->patient().beginNewFile();
+        auto *name = m_window->findChild<QLineEdit *>(QStringLiteral("EditNom"));
+        name->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("DURAND"));
+        m_dialogs.answerModal([](QDialog &question) {
+            question.findChild<QAbstractButton *>(QStringLiteral("ok"))->click();
+        });
+        leave ? m_dialogs.answerYes() : m_dialogs.answerNo();
+        QCOMPARE(m_window->close(), leave);
+        const QString question = m_dialogs.requests().last().text;
+        QVERIFY2(question.startsWith(QStringLiteral("Le champ 'Prénom' doit avoir une valeur")) && question.contains(QStringLiteral("ceci ne sera pas enregistré : le nouveau dossier")),
+                 qPrintable(question));
+        if (!leave) {
+            QCOMPARE(m_window->patient().patients().state(), Table::State::Insert);
+            QCOMPARE(name->text(), QStringLiteral("DURAND"));
+        }
+    }
+
+    void aNewFileNothingWasTypedIntoIsDroppedOnLeaving()
     {
         showPastTheGate();
         m_window->patient().beginNewFile();
         m_dialogs.answerModal([](QDialog &question) {
             question.findChild<QAbstractButton *>(QStringLiteral("ok"))->click();
         });
-        QVERIFY(!m_window->close());
-        QCOMPARE(m_dialogs.requests().last().kind, QStringLiteral("error"));
-        QCOMPARE(m_window->patient().patients().state(), Table::State::Insert);
+        QVERIFY(m_window->close());
+        QCOMPARE(m_dialogs.pendingAnswers(), 0);
+        Table patients(m_base->db(), tables::patients);
+        patients.open();
+        QVERIFY(patients.locate(recordNumberField, 2));
+        QVERIFY(!patients.locate(recordNumberField, 3));
     }
 
     void answeringNoToTheQuitQuestionKeepsEverything()

@@ -17,15 +17,22 @@
 #include "prescribing/tordonnance.h"
 #include "records/trechercher.h"
 #include "platform/places.h"
+#include "records/alias.h"
+#include "records/database.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
 #include <QImageReader>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 using orvane::app::Startup;
 
@@ -37,10 +44,14 @@ private slots:
     void init();
     void pictureDecodes();
     void splashShowsThePicture();
+    void splashIsUpThroughThePause();
+    void aMessageTakesTheSplashAway();
     void startsWithEveryWindowHidden();
     void refusedGateEndsTheProgram();
     void unopenableBaseEndsWithOneMessage();
     void unreachableServerEndsWithOneMessage();
+    void unwritableBaseIsSaidAtStart_data();
+    void unwritableBaseIsSaidAtStart();
 
 private:
     orvane::test::ShellFixture m_fixture;
@@ -73,6 +84,39 @@ void TestStartup::splashShowsThePicture()
     const auto *picture = logo.findChild<QLabel *>(QStringLiteral("Image1"));
     QVERIFY(picture && !picture->pixmap().isNull());
     QCOMPARE(picture->pixmap().size(), orvane::app::programPicture().size());
+}
+
+void TestStartup::splashIsUpThroughThePause()
+{
+    m_dialogs.answerModal([](QDialog &password) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(password.focusWidget(), Qt::Key_Return);
+    });
+    // Fires only if the window system's events are handled while the splash is up.
+    bool splashSeen = false;
+    QTimer::singleShot(10, this, [&splashSeen] {
+        for (const QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->inherits("orvane::app::TLogo") && window->isVisible() && window->windowHandle()->isExposed())
+                splashSeen = true;
+        }
+    });
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(300));
+    QVERIFY(startup.start());
+    QVERIFY(splashSeen);
+}
+
+void TestStartup::aMessageTakesTheSplashAway()
+{
+    orvane::app::TLogo logo;
+    logo.showNow();
+    bool splashUp = true;
+    QTimer::singleShot(0, this, [&] {
+        splashUp = logo.isVisible();
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    orvane::QtDialogService().showError(QStringLiteral("Le fichier de couleurs ne peut pas être lu."));
+    QVERIFY(!splashUp);
 }
 
 void TestStartup::startsWithEveryWindowHidden()
@@ -160,6 +204,46 @@ void TestStartup::unreachableServerEndsWithOneMessage()
     // Nothing made in its place.
     QVERIFY(!QFile::exists(QDir(m_fixture.programFolder()).filePath(QStringLiteral("Data"))));
     QVERIFY(!orvane::places::registryKeyExists(QStringLiteral("Orvane 32")));
+}
+
+void TestStartup::unwritableBaseIsSaidAtStart_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only disk") << true << QStringLiteral("est en lecture seule.");
+    QTest::newRow("full disk") << false << QStringLiteral("est plein (il reste");
+}
+
+void TestStartup::unwritableBaseIsSaidAtStart()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(QString, reason);
+    const QString folder = m_fixture.programFolder();
+    const QString data = QDir(folder).filePath(QStringLiteral("Data"));
+    QVERIFY(QDir().mkpath(data));
+    // A small disk of its own for the base.
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    QStringLiteral("size=2m"), QStringLiteral("tmpfs"), data}) != 0)
+        QSKIP("mounting a small disk needs root");
+    const auto unmount = qScopeGuard([&data] { QProcess::execute(QStringLiteral("umount"), {data}); });
+    { orvane::records::Database made(orvane::records::AliasSettings::load(folder), folder); }
+    if (readOnly) {
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), data}), 0);
+    } else {
+        QFile filler(QDir(data).filePath(QStringLiteral("remplissage")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+    }
+    Startup startup(m_dialogs, m_clock, std::chrono::milliseconds(0));
+    QVERIFY(!startup.start());
+    QCOMPARE(m_dialogs.requests().size(), 1);
+    const QString message = m_dialogs.requests().first().text;
+    QVERIFY2(message.startsWith(QStringLiteral("La base de données %1 ne peut pas être modifiée : le disque de %2 ")
+                                    .arg(QDir::toNativeSeparators(data + QStringLiteral("/orvane.sqlite")),
+                                         QDir::toNativeSeparators(data)) + reason),
+             qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("relancez Orvane 2006.")));
 }
 
 QTEST_MAIN(TestStartup)

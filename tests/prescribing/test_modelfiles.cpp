@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QTest>
 #include <memory>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace orvane;
 using namespace orvane::prescribing;
@@ -91,6 +94,22 @@ private slots:
             QVERIFY2(error.message().contains(reason), qPrintable(error.message()));
             QVERIFY(error.message().contains(QDir::toNativeSeparators(file("bad.txt"))));
         }
+    }
+
+    void aPipeIsRefusedWithoutWaitingForIt()
+    {
+#ifdef Q_OS_UNIX
+        const QString pipe = file("tube.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        try {
+            readModelFile(pipe);
+            QFAIL("read a pipe as a model");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().contains(QStringLiteral("ce n'est pas un fichier ordinaire")), qPrintable(error.message()));
+        }
+#else
+        QSKIP("named pipes are a Unix thing");
+#endif
     }
 
     void missingFileAndFolder()

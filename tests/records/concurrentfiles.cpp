@@ -9,6 +9,12 @@
 //   patient NUMBER NOM PRENOM
 //   measure NUMBER FIELD LINE
 // A failure is reported on standard error and ends the copy with status 1.
+//
+//   orvane_concurrent_files ALIAS_FILE notes NUMBER TEXT
+//
+// Reads the notes of patient NUMBER, says "read", waits for a line on standard input, then appends
+// TEXT to what it read and stores. Reports "stored", or "refused" with the store's message on the
+// following lines and "kept" when the appended text is still the pending row's.
 
 #include "platform/error.h"
 #include "records/alias.h"
@@ -67,12 +73,48 @@ void storeMeasure(CurrentPatient &patient, int copy, int file, QRandomGenerator 
     report(QStringLiteral("measure %1 %2 %3").arg(number).arg(field, line));
 }
 
+int appendToNotes(CurrentPatient &patient, const QString &number, const QString &text)
+{
+    if (!patient.findByNumber(number))
+        throw Error(QStringLiteral("no patient ") + number);
+    Table &notes = patient.consultations();
+    const QString field = QStringLiteral("Consultation");
+    const QString typed = notes.text(field) + text;
+    report(QStringLiteral("read"));
+    char line[16];
+    if (!std::fgets(line, sizeof line, stdin))
+        return 2;
+    notes.edit();
+    notes.setText(field, typed);
+    try {
+        patient.storeClinicalRows();
+        report(QStringLiteral("stored"));
+    } catch (const Error &error) {
+        report(QStringLiteral("refused\n") + error.message());
+        if (notes.isEditing() && notes.text(field) == typed)
+            report(QStringLiteral("kept"));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 5 && args.at(2) == QLatin1String("notes")) {
+        try {
+            const QString aliasFile = args.at(1);
+            Database db(AliasSettings::loadFile(aliasFile), QFileInfo(aliasFile).absolutePath());
+            CurrentPatient patient(db);
+            patient.open();
+            return appendToNotes(patient, args.at(3), args.at(4));
+        } catch (const Error &error) {
+            std::fputs(qPrintable(error.message() + QLatin1Char('\n')), stderr);
+            return 1;
+        }
+    }
     bool copyOk = false;
     bool filesOk = false;
     const int copy = args.value(2).toInt(&copyOk);

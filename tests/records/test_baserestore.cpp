@@ -8,13 +8,19 @@
 
 #include "platform/error.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orvane;
 using namespace orvane::records;
@@ -90,7 +96,55 @@ private:
         return copy;
     }
 
+    // Runs the work in a child process and kills it (-9) once the file it writes appears in the folder.
+    static bool killedWhileWriting(const std::function<void()> &work, const QString &folder, const QString &pattern)
+    {
+        const pid_t child = fork();
+        if (child == 0) {
+            try {
+                work();
+            } catch (...) {
+            }
+            _exit(0);
+        }
+        QDeadlineTimer deadline(20000);
+        while (QDir(folder).entryList({pattern}, QDir::Files).isEmpty() && !deadline.hasExpired())
+            QThread::usleep(200);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && !QDir(folder).entryList({pattern}, QDir::Files).isEmpty();
+    }
+
+    // Some tens of megabytes, so a copy takes long enough to be cut.
+    void makeLargeBase()
+    {
+        makeHistory();
+        Database db(AliasSettings::sqliteFile(m_base), m_dir->path());
+        db.run(QStringLiteral("CREATE TABLE lest (x)"));
+        db.run(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+                              "INSERT INTO lest SELECT randomblob(1048576) FROM n"));
+    }
+
 private slots:
+    void copiesCutByAKillLeaveNothingAfterTheNextStart()
+    {
+        makeLargeBase();
+        const QString dataFolder = QFileInfo(m_base).absolutePath();
+        const BackupFolder &folder = *m_folder;
+        const QString base = m_base;
+        QVERIFY(killedWhileWriting([&] { folder.writeDailyCopy(base, QDate(2026, 3, 3)); }, folder.path(), QStringLiteral("*.part")));
+        QVERIFY(killedWhileWriting([&] { restoreBase(folder.dailyCopyPath(QDate(2026, 3, 1)), base, folder, restoreTime); },
+                                   dataFolder, QStringLiteral("*.restauration")));
+
+        QCOMPARE(removeCutCopies(m_base, *m_folder), 2);
+        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+        QCOMPARE(QDir(dataFolder).entryList({QStringLiteral("*.restauration")}, QDir::Files), QStringList());
+        QCOMPARE(baseProblems(m_base), QString());
+        QCOMPARE(patientCount(m_base), 5);
+        QVERIFY(!m_folder->hasDailyCopy(QDate(2026, 3, 3)));
+    }
+
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -115,6 +169,22 @@ private slots:
         // The program opens the restored base and goes on storing in it.
         addPatients(m_base, 4, 4);
         QCOMPARE(patientCount(m_base), 4);
+    }
+
+    void aCopyNeverReplacesAFileOfTheSameName()
+    {
+        makeHistory();
+        const QString first = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 2)), m_base, *m_folder, restoreTime);
+        const QString second = restoreBase(m_folder->dailyCopyPath(QDate(2026, 3, 1)), m_base, *m_folder, restoreTime);
+        QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509-2.sqlite"));
+        QCOMPARE(patientCount(first), 5);
+        QCOMPARE(patientCount(second), 3);
+        QCOMPARE(m_folder->safetyCopies().size(), 2);
+
+        const QString again = m_folder->writeDailyCopy(m_base, QDate(2026, 3, 2));
+        QCOMPARE(QFileInfo(again).fileName(), QStringLiteral("2026-03-02-2.sqlite"));
+        QCOMPARE(patientCount(m_folder->dailyCopyPath(QDate(2026, 3, 2))), 3);
+        QCOMPARE(patientCount(again), 2);
     }
 
     // A program that crashed leaves committed rows in the write-ahead log: the safety copy holds them

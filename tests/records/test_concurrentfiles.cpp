@@ -1,3 +1,4 @@
+#include "records/currentpatient.h"
 #include "records/database.h"
 #include "records/schema.h"
 #include "records/table.h"
@@ -72,7 +73,51 @@ private:
         qDeleteAll(running);
     }
 
+    QProcess *appendNotes(const QString &aliasFile, double number, const QString &text)
+    {
+        auto *process = new QProcess(this);
+        process->start(QStringLiteral(ORVANE_CONCURRENT_FILES),
+                       {aliasFile, QStringLiteral("notes"), QString::number(number), text});
+        return process;
+    }
+
 private slots:
+    void aCopyNeverOverwritesNotesAnotherCopyStoredSinceItRead()
+    {
+        test::TestDatabase base;
+        const QString aliasFile = base.home() + QStringLiteral("/alias.ini");
+        test::writeAliasFile(aliasFile, base.alias());
+        CurrentPatient patient(base.db());
+        patient.open();
+        patient.beginNewFile();
+        patient.patients().setText(QStringLiteral("Nom"), QStringLiteral("MARTIN"));
+        patient.patients().setText(QStringLiteral("Prénom"), QStringLiteral("Paul"));
+        patient.patients().setValue(QStringLiteral("Année"), 1950);
+        patient.composeName();
+        patient.validate();
+        const double number = patient.patients().number(recordNumberField);
+        patient.consultations().edit();
+        patient.consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Toux"));
+        patient.storeClinicalRows();
+
+        std::unique_ptr<QProcess> later(appendNotes(aliasFile, number, QStringLiteral(" NOTE-B")));
+        QVERIFY(later->waitForReadyRead(30000));
+        QCOMPARE(later->readLine(), QByteArray("read\n"));
+        std::unique_ptr<QProcess> first(appendNotes(aliasFile, number, QStringLiteral(" NOTE-A")));
+        first->write("\n");
+        QVERIFY(first->waitForFinished(30000));
+        QCOMPARE(first->readAllStandardOutput(), QByteArray("read\nstored\n"));
+        later->write("\n");
+        QVERIFY(later->waitForFinished(30000));
+        const QString told = QString::fromUtf8(later->readAllStandardOutput());
+        QVERIFY2(told.startsWith(QLatin1String("refused\n")) && told.endsWith(QLatin1String("kept\n")), qPrintable(told));
+        for (const QString &named : {QStringLiteral("MARTIN Paul"), QStringLiteral("« Consultation »"), QStringLiteral("NOTE-A")})
+            QVERIFY2(told.contains(named), qPrintable(told));
+
+        patient.consultations().refresh();
+        QCOMPARE(patient.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Toux NOTE-A"));
+    }
+
     void copiesOpeningANewBaseTogetherMakeItsTablesOnce()
     {
         test::TestDatabase base(test::TestDatabase::Open::Later);

@@ -75,8 +75,60 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[orvane]\nDriver=QSQLITE\nDatabase=autre/base.sqlite\n");
         file.close();
+        QVERIFY(QDir().mkpath(places::inProgramFolder(QStringLiteral("autre"))));
         Database db(AliasSettings::load(places::programFolder()), places::programFolder());
         QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("autre/base.sqlite"))));
+    }
+
+    void aServerThatRefusesChangesIsSaidAtOpening()
+    {
+        if (!test::TestDatabase::serverAlias())
+            QSKIP("the start-up test covers SQLite's read-only and full disks");
+        test::TestDatabase base;
+        base.db().checkWritable();
+        base.db().run(QStringLiteral("ALTER DATABASE %1 SET default_transaction_read_only = on")
+                          .arg(SqlDialect::quote(base.alias().database)));
+        auto readOnly = base.openAnother();
+        try {
+            readOnly->checkWritable();
+            QFAIL("a read-only server was taken for a writable one");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("La base de données %1 ne peut pas être modifiée : ").arg(readOnly->describe()))
+                         && error.message().contains(QStringLiteral("l'utilisateur « %1 »").arg(base.alias().user)),
+                     qPrintable(error.message()));
+        }
+    }
+
+    void aliasSlipStopsNamingTheFileAndTheLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("unknown driver") << QByteArray("; cabinet\n[orvane]\nDriver=SQLITE\n") << QStringLiteral("ligne 3 : le pilote « SQLITE »");
+        QTest::newRow("folder missing") << QByteArray("[orvane]\nDriver=QSQLITE\nDatabase=absent/base.sqlite\n")
+                                        << QStringLiteral("ligne 3 : la base");
+    }
+
+    void aliasSlipStopsNamingTheFileAndTheLine()
+    {
+        if (test::TestDatabase::serverAlias())
+            QSKIP("the SQLite run of this test covers it");
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        test::TemporaryHome home;
+        const QString aliasFile = places::inProgramFolder(QStringLiteral("alias.ini"));
+        QFile file(aliasFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        try {
+            AliasSettings::load(places::programFolder());
+            QFAIL("a slip of the alias file was taken");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Le fichier %1, %2").arg(QDir::toNativeSeparators(aliasFile), expected)),
+                     qPrintable(error.message()));
+        }
+        const QStringList made = QDir(places::programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(made, QStringList{QStringLiteral("alias.ini")});
     }
 
     void aFileThatIsNotADatabaseIsNamedInTheMessage()

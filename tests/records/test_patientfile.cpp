@@ -168,6 +168,25 @@ private slots:
         QCOMPARE(patients.text(QStringLiteral("Nom")), QString());
     }
 
+    void aCarteVitaleTextLongerThanTheFieldsIsCutAndToldOnce()
+    {
+        const QString huge(1000000, QLatin1Char('X'));
+        QApplication::clipboard()->setText(QStringLiteral("Nom  : ") + huge + QStringLiteral("\r\nPrénom  : Marie\r\n\r\n\r\nNé(e) le   : 03/11/1948"));
+        m_dialogs->answerYes();
+        m_dialogs->answerYes();
+        m_commands->newFile();
+        QCOMPARE(m_dialogs->requests().size(), 3);
+        QCOMPARE(m_dialogs->texts().last(), QStringLiteral("Le texte de la carte Vitale est plus long que le dossier ne le permet : "
+                                                           "« Nom », « NomPrénom » ont été coupés. Vérifiez l'identité avant de valider."));
+        m_patient->validate();
+        Table stored(m_base->db(), tables::patients);
+        stored.open();
+        QVERIFY(stored.locate(recordNumberField, 1));
+        QCOMPARE(stored.text(QStringLiteral("Nom")), huge.left(50));
+        QCOMPARE(stored.text(QStringLiteral("NomPrénom")).size(), 101);
+        QCOMPARE(stored.text(QStringLiteral("Prénom")), QStringLiteral("Marie"));
+    }
+
     void refusingTheCarteVitaleCreatesNothing()
     {
         QApplication::clipboard()->setText(QStringLiteral("Nom  : DURAND\nPrénom  : Marie"));

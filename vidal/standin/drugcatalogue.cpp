@@ -19,12 +19,12 @@ const QString brandField = QStringLiteral("Marque");
 
 DrugCatalogue::DrugCatalogue(const QString &programFolder)
 {
-    const records::AliasSettings alias = records::AliasSettings::load(programFolder);
-    if (alias.isSqlite() && !QFileInfo::exists(alias.sqlitePath(programFolder))) {
-        m_fallbackReason = QStringLiteral("pas de base Orvane (%1)").arg(alias.describe(programFolder));
-        return;
-    }
     try {
+        const records::AliasSettings alias = records::AliasSettings::load(programFolder);
+        if (alias.isSqlite() && !QFileInfo::exists(alias.sqlitePath(programFolder))) {
+            m_fallbackReason = QStringLiteral("pas de base Orvane (%1)").arg(alias.describe(programFolder));
+            return;
+        }
         auto db = std::make_unique<records::Database>(alias, programFolder);
         auto drugs = std::make_unique<records::Table>(*db, records::tables::drugs);
         drugs->open();
