@@ -26,6 +26,11 @@ public:
     // Whether a running program holds a lock on that base.
     static bool isHeld(const QString &basePath);
     static QString restoreLockName(const QString &basePath);
+    // Held by a command that replaces or fills the base (a restore, an import) while it works: a
+    // program starting meanwhile waits for it. Refused, with the reason, while a running program
+    // holds the base or another such command works on it; `purpose` ends the message ("restaurer une
+    // copie").
+    static std::unique_ptr<QLockFile> holdForReplacement(const QString &basePath, const QString &purpose);
 
 private:
     std::unique_ptr<QLockFile> m_lock;
