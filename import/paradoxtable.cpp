@@ -208,9 +208,10 @@ QVariantList ParadoxTable::row(int index)
     for (int i = 0; read && m_libraryError.isEmpty() && i < m_fields.size(); ++i)
         values.append(fieldValue(i, m_record.data() + m_offsets.at(i)));
     if (!read || !m_libraryError.isEmpty())
-        fail(QStringLiteral("ligne %1 : le fichier est endommagé (%2)")
-                 .arg(index + 1)
-                 .arg(m_libraryError.isEmpty() ? QStringLiteral("ligne illisible") : m_libraryError));
+        throw Error(QStringLiteral("%1, ligne %2 : le fichier est endommagé (pxlib : %3)")
+                        .arg(QFileInfo(m_path).fileName())
+                        .arg(index + 1)
+                        .arg(m_libraryError.isEmpty() ? QStringLiteral("ligne illisible") : m_libraryError));
     return values;
 }
 
