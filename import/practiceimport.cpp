@@ -484,8 +484,10 @@ ImportResult PracticeImport::run(bool replace, ImportProgress *progress)
                                        "remplacerait. Relancez avec --replace pour remplacer la base (une copie de "
                                        "sécurité en est prise d'abord). Rien n'a été modifié.")
                             .arg(base));
-        if (holdsPatients && m_alias.isSqlite())
-            result.safetyCopy = records::BackupFolder::ofProgram(m_programFolder).writeSafetyCopy(basePath, now);
+        if (holdsPatients) {
+            const records::BackupFolder backups = records::BackupFolder::ofProgram(m_programFolder);
+            result.safetyCopy = m_alias.isSqlite() ? backups.writeSafetyCopy(basePath, now) : backups.writeSafetyCopy(*db, now);
+        }
         Database::Transaction transaction(*db);
         try {
             run.empty(*db, replace);

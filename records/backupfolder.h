@@ -7,6 +7,8 @@
 
 namespace orvane::records {
 
+class Database;
+
 struct BackupCopy
 {
     QDate date;
@@ -39,10 +41,14 @@ public:
     // A copy of the base as it is before a restore replaces it. A base the engine can no longer read
     // is kept file for file (with its journals), since it may still hold what the copies lack.
     QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
+    // The same of a base on any engine (a shared PostgreSQL base), written as an SQLite base of the
+    // program table by table through the table store.
+    QString writeSafetyCopy(Database &base, const QDateTime &now) const;
     void removeExpiredCopies(const QDate &today) const;
 
 private:
     void writeCheckedCopy(const QString &basePath, const QString &destination) const;
+    QString safetyCopyStem(const QDateTime &now) const;
     QString keepFilesOf(const QString &basePath, const QString &destination) const;
     void makeFolder() const;
 

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/places.h"
 #include "records/baseinuselock.h"
+#include "records/database.h"
 #include "records/schema.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
@@ -275,8 +276,9 @@ private slots:
         const ImportResult replaced = importFolder(true);
         QCOMPARE(stored(tables::patients, 1, QStringLiteral("Nom")), QStringLiteral("MARTIN"));
         QCOMPARE(patientCount(), 2);
-        if (m_base->alias().isSqlite())
-            QVERIFY(QFile::exists(replaced.safetyCopy));
+        // The base as it was, also a shared one, is kept as a base of the program.
+        Database copy(AliasSettings::sqliteFile(replaced.safetyCopy), places::programFolder());
+        QCOMPARE(test::storedField(copy, tables::patients, 1, QStringLiteral("Nom")), QStringLiteral("ANCIEN"));
     }
 
     void refusedWhileTheProgramRunsOnTheBase()
