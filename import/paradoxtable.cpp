@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 
 extern "C" {
 #include <paradox.h>
@@ -22,31 +23,60 @@ void onLibraryMessage(pxdoc_t *, int level, const char *message, void *table)
     static_cast<ParadoxTable *>(table)->libraryMessage(level, message);
 }
 
+ParadoxTable &tableOf(pxdoc_t *doc)
+{
+    return *static_cast<ParadoxTable *>(doc->errorhandler_user_data);
+}
+
 // pxlib's own reads take a short read for a whole one and go on with what the buffer held before:
-// a truncated file must fail instead.
-size_t readWhole(std::FILE *file, size_t count, void *buffer)
+// a truncated file must fail instead. Once opened, the files are read from memory, without a
+// system call for each of the library's many small reads.
+size_t readMapped(ParadoxTable::MappedFile &file, size_t count, void *buffer)
 {
-    return std::fread(buffer, 1, count, file) == count ? count : size_t(-1);
+    if (file.position < 0 || qint64(count) > file.size - file.position)
+        return size_t(-1);
+    std::memcpy(buffer, file.bytes + file.position, count);
+    file.position += qint64(count);
+    return count;
 }
 
-size_t readTable(pxdoc_t *, pxstream_t *stream, size_t count, void *buffer)
+int seekMapped(ParadoxTable::MappedFile &file, long offset, int whence)
 {
-    return readWhole(stream->s.fp, count, buffer);
+    const qint64 base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.position : file.size;
+    if (base + offset < 0)
+        return -1;
+    file.position = base + offset;
+    return 0;
 }
 
-size_t readMemos(pxblob_t *, pxstream_t *stream, size_t count, void *buffer)
+size_t readTable(pxdoc_t *doc, pxstream_t *, size_t count, void *buffer)
 {
-    return readWhole(stream->s.fp, count, buffer);
+    return readMapped(tableOf(doc).table(), count, buffer);
 }
 
-int seekMemos(pxblob_t *, pxstream_t *stream, long offset, int whence)
+int seekTable(pxdoc_t *doc, pxstream_t *, long offset, int whence)
 {
-    return std::fseek(stream->s.fp, offset, whence);
+    return seekMapped(tableOf(doc).table(), offset, whence);
 }
 
-long tellMemos(pxblob_t *, pxstream_t *stream)
+long tellTable(pxdoc_t *doc, pxstream_t *)
 {
-    return std::ftell(stream->s.fp);
+    return long(tableOf(doc).table().position);
+}
+
+size_t readMemos(pxblob_t *blob, pxstream_t *, size_t count, void *buffer)
+{
+    return readMapped(tableOf(blob->pxdoc).memos(), count, buffer);
+}
+
+int seekMemos(pxblob_t *blob, pxstream_t *, long offset, int whence)
+{
+    return seekMapped(tableOf(blob->pxdoc).memos(), offset, whence);
+}
+
+long tellMemos(pxblob_t *blob, pxstream_t *)
+{
+    return long(tableOf(blob->pxdoc).memos().position);
 }
 
 struct TypeInfo
@@ -107,11 +137,15 @@ ParadoxTable::ParadoxTable(const QString &path, const QString &memoFile)
         fail(QStringLiteral("mémoire insuffisante"));
     if (PX_open_fp(m_doc, m_file) < 0)
         fail(QStringLiteral("ce n'est pas une table lisible (%1)").arg(m_libraryError));
+    m_tableFile.file.setFileName(path);
+    map(m_tableFile);
     m_doc->read = readTable;
+    m_doc->seek = seekTable;
+    m_doc->tell = tellTable;
     const pxhead_t &head = *m_doc->px_head;
     const qint64 blocks = qint64(head.px_headersize) + qint64(head.px_fileblocks) * head.px_maxtablesize * 1024;
-    if (QFileInfo(path).size() < blocks)
-        fail(QStringLiteral("le fichier est tronqué (%1 octets au lieu de %2)").arg(QFileInfo(path).size()).arg(blocks));
+    if (m_tableFile.size < blocks)
+        fail(QStringLiteral("le fichier est tronqué (%1 octets au lieu de %2)").arg(m_tableFile.size).arg(blocks));
     m_decoder = QStringDecoder(codecName(head.px_doscodepage).constData());
     if (!m_decoder.isValid())
         fail(QStringLiteral("sa page de code %1 n'est pas connue").arg(head.px_doscodepage));
@@ -142,8 +176,6 @@ ParadoxTable::~ParadoxTable()
         PX_delete(m_doc);
     }
     delete m_memoStream;
-    if (m_memos)
-        std::fclose(m_memos);
     if (m_file)
         std::fclose(m_file);
 }
@@ -165,9 +197,8 @@ void ParadoxTable::attachMemoFile(const QString &memoFile)
     const QString expected = QFileInfo(m_path).completeBaseName() + QStringLiteral(".MB");
     if (memoFile.isEmpty() || !QFileInfo::exists(memoFile))
         fail(QStringLiteral("le fichier de ses mémos, %1, est introuvable").arg(expected));
-    m_memos = std::fopen(QFile::encodeName(memoFile).constData(), "rb");
-    if (!m_memos)
-        fail(QStringLiteral("le fichier de ses mémos, %1, ne peut pas être ouvert").arg(expected));
+    m_memoFile.file.setFileName(memoFile);
+    map(m_memoFile);
     pxblob_t *blob = PX_new_blob(m_doc);
     if (!blob)
         fail(QStringLiteral("mémoire insuffisante"));
@@ -175,11 +206,24 @@ void ParadoxTable::attachMemoFile(const QString &memoFile)
     m_memoStream->type = pxfIOFile;
     m_memoStream->mode = pxfFileRead;
     m_memoStream->close = px_false;
-    m_memoStream->s.fp = m_memos;
     blob->mb_stream = m_memoStream;
     blob->read = readMemos;
     blob->seek = seekMemos;
     blob->tell = tellMemos;
+}
+
+void ParadoxTable::map(MappedFile &file)
+{
+    if (!file.file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("%1 ne peut pas être lu : %2").arg(QFileInfo(file.file).fileName(), file.file.errorString()));
+    file.size = file.file.size();
+    file.position = 0;
+    // An empty file has nothing to map; every read of it fails as a read past its end.
+    if (file.size > 0) {
+        file.bytes = reinterpret_cast<const char *>(file.file.map(0, file.size));
+        if (!file.bytes)
+            fail(QStringLiteral("%1 ne peut pas être lu : %2").arg(QFileInfo(file.file).fileName(), file.file.errorString()));
+    }
 }
 
 void ParadoxTable::libraryMessage(int level, const char *message)

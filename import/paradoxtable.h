@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
@@ -45,8 +46,20 @@ public:
     // Called by pxlib for each of its messages.
     void libraryMessage(int level, const char *message);
 
+    // A file pxlib reads, from memory once opened.
+    struct MappedFile
+    {
+        QFile file;
+        const char *bytes = nullptr;
+        qint64 size = 0;
+        qint64 position = 0;
+    };
+    MappedFile &table() { return m_tableFile; }
+    MappedFile &memos() { return m_memoFile; }
+
 private:
     [[noreturn]] void fail(const QString &reason) const;
+    void map(MappedFile &file);
     void attachMemoFile(const QString &memoFile);
     QString decoded(const char *bytes, qsizetype length);
     QVariant fieldValue(int field, char *data);
@@ -54,7 +67,8 @@ private:
     QString m_path;
     px_doc *m_doc = nullptr;
     std::FILE *m_file = nullptr;
-    std::FILE *m_memos = nullptr;
+    MappedFile m_tableFile;
+    MappedFile m_memoFile;
     px_stream *m_memoStream = nullptr;
     QList<Field> m_fields;
     QList<int> m_lengths;

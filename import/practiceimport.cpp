@@ -471,6 +471,10 @@ ImportResult PracticeImport::run(bool replace, ImportProgress *progress)
         replacing = records::BaseInUseLock::holdForReplacement(basePath, QStringLiteral("importer des tables"));
     const bool baseExisted = m_alias.isSqlite() && QFileInfo::exists(basePath);
     auto db = std::make_unique<Database>(m_alias, m_programFolder);
+    // The whole import is one transaction: a page cache that holds it spares writing the pages of
+    // the sort-key indexes out and back many times before the commit.
+    if (m_alias.isSqlite())
+        db->run(QStringLiteral("PRAGMA cache_size = -131072"));
     const QString base = db->describe();
     ImportResult result;
     try {
