@@ -1,10 +1,13 @@
 // Measures the file operations of the program on synthetic bases of growing size, through the
 // program's own classes and windows (offscreen), beside the bare indexed seek they rest on.
+// Then, up to 100,000 patients, the import of a practice's files of the earlier program.
 // Usage: orvane-bench [patients...]   (default: 10000 100000 1000000)
 
 #include "app/startup.h"
 #include "app/torvane.h"
 #include "bench/syntheticbase.h"
+#include "bench/syntheticpractice.h"
+#include "import/practiceimport.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
@@ -225,6 +228,47 @@ void run(int size, QTextStream &out)
     startup.reset();
 }
 
+qint64 folderBytes(const QString &folder)
+{
+    qint64 bytes = 0;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
+        bytes += file.size();
+    return bytes;
+}
+
+// The earlier program's tables of a practice, written once, imported into a new base each run.
+void runImport(int size, QTextStream &out)
+{
+    const QString home = QDir::current().absoluteFilePath(QStringLiteral("bench-data/import-%1").arg(size));
+    const QString folder = home + QStringLiteral("/paradox");
+    if (!QFileInfo::exists(folder)) {
+        out << "\nWriting the Paradox tables of a practice of " << size << " patients in " << folder << "...\n";
+        out.flush();
+        const QString making = folder + QStringLiteral(".making");
+        QDir(making).removeRecursively();
+        bench::makeSyntheticPractice(making, size);
+        QDir().rename(making, folder);
+    }
+    const QString target = home + QStringLiteral("/base");
+    QDir(target).removeRecursively();
+    QDir().mkpath(target);
+    SystemClock clock;
+    QElapsedTimer timer;
+    timer.start();
+    const import::ImportResult result =
+        import::PracticeImport(folder, records::AliasSettings::sqliteFile(target + QStringLiteral("/orvane.sqlite")), target, clock)
+            .run(false);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    int rows = 0;
+    for (const import::ImportReport::Counts &counts : result.report.tables())
+        rows += counts.imported;
+    out << "\nimport of a practice's Paradox files (" << size << " patients, " << rows << " rows, "
+        << folderBytes(folder) / (1024 * 1024) << " MB): " << QString::number(seconds, 'f', 1) << " s, "
+        << qint64(rows / seconds) << " rows/s, base " << QFileInfo(target + QStringLiteral("/orvane.sqlite")).size() / (1024 * 1024)
+        << " MB, peak memory (RSS) " << peakMemoryMegabytes() << " MB\n";
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -239,7 +283,10 @@ int main(int argc, char **argv)
         sizes = {10000, 100000, 1000000};
     QTextStream out(stdout);
     out << "Orvane 2006 benchmark, " << QSysInfo::prettyProductName() << ", " << QThread::idealThreadCount() << " cores\n";
-    for (const int size : std::as_const(sizes))
+    for (const int size : std::as_const(sizes)) {
         run(size, out);
+        if (size <= 100000)
+            runImport(size, out);
+    }
     return 0;
 }

@@ -27,6 +27,18 @@ const QStringList forenames = {
     "Nathalie", "Isabelle", "Sylvie", "Catherine", "Françoise", "Hélène", "Élodie", "Chloé", "Léa", "Zoé",
     "Jérôme", "Stéphane", "Frédéric", "Grégoire", "Benoît", "Noémie", "Anaïs", "Maëlle", "Gaëlle", "Loïc"};
 
+} // namespace
+
+QString randomSurname(QRandomGenerator &random)
+{
+    return surnames.at(random.bounded(int(surnames.size())));
+}
+
+QString randomForename(QRandomGenerator &random)
+{
+    return forenames.at(random.bounded(int(forenames.size())));
+}
+
 QString longNotes(QRandomGenerator &random)
 {
     QString notes;
@@ -38,8 +50,6 @@ QString longNotes(QRandomGenerator &random)
     }
     return notes;
 }
-
-} // namespace
 
 void makeSyntheticBase(records::Database &db, int patients)
 {
@@ -57,8 +67,8 @@ void makeSyntheticBase(records::Database &db, int patients)
     for (int first = 1; first <= patients; first += batch) {
         records::Database::Transaction transaction(db);
         for (int number = first; number < std::min(first + batch, patients + 1); ++number) {
-            const QString nom = surnames.at(random.bounded(int(surnames.size())));
-            const QString prenom = forenames.at(random.bounded(int(forenames.size())));
+            const QString nom = randomSurname(random);
+            const QString prenom = randomForename(random);
             patientTable.insert();
             patientTable.setText(QStringLiteral("Nom"), nom);
             patientTable.setText(QStringLiteral("Prénom"), prenom);

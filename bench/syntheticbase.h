@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QRandomGenerator;
+
 namespace orvane::records {
 class Database;
 }
@@ -11,5 +13,11 @@ namespace orvane::bench {
 // Fills an empty base with patients of French-looking names (accents, many namesakes), a counter
 // at the highest number, clinical rows for about a third of them and long notes for some.
 void makeSyntheticBase(records::Database &db, int patients);
+
+// The names and notes of those patients.
+QString randomSurname(QRandomGenerator &random);
+QString randomForename(QRandomGenerator &random);
+// Notes of a patient seen for years: a few hundred dated consultations.
+QString longNotes(QRandomGenerator &random);
 
 } // namespace orvane::bench

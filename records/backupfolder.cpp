@@ -2,6 +2,8 @@
 
 #include "platform/error.h"
 #include "records/backupretention.h"
+#include "records/database.h"
+#include "records/table.h"
 #include "records/schema.h"
 #include "records/sqlitefile.h"
 
@@ -148,9 +150,52 @@ QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date)
     return written;
 }
 
+QString BackupFolder::safetyCopyStem(const QDateTime &now) const
+{
+    return m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+}
+
+QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) const
+{
+    makeFolder();
+    QTemporaryFile part(m_path + QStringLiteral("/XXXXXX") + partSuffix);
+    if (!part.open())
+        throw Error(QStringLiteral("%1 : %2").arg(QDir::toNativeSeparators(m_path), part.errorString()));
+    part.close();
+    QFile::remove(part.fileName());
+    {
+        Database copy(AliasSettings::sqliteFile(part.fileName()), m_path);
+        Database::Transaction transaction(copy);
+        for (const TableDef &table : schema()) {
+            QStringList columns;
+            for (const FieldDef &field : table.fields)
+                columns.append(SqlDialect::quote(field.name));
+            QSqlQuery &rows = base.prepared(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                                .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(table.name),
+                                                     SqlDialect::idColumn()));
+            base.run(rows);
+            Table written(copy, table.name);
+            while (rows.next()) {
+                QVariantList values;
+                for (int i = 0; i < table.fields.size(); ++i)
+                    values.append(rows.value(i));
+                written.appendRow(values);
+            }
+            rows.finish();
+        }
+        transaction.commit();
+    }
+    const QString problems = baseProblems(part.fileName());
+    if (!problems.isEmpty())
+        throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
+    for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(part.fileName() + journal);
+    return placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+}
+
 QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
 {
-    const QString stem = m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+    const QString stem = safetyCopyStem(now);
     const QString destination = stem + copySuffix;
     try {
         return writeCheckedCopy(basePath, destination);

@@ -8,6 +8,8 @@
 
 namespace orvane::records {
 
+class Database;
+
 struct BackupCopy
 {
     QDate date;
@@ -41,6 +43,9 @@ public:
     // A copy of the base as it is before a restore replaces it. A base the engine can no longer read
     // is kept file for file (with its journals), since it may still hold what the copies lack.
     QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
+    // The same of a base on any engine (a shared PostgreSQL base), written as an SQLite base of the
+    // program table by table through the table store.
+    QString writeSafetyCopy(Database &base, const QDateTime &now) const;
     void removeExpiredCopies(const QDate &today) const;
     // The copies being written, or cut short before they were whole.
     QFileInfoList partFiles() const;
@@ -48,6 +53,7 @@ public:
 private:
     // The copy's path: the wanted one, or the first free one after it.
     QString writeCheckedCopy(const QString &basePath, const QString &wanted) const;
+    QString safetyCopyStem(const QDateTime &now) const;
     QString keepFilesOf(const QString &basePath, const QString &wanted) const;
     void makeFolder() const;
 

@@ -84,6 +84,20 @@ bool BaseInUseLock::isHeld(const QString &basePath, const QString &exceptLock)
     return false;
 }
 
+std::unique_ptr<QLockFile> BaseInUseLock::holdForReplacement(const QString &basePath, const QString &purpose)
+{
+    const QString base = QDir::toNativeSeparators(basePath);
+    QDir().mkpath(QFileInfo(basePath).absolutePath());
+    auto replacing = lockFile(restoreLockName(basePath));
+    if (!replacing->tryLock(0))
+        throw Error(QStringLiteral("Une restauration ou une importation de la base %1 est en cours.").arg(base));
+    if (isHeld(basePath))
+        throw Error(QStringLiteral("Orvane 2006 est ouvert sur la base %1 : quittez-le (toutes ses fenêtres) "
+                                   "avant de %2. Rien n'a été modifié.")
+                        .arg(base, purpose));
+    return replacing;
+}
+
 QString BaseInUseLock::restoreLockName(const QString &basePath)
 {
     return basePath + QStringLiteral(".restauration.lock");

@@ -28,6 +28,11 @@ public:
     // Whether another running copy of the program holds one beside this copy's.
     bool othersHold() const;
     static QString restoreLockName(const QString &basePath);
+    // Held by a command that replaces or fills the base (a restore, an import) while it works: a
+    // program starting meanwhile waits for it. Refused, with the reason, while a running program
+    // holds the base or another such command works on it; `purpose` ends the message ("restaurer une
+    // copie").
+    static std::unique_ptr<QLockFile> holdForReplacement(const QString &basePath, const QString &purpose);
 
 private:
     static bool isHeld(const QString &basePath, const QString &exceptLock);

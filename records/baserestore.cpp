@@ -34,14 +34,7 @@ bool sameFile(const QString &a, const QString &b)
 QString restoreBase(const QString &copyPath, const QString &basePath, const BackupFolder &folder,
                     const QDateTime &now)
 {
-    QLockFile restoring(BaseInUseLock::restoreLockName(basePath));
-    restoring.setStaleLockTime(0);
-    if (!restoring.tryLock(0))
-        throw Error(QStringLiteral("Une autre restauration de la base %1 est en cours.").arg(native(basePath)));
-    if (BaseInUseLock::isHeld(basePath))
-        throw Error(QStringLiteral("Orvane 2006 est ouvert sur la base %1 : quittez-le (toutes ses fenêtres) "
-                                   "avant de restaurer une copie. Rien n'a été modifié.")
-                        .arg(native(basePath)));
+    const auto restoring = BaseInUseLock::holdForReplacement(basePath, QStringLiteral("restaurer une copie"));
     if (sameFile(copyPath, basePath))
         throw Error(QStringLiteral("%1 est la base elle-même, pas une copie.").arg(native(copyPath)));
     const QString problems = baseProblems(copyPath);

@@ -441,12 +441,7 @@ void Table::post()
     flushEditors();
     if (!isEditing())
         return;
-    const TableDef &def = definition();
-    for (int i = 0; i < def.fields.size(); ++i) {
-        const QVariant &value = m_row->values.at(i);
-        if (def.fields.at(i).required && (value.isNull() || value.toString().isEmpty()))
-            throw Error::requiredField(def.fields.at(i).name);
-    }
+    requireValues(*m_row);
     // An unchanged row is already stored as it stands.
     if (m_state == State::Insert || m_modified) {
         const Pending pending{m_state, *m_row, m_before, m_modified, m_changedFields};
@@ -459,6 +454,31 @@ void Table::post()
     m_changedFields.clear();
     m_bof = m_eof = false;
     emit stateChanged();
+}
+
+void Table::requireValues(const Row &row) const
+{
+    const TableDef &def = definition();
+    for (int i = 0; i < def.fields.size(); ++i) {
+        const QVariant &value = row.values.at(i);
+        if (def.fields.at(i).required && (value.isNull() || value.toString().isEmpty()))
+            throw Error::requiredField(def.fields.at(i).name);
+    }
+}
+
+qint64 Table::appendRow(const QVariantList &values)
+{
+    const TableDef &def = definition();
+    Row row;
+    for (int i = 0; i < def.fields.size(); ++i) {
+        const QVariant stored = storedValue(i, values.value(i));
+        row.values.append(stored.isNull() ? nullOf(def.fields.at(i).type) : stored);
+    }
+    requireValues(row);
+    Database::Transaction transaction(m_db);
+    insertRow(row, false);
+    transaction.commit();
+    return row.id;
 }
 
 // Inside a larger transaction the row is stored only once that commits: when it is rolled back
@@ -541,7 +561,7 @@ void Table::writeRow(Row &row, bool inserting)
     Database::Transaction transaction(m_db);
     // A row deleted meanwhile by another running copy is written anew rather than lost.
     if (inserting || !updateRow(row))
-        insertRow(row);
+        insertRow(row, true);
     transaction.commit();
 }
 
@@ -627,7 +647,7 @@ QString Table::patientName() const
     return definition().name;
 }
 
-void Table::insertRow(Row &row)
+void Table::insertRow(Row &row, bool merging)
 {
     const TableDef &def = definition();
     QList<int> all;
@@ -640,7 +660,7 @@ void Table::insertRow(Row &row)
     for (int i = 0; i < columns.size(); ++i)
         marks.append(QStringLiteral("?"));
     QString conflict;
-    if (def.perPatient) {
+    if (def.perPatient && merging) {
         // Another running copy created the patient's row first: the fields changed here go into it.
         QStringList changed;
         QVariantList unused;
@@ -669,17 +689,17 @@ void Table::insertRow(Row &row)
     if (inserted)
         row.id = insert.value(0).toLongLong();
     insert.finish();
-    if (def.perPatient && !inserted) {
+    if (!def.perPatient || !merging)
+        return;
+    if (!inserted) {
         const int link = def.fieldIndex(recordNumberField);
         const QList<Row> stored = runSelect(SqlDialect::quote(recordNumberField) + QStringLiteral(" = ?"),
                                             {boundValue(link, row.values.at(link))}, Direction::Forward, 1);
         if (!stored.isEmpty())
             refuseOverwrite(stored.first());
     }
-    if (def.perPatient) {
-        if (auto stored = rowById(row.id))
-            row = *stored;
-    }
+    if (auto stored = rowById(row.id))
+        row = *stored;
 }
 
 void Table::cancel()

@@ -21,6 +21,8 @@ public:
     ~TestDatabase();
 
     records::Database &db();
+    // Closes this connection, as a program that quits; db() opens another.
+    void close() { m_db.reset(); }
     // A second connection on the same base, as a second running copy of the program has.
     std::unique_ptr<records::Database> openAnother() const;
     QString home() const { return m_home.path(); }
