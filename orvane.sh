@@ -2,6 +2,7 @@
 # ./orvane.sh run   sets up what is missing, builds, and starts Orvane 2006 on its embedded SQLite base
 # ./orvane.sh test  sets up what is missing, builds, and runs every test
 # ./orvane.sh bench sets up what is missing, builds, and runs the benchmarks
+# ./orvane.sh package sets up what is missing, builds, and makes the Debian package in build/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -23,8 +24,11 @@ case "${1:-run}" in
   bench)
     exec ./build/bench/orvane-bench "${@:2}"
     ;;
+  package)
+    exec bash scripts/make-package.sh build
+    ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|package" >&2
     exit 2
     ;;
 esac
