@@ -155,11 +155,15 @@ private slots:
     void restoreBringsBackTheChosenCopyAndKeepsASafetyCopy()
     {
         makeHistory();
+        const QFile::Permissions sharedMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+            | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(m_base, sharedMode));
         const QString safety = restoreBase(m_folder->find(QStringLiteral("02/03/2026")), m_base, *m_folder, restoreTime);
 
         // Nothing of the old base is left beside the new one for the engine to replay.
         QCOMPARE(QDir(QFileInfo(m_base).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("orvane.sqlite")});
         QCOMPARE(patientCount(m_base), 3);
+        QCOMPARE(QFile::permissions(m_base), sharedMode);
         QCOMPARE(QFileInfo(safety).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509.sqlite"));
         QCOMPARE(patientCount(safety), 5);
         QCOMPARE(baseProblems(safety), QString());
