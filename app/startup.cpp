@@ -23,6 +23,8 @@
 #include "records/trechercher.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -52,8 +54,11 @@ bool Startup::start()
             alias = records::AliasSettings::load(programFolder);
             // Held before the base is opened and for as long as the program runs: no restore replaces
             // the base under it. Where the lock cannot be written, neither could the base's own log.
-            if (alias.isSqlite())
+            if (alias.isSqlite()) {
                 m_baseLock = std::make_unique<records::BaseInUseLock>(alias.sqlitePath(programFolder));
+                if (!m_baseLock->othersHold())
+                    refuseEmptyBase(alias.sqlitePath(programFolder));
+            }
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
@@ -79,6 +84,23 @@ bool Startup::start()
     if (!m_terminated)
         records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
     return true;
+}
+
+// The engine takes an empty file for a new base and would make its tables in it: a base that lost
+// everything (a full disk, a copy cut short) would go on, empty, without a word. Only a file that
+// does not exist yet becomes a new base; while another running copy holds the base, it may be
+// creating it at this very moment.
+void Startup::refuseEmptyBase(const QString &basePath)
+{
+    const QFileInfo base(basePath);
+    const QFileInfo log(basePath + QStringLiteral("-wal"));
+    if (!base.exists() || base.size() > 0 || (log.exists() && log.size() > 0))
+        return;
+    throw Error(QStringLiteral("Le fichier de la base de données %1 est vide (0 octet) : ce qu'il contenait est perdu "
+                               "(disque plein, copie interrompue ?). Orvane 2006 ne le prend pas pour une base neuve.\n\n"
+                               "Remettez la dernière copie de sauvegarde avec orvane-restore (voir le README) ; pour "
+                               "commencer vraiment une base neuve, supprimez ce fichier. Puis relancez Orvane 2006.")
+                    .arg(QDir::toNativeSeparators(basePath)));
 }
 
 // The person's keys and clicks wait until the pause is over; the window system's own events are

@@ -42,6 +42,7 @@ public:
 private:
     void createWindows(const QString &programFolder);
     void pause();
+    static void refuseEmptyBase(const QString &basePath);
     void terminate();
 
     DialogService &m_dialogs;

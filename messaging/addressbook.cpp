@@ -40,7 +40,10 @@ void AddressBook::load()
     m_correspondents.clear();
     if (!QFile::exists(m_filePath))
         return;
-    const QStringList lines = readWindowsTextFile(m_filePath);
+    QStringList lines = readWindowsTextFile(m_filePath);
+    // Blank lines an editor left at the end are no correspondent.
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
     for (int first = 0; first < lines.size(); first += linesPerCorrespondent) {
         m_correspondents.append(Correspondent{lines.value(first), lines.value(first + 1),
                                               lines.value(first + 2), lines.value(first + 3)});

@@ -111,6 +111,10 @@ QString BackupFolder::find(const QString &nameOrDate) const
                             .arg(date.toString(QStringLiteral("dd/MM/yyyy")), QDir::toNativeSeparators(m_path)));
         }
     }
+    // Shaped as a date but none the calendar has ("31/02/2026").
+    static const QRegularExpression dateShape(QStringLiteral("^(\\d{1,2}/\\d{1,2}/\\d{4}|\\d{4}-\\d{2}-\\d{2})$"));
+    if (dateShape.match(given).hasMatch())
+        throw Error(QStringLiteral("« %1 » n'est pas une date qui existe.").arg(given));
     for (const QString &candidate : {given, m_path + QLatin1Char('/') + given}) {
         if (!given.isEmpty() && QFileInfo(candidate).isFile())
             return QFileInfo(candidate).absoluteFilePath();
@@ -255,11 +259,11 @@ QFileInfoList BackupFolder::partFiles() const
     return QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
 }
 
-QString baseProblems(const QString &path)
+QString baseProblems(const QString &path, Check check)
 {
     try {
         const SqliteFile file(path, SqliteFile::Mode::ReadOnly);
-        const QString problems = file.integrityProblems();
+        const QString problems = file.integrityProblems(check == Check::Quick);
         if (!problems.isEmpty())
             return problems;
         const QStringList tables = file.tableNames();

@@ -61,7 +61,8 @@ private:
 };
 
 // Why a file is not a sound base of the program (the engine's integrity check, the patient table):
-// empty when it is one.
-QString baseProblems(const QString &path);
+// empty when it is one. The quick check reads every page but leaves the indexes unchecked.
+enum class Check { Full, Quick };
+QString baseProblems(const QString &path, Check check = Check::Full);
 
 } // namespace orvane::records

@@ -43,6 +43,9 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
                         .arg(native(copyPath), problems));
 
     const QStringList journals = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+    // The restored base is readable and writable by whom the replaced one was.
+    const QFile::Permissions mode = QFileInfo::exists(basePath) ? QFile::permissions(basePath)
+                                                                : QFile::permissions(copyPath);
     QString safetyCopy;
     if (QFileInfo::exists(basePath) || QFileInfo::exists(basePath + journals.first()))
         safetyCopy = folder.writeSafetyCopy(basePath, now);
@@ -62,6 +65,7 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
     // the safety copy.
     for (const QString &journal : journals)
         QFile::remove(basePath + journal);
+    incoming.setPermissions(mode);
     replaceFile(incoming.fileName(), basePath);
     return safetyCopy;
 }

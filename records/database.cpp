@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <optional>
 
 namespace orvane::records {
 
@@ -52,6 +53,52 @@ QString connectionFailureReason(const QSqlError &error, const AliasSettings &ali
     if (reason.isEmpty())
         return text;
     return QStringLiteral("%1 (%2)").arg(reason, text);
+}
+
+// What the physician is told of a failure he can act on: what is wrong and what to do. Other
+// failures (a refused value, a rule of the base) keep the engine's own words.
+struct StoreFailure
+{
+    QString what;
+    QString whatToDo;
+};
+
+std::optional<StoreFailure> storeFailureOf(const QSqlError &error, bool sqlite)
+{
+    const QString typedStays = QStringLiteral("ce que vous avez tapé reste à l'écran.");
+    const QString restore = QStringLiteral("Notez ce que vous avez tapé, quittez Orvane 2006 et remettez la dernière copie "
+                                           "de sauvegarde avec orvane-restore (voir le README).");
+    const QString code = error.nativeErrorCode();
+    if (sqlite) {
+        switch (code.toInt() & 0xFF) {
+        case 13: // SQLITE_FULL
+            return StoreFailure{QStringLiteral("le disque où elle se trouve est plein"),
+                                QStringLiteral("Libérez de la place sur ce disque (corbeille, fichiers dont vous n'avez plus "
+                                               "besoin), puis recommencez : ") + typedStays};
+        case 8: // SQLITE_READONLY
+            return StoreFailure{QStringLiteral("elle est en lecture seule"),
+                                QStringLiteral("Rendez le fichier de la base et son dossier modifiables, puis recommencez : ")
+                                    + typedStays};
+        case 10: // SQLITE_IOERR
+            return StoreFailure{QStringLiteral("le disque où elle se trouve ne répond pas (erreur de lecture ou d'écriture)"),
+                                QStringLiteral("Vérifiez ce disque ou ce partage réseau, puis recommencez : ") + typedStays};
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return StoreFailure{QStringLiteral("son fichier est endommagé"), restore};
+        case 5: // SQLITE_BUSY
+            return StoreFailure{QStringLiteral("un autre poste la tient occupée depuis trop longtemps"),
+                                QStringLiteral("Recommencez dans un moment : ") + typedStays};
+        default: return std::nullopt;
+        }
+    }
+    const QString serverAdmin = QStringLiteral("Prévenez la personne qui gère le serveur, puis recommencez : ") + typedStays;
+    if (code == QLatin1String("53100"))
+        return StoreFailure{QStringLiteral("le disque du serveur est plein"), serverAdmin};
+    if (code == QLatin1String("25006") || code == QLatin1String("42501"))
+        return StoreFailure{QStringLiteral("le serveur refuse les modifications"), serverAdmin};
+    if (code.startsWith(QLatin1String("XX")))
+        return StoreFailure{QStringLiteral("ses fichiers sur le serveur sont endommagés"), serverAdmin};
+    return std::nullopt;
 }
 
 } // namespace
@@ -135,6 +182,10 @@ void Database::fail(const QString &reason) const
 
 void Database::failStatement(const QSqlError &error) const
 {
+    if (const auto failure = storeFailureOf(error, m_alias.isSqlite())) {
+        throw Error(QStringLiteral("La base de données %1 ne peut pas être utilisée : %2.\n\n%3\n\n(%4)")
+                        .arg(m_description, failure->what, failure->whatToDo, engineText(error)));
+    }
     throw Error(error.text().trimmed());
 }
 
@@ -146,16 +197,18 @@ void Database::checkWritable()
     }
     // What the files do not tell (a server in read-only mode, rights withheld), the engine does: a write
     // of no row, undone.
-    try {
-        Transaction probe(*this);
-        run(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0")
-                .arg(SqlDialect::quote(tables::counter), SqlDialect::quote(recordNumberField)));
-    } catch (const Error &error) {
-        const QString remedy = m_alias.isSqlite()
-            ? QStringLiteral("Vérifiez les droits du fichier de la base et de son dossier")
-            : QStringLiteral("Demandez à la personne qui gère le serveur de permettre les modifications de cette "
-                             "base à l'utilisateur « %1 »").arg(m_alias.user);
-        throw WriteProblem{error.message(), remedy}.startFailure(m_description);
+    const QString remedy = m_alias.isSqlite()
+        ? QStringLiteral("Vérifiez les droits du fichier de la base et de son dossier")
+        : QStringLiteral("Demandez à la personne qui gère le serveur de permettre les modifications de cette "
+                         "base à l'utilisateur « %1 »").arg(m_alias.user);
+    Transaction probe(*this);
+    QSqlQuery write(connection());
+    if (!write.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0")
+                        .arg(SqlDialect::quote(tables::counter), SqlDialect::quote(recordNumberField)))) {
+        const auto failure = storeFailureOf(write.lastError(), m_alias.isSqlite());
+        const QString reason = failure ? QStringLiteral("%1 (%2)").arg(failure->what, engineText(write.lastError()))
+                                       : engineText(write.lastError());
+        throw WriteProblem{reason, remedy}.startFailure(m_description);
     }
 }
 

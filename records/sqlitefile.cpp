@@ -101,10 +101,10 @@ void SqliteFile::copyTo(const QString &destination) const
         target.fail(QStringLiteral("le journal de la copie ne peut pas être refermé"));
 }
 
-QString SqliteFile::integrityProblems() const
+QString SqliteFile::integrityProblems(bool quick) const
 {
     try {
-        const QStringList rows = firstColumn(m_db, QStringLiteral("PRAGMA integrity_check"), 5);
+        const QStringList rows = firstColumn(m_db, quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"), 5);
         if (rows.size() == 1 && rows.first() == QLatin1String("ok"))
             return QString();
         return rows.isEmpty() ? QStringLiteral("la vérification n'a rien rendu") : rows.join(QStringLiteral("; "));

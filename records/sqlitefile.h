@@ -28,7 +28,8 @@ public:
     void copyTo(const QString &destination) const;
 
     // The engine's own check of every page and index: empty when the file is sound, else what is wrong.
-    QString integrityProblems() const;
+    // The quick check leaves out whether the indexes match their tables.
+    QString integrityProblems(bool quick = false) const;
     QStringList tableNames() const;
     // The first column of the first row of a statement without parameters.
     QString firstValue(const QString &sql) const;

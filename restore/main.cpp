@@ -33,7 +33,12 @@ void listCopies(QTextStream &out, const QList<BackupCopy> &copies, const QString
     for (const BackupCopy &copy : copies) {
         out << "  " << copy.date.toString(QStringLiteral("dd/MM/yyyy")) << "  "
             << french.formattedDataSize(copy.size, 1, QLocale::DataSizeTraditionalFormat).rightJustified(10)
-            << "  " << QFileInfo(copy.path).fileName() << '\n';
+            << "  " << QFileInfo(copy.path).fileName();
+        // A damaged copy is no way back: it says so before anyone chooses it.
+        const QString problems = baseProblems(copy.path, Check::Quick);
+        if (!problems.isEmpty())
+            out << "  ENDOMMAGÉE, ne peut pas être restaurée : " << problems;
+        out << '\n';
     }
 }
 

@@ -98,6 +98,8 @@ private slots:
                                         << QByteArray("A\r\nad\r\nsp\r\na@x\r\nB\r\nbd\r\nsp2\r\n\r\n");
         QTest::newRow("a lone name, LF only") << QByteArray("A\nad\nsp\na@x\nB") << 2
                                               << QByteArray("A\r\nad\r\nsp\r\na@x\r\nB\r\n\r\n\r\n\r\n");
+        QTest::newRow("blank lines at the end") << QByteArray("A\r\nad\r\nsp\r\na@x\r\n\r\n  \r\n") << 1
+                                                << QByteArray("A\r\nad\r\nsp\r\na@x\r\n");
     }
     void incompleteLastCorrespondentLosesNothing()
     {

@@ -155,11 +155,15 @@ private slots:
     void restoreBringsBackTheChosenCopyAndKeepsASafetyCopy()
     {
         makeHistory();
+        const QFile::Permissions sharedMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+            | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(m_base, sharedMode));
         const QString safety = restoreBase(m_folder->find(QStringLiteral("02/03/2026")), m_base, *m_folder, restoreTime);
 
         // Nothing of the old base is left beside the new one for the engine to replay.
         QCOMPARE(QDir(QFileInfo(m_base).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("orvane.sqlite")});
         QCOMPARE(patientCount(m_base), 3);
+        QCOMPARE(QFile::permissions(m_base), sharedMode);
         QCOMPARE(QFileInfo(safety).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509.sqlite"));
         QCOMPARE(patientCount(safety), 5);
         QCOMPARE(baseProblems(safety), QString());
@@ -185,6 +189,34 @@ private slots:
         QCOMPARE(QFileInfo(again).fileName(), QStringLiteral("2026-03-02-2.sqlite"));
         QCOMPARE(patientCount(m_folder->dailyCopyPath(QDate(2026, 3, 2))), 3);
         QCOMPARE(patientCount(again), 2);
+    }
+
+    void theCommandMarksDamagedCopiesAndImpossibleDates()
+    {
+        QProcessEnvironment home = QProcessEnvironment::systemEnvironment();
+        home.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("xdg")));
+        home.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+        const QString programFolder = m_dir->filePath(QStringLiteral("xdg/orvane/drive_c/Orvane"));
+        m_base = programFolder + QStringLiteral("/Data/orvane.sqlite");
+        m_folder = std::make_unique<BackupFolder>(programFolder + QStringLiteral("/Sauvegardes"));
+        makeHistory();
+        damagedCopy(QStringLiteral("page"));
+        auto command = [&home](const QStringList &arguments) {
+            QProcess process;
+            process.setProcessEnvironment(home);
+            process.start(QStringLiteral(ORVANE_RESTORE), arguments);
+            process.waitForFinished();
+            return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        };
+        const QStringList listed = command({}).split(QLatin1Char('\n'));
+        for (const QString &line : listed) {
+            if (line.contains(QLatin1String("2026-03-01.sqlite")))
+                QVERIFY2(line.contains(QStringLiteral("ENDOMMAGÉE, ne peut pas être restaurée : ")), qPrintable(line));
+            if (line.contains(QLatin1String("2026-03-02.sqlite")))
+                QVERIFY2(!line.contains(QStringLiteral("ENDOMMAGÉE")), qPrintable(line));
+        }
+        QCOMPARE(listed.filter(QStringLiteral("2026-03-0")).size(), 2);
+        QCOMPARE(command({QStringLiteral("31/02/2026")}), QStringLiteral("« 31/02/2026 » n'est pas une date qui existe.\n"));
     }
 
     // A program that crashed leaves committed rows in the write-ahead log: the safety copy holds them

@@ -2,6 +2,7 @@
 #include "platform/places.h"
 #include "records/database.h"
 #include "records/schema.h"
+#include "records/sqlitefile.h"
 #include "records/table.h"
 #include "support/testdatabase.h"
 #include "support/testenvironment.h"
@@ -129,6 +130,43 @@ private slots:
         }
         const QStringList made = QDir(places::programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         QCOMPARE(made, QStringList{QStringLiteral("alias.ini")});
+    }
+
+    void aDamagedBaseIsToldWithWhatToDo()
+    {
+        if (test::TestDatabase::serverAlias())
+            QSKIP("a server's files are its own");
+        test::TemporaryHome home;
+        const QString path = home.path() + QStringLiteral("/orvane.sqlite");
+        {
+            Database db(AliasSettings::sqliteFile(path), places::programFolder());
+            Table drugs(db, tables::drugs);
+            drugs.open();
+            drugs.insert();
+            drugs.setText(QStringLiteral("Marque"), QStringLiteral("DOLIPRANE"));
+            drugs.post();
+        }
+        const int root = SqliteFile(path, SqliteFile::Mode::ReadOnly)
+                             .firstValue(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(tables::drugs))
+                             .toInt();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray header = file.read(18);
+        const int pageSize = (quint8(header.at(16)) << 8) | quint8(header.at(17));
+        QVERIFY(file.seek(qint64(root - 1) * pageSize));
+        file.write(QByteArray(pageSize, '\xff'));
+        file.close();
+        Database db(AliasSettings::sqliteFile(path), places::programFolder());
+        Table drugs(db, tables::drugs);
+        try {
+            drugs.open();
+            QFAIL("read a damaged table");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("La base de données %1 ne peut pas être utilisée : son fichier est endommagé.")
+                                                    .arg(QDir::toNativeSeparators(path)))
+                         && error.message().contains(QStringLiteral("orvane-restore")),
+                     qPrintable(error.message()));
+        }
     }
 
     void aFileThatIsNotADatabaseIsNamedInTheMessage()
