@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <optional>
 
+class QSqlQuery;
+
 namespace orvane::records {
 
 class Database;
@@ -140,7 +142,7 @@ private:
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
     QVariant boundValue(int fieldIndex, const QVariant &value) const;
     // The fields' columns, with their sort keys, and the row's values for them.
-    void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList &columns,
+    void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList *columns,
                     QVariantList &bindings) const;
     QList<int> changedFields() const;
     void requireValues(const Row &row) const;
@@ -148,6 +150,7 @@ private:
     bool updateRow(const Row &row);
     // Into another running copy's row of the same patient when it made one first, if `merging`.
     void insertRow(Row &row, bool merging);
+    void runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row);
 
     // The state of a pending row just before its post.
     struct Pending
@@ -182,6 +185,8 @@ private:
     mutable bool m_flushing = false;
     // The parts of the row queries that change only with the table or its ordering.
     mutable QString m_selectStart;
+    mutable QList<bool> m_keyed; // per field: whether it has a sort-key column
+    QSqlQuery *m_appendStatement = nullptr;
     mutable QString m_orderForward;
     mutable QString m_orderBackward;
 };
