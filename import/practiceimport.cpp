@@ -515,7 +515,11 @@ ImportResult PracticeImport::run(bool replace, ImportProgress *progress)
     }
     db.reset();
     result.report = run.report();
-    result.reportPath = result.report.write(m_programFolder, m_folder, base, now);
+    try {
+        result.reportPath = result.report.write(m_programFolder, m_folder, base, now);
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("Les tables sont importées, mais : %1").arg(error.message()));
+    }
     return result;
 }
 
