@@ -40,8 +40,23 @@ public:
     // a null value leaves the field empty.
     void append(const QVariantList &values);
 
+    // A file pxlib writes, kept in memory until the table is closed.
+    struct MemoryFile
+    {
+        QString path;
+        QByteArray bytes;
+        qint64 position = 0;
+    };
+    MemoryFile &table() { return m_table; }
+    MemoryFile &memos() { return m_memos; }
+
 private:
+    static void load(MemoryFile &file, const QString &path, long position);
+    static void save(const MemoryFile &file);
+
     px_doc *m_doc = nullptr;
+    MemoryFile m_table;
+    MemoryFile m_memos;
     QList<Column> m_columns;
     QStringEncoder m_encoder;
 };

@@ -471,10 +471,14 @@ ImportResult PracticeImport::run(bool replace, ImportProgress *progress)
         replacing = records::BaseInUseLock::holdForReplacement(basePath, QStringLiteral("importer des tables"));
     const bool baseExisted = m_alias.isSqlite() && QFileInfo::exists(basePath);
     auto db = std::make_unique<Database>(m_alias, m_programFolder);
-    // The whole import is one transaction: a page cache that holds it spares writing the pages of
-    // the sort-key indexes out and back many times before the commit.
-    if (m_alias.isSqlite())
-        db->run(QStringLiteral("PRAGMA cache_size = -131072"));
+    // The whole import is one transaction of the size of the base. A rollback journal writes it
+    // once, where the write-ahead log would write it twice (into the log, then into the base); the
+    // program's next start takes the log back. A page cache that holds the transaction spares
+    // writing pages out and back before the commit.
+    if (m_alias.isSqlite()) {
+        db->run(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        db->run(QStringLiteral("PRAGMA cache_size = -262144"));
+    }
     const QString base = db->describe();
     ImportResult result;
     try {
@@ -511,7 +515,11 @@ ImportResult PracticeImport::run(bool replace, ImportProgress *progress)
     }
     db.reset();
     result.report = run.report();
-    result.reportPath = result.report.write(m_programFolder, m_folder, base, now);
+    try {
+        result.reportPath = result.report.write(m_programFolder, m_folder, base, now);
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("Les tables sont importées, mais : %1").arg(error.message()));
+    }
     return result;
 }
 

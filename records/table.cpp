@@ -79,6 +79,8 @@ void Table::setTableName(const QString &tableName)
     m_tableName = tableName;
     m_def = nullptr;
     m_selectStart.clear();
+    m_keyed.clear();
+    m_appendStatement = nullptr;
 }
 
 const TableDef &Table::definition() const
@@ -524,17 +526,23 @@ QVariant Table::boundValue(int fieldIndex, const QVariant &value) const
     return value;
 }
 
-void Table::addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList &columns,
+void Table::addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList *columns,
                        QVariantList &bindings) const
 {
     const TableDef &def = definition();
-    const QStringList keyed = def.keyedFields();
+    if (m_keyed.isEmpty()) {
+        const QStringList keyed = def.keyedFields();
+        for (const FieldDef &field : def.fields)
+            m_keyed.append(keyed.contains(field.name));
+    }
     for (const int index : fieldIndexes) {
         const FieldDef &field = def.fields.at(index);
-        columns.append(SqlDialect::quote(field.name));
+        if (columns)
+            columns->append(SqlDialect::quote(field.name));
         bindings.append(boundValue(index, row.values.at(index)));
-        if (keyed.contains(field.name)) {
-            columns.append(SqlDialect::keyColumn(field.name));
+        if (m_keyed.at(index)) {
+            if (columns)
+                columns->append(SqlDialect::keyColumn(field.name));
             bindings.append(keyValue(field, row.values.at(index)));
         }
     }
@@ -572,7 +580,7 @@ bool Table::updateRow(const Row &row)
     QStringList columns;
     QVariantList bindings;
     const QList<int> changed = changedFields();
-    addColumns(row, changed, columns, bindings);
+    addColumns(row, changed, &columns, bindings);
     QStringList assignments;
     for (const QString &column : std::as_const(columns))
         assignments.append(column + QStringLiteral(" = ?"));
@@ -653,9 +661,15 @@ void Table::insertRow(Row &row, bool merging)
     QList<int> all;
     for (int i = 0; i < def.fields.size(); ++i)
         all.append(i);
-    QStringList columns;
     QVariantList bindings;
-    addColumns(row, all, columns, bindings);
+    // Rows appended in bulk reuse one statement, and its columns are named once.
+    if (!merging && m_appendStatement) {
+        addColumns(row, all, nullptr, bindings);
+        runInsert(*m_appendStatement, bindings, row);
+        return;
+    }
+    QStringList columns;
+    addColumns(row, all, &columns, bindings);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i)
         marks.append(QStringLiteral("?"));
@@ -665,7 +679,7 @@ void Table::insertRow(Row &row, bool merging)
         QStringList changed;
         QVariantList unused;
         const int link = def.fieldIndex(recordNumberField);
-        addColumns(row, m_changedFields.isEmpty() ? QList<int>{link} : changedFields(), changed, unused);
+        addColumns(row, m_changedFields.isEmpty() ? QList<int>{link} : changedFields(), &changed, unused);
         QStringList assignments;
         QStringList stillEmpty;
         for (const QString &column : std::as_const(changed)) {
@@ -682,13 +696,9 @@ void Table::insertRow(Row &row, bool merging)
     QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
                                           .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
                                                marks.join(QLatin1String(", ")), conflict, SqlDialect::idColumn()));
-    for (const QVariant &binding : std::as_const(bindings))
-        insert.addBindValue(binding);
-    m_db.run(insert);
-    const bool inserted = insert.next();
-    if (inserted)
-        row.id = insert.value(0).toLongLong();
-    insert.finish();
+    if (!merging)
+        m_appendStatement = &insert;
+    const bool inserted = runInsert(insert, bindings, row);
     if (!def.perPatient || !merging)
         return;
     if (!inserted) {
@@ -700,6 +710,18 @@ void Table::insertRow(Row &row, bool merging)
     }
     if (auto stored = rowById(row.id))
         row = *stored;
+}
+
+bool Table::runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row)
+{
+    for (const QVariant &binding : bindings)
+        insert.addBindValue(binding);
+    m_db.run(insert);
+    const bool inserted = insert.next();
+    if (inserted)
+        row.id = insert.value(0).toLongLong();
+    insert.finish();
+    return inserted;
 }
 
 void Table::cancel()

@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <optional>
 
+class QSqlQuery;
+
 namespace orvane::records {
 
 class Database;
@@ -142,7 +144,7 @@ private:
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
     QVariant boundValue(int fieldIndex, const QVariant &value) const;
     // The fields' columns, with their sort keys, and the row's values for them.
-    void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList &columns,
+    void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList *columns,
                     QVariantList &bindings) const;
     QList<int> changedFields() const;
     void requireValues(const Row &row) const;
@@ -152,6 +154,8 @@ private:
     QString patientName() const;
     // Into another running copy's row of the same patient when it made one first, if `merging`.
     void insertRow(Row &row, bool merging);
+    // Whether the row was written (a per-patient row may meet another copy's row instead).
+    bool runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row);
 
     // The state of a pending row just before its post.
     struct Pending
@@ -186,6 +190,8 @@ private:
     mutable bool m_flushing = false;
     // The parts of the row queries that change only with the table or its ordering.
     mutable QString m_selectStart;
+    mutable QList<bool> m_keyed; // per field: whether it has a sort-key column
+    QSqlQuery *m_appendStatement = nullptr;
     mutable QString m_orderForward;
     mutable QString m_orderBackward;
 };
