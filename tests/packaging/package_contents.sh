@@ -13,7 +13,7 @@ deb=$(bash "$1" "$2" "$work/out")
 root=$work/root
 dpkg -x "$deb" "$root"
 
-for command in orvane orvane-restore; do
+for command in orvane orvane-restore orvane-import; do
   [ -x "$root/usr/bin/$command" ] || fail "$command is not in /usr/bin"
 done
 for command in "$root"/usr/bin/*; do
