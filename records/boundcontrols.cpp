@@ -5,6 +5,7 @@
 #include "records/editmask.h"
 #include "records/table.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -87,7 +88,14 @@ BoundLineEdit::BoundLineEdit(QLineEdit *edit, Table &table, const QString &field
             beginEdit();
         }
     });
-    connect(edit, &QLineEdit::editingFinished, this, &BoundLineEdit::write);
+    connect(edit, &QLineEdit::editingFinished, this, [this] {
+        // A message about the text taking the focus is no leaving of the box: the text is written
+        // when the person leaves it, so one slip gives one message.
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != m_edit->window())
+            return;
+        write();
+    });
     connect(&table, &Table::flushRequested, this, &BoundLineEdit::write);
     show();
 }

@@ -8,6 +8,7 @@
 #include "support/testdatabase.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -91,6 +92,28 @@ private slots:
         m_patients->post();
         m_patients->refresh();
         QCOMPARE(m_patients->text(QStringLiteral("Nom")), QStringLiteral("DURAND"));
+    }
+
+    void aMessageTakingTheFocusIsNoLeavingOfTheBox()
+    {
+        addPatient(*m_patients, QStringLiteral("ABEL"), 1);
+        QWidget window;
+        auto *year = new QLineEdit(&window);
+        BoundLineEdit binding(year, *m_patients, QStringLiteral("Année"));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        year->setFocus();
+        year->selectAll();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+        // The message about "a" takes the focus: the box is not left, nothing more is said.
+        QDialog message(&window);
+        message.setModal(true);
+        message.show();
+        QApplication::setActiveWindow(&message);
+        message.close();
+        // The text is still there to be written: storing the row says what is wrong with it.
+        QCOMPARE(year->text(), QStringLiteral("a"));
+        QVERIFY_THROWS_EXCEPTION(Error, m_patients->post());
     }
 
     void maskedEditStoresItsLiteralsAndNothingWhenEmpty()
