@@ -6,6 +6,7 @@
 #include "records/table.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -95,6 +96,8 @@ void Tbetablocants::showTable()
     m_grid = new records::DbGrid(*m_table, columns, this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setEditable(true);
+    // The last column takes the window's width: a word list's words show whole where they fit.
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     layout()->addWidget(m_grid);
 }
 
