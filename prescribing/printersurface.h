@@ -9,7 +9,7 @@ class QWidget;
 namespace orvane::prescribing {
 
 // The few drawing operations every printed document is made of. Coordinates are device units
-// (1/300 inch), origin at the top-left corner of the printable area, y downwards. Each
+// (1/360 inch), origin at the top-left corner of the printable area, y downwards. Each
 // begin/end pair is one print job of one page. The current font stays in force across calls and
 // across documents.
 class PrinterSurface
