@@ -9,7 +9,7 @@
 namespace orvane::test {
 
 // A printer surface that keeps every call, for layout tests. Texts are measured as on paper
-// (300 dots per inch) unless a test fixes the width of a particular text.
+// (in the device units) unless a test fixes the width of a particular text.
 class RecordingSurface final : public prescribing::PrinterSurface
 {
 public:
