@@ -4,8 +4,16 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFileInfo>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 extern "C" {
 #include <paradox.h>
@@ -129,7 +137,59 @@ QByteArray codecName(int codePage)
 ParadoxTable::ParadoxTable(const QString &path, const QString &memoFile)
     : m_path(path)
 {
-    m_file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    readAllRowsApart(memoFile);
+    open(memoFile);
+}
+
+// On some damaged files pxlib loops for ever (a cycle in the chain of blocks) or overruns its
+// buffers: the whole table is first read by a process of its own, whose end or crash says whether
+// this one may read it.
+void ParadoxTable::readAllRowsApart(const QString &memoFile) const
+{
+#ifdef Q_OS_UNIX
+    std::fflush(nullptr);
+    const pid_t reader = fork();
+    if (reader == 0) {
+        try {
+            ParadoxTable table(*this, memoFile);
+            for (int row = 0; row < table.rowCount(); ++row)
+                table.row(row);
+        } catch (const Error &) {
+            // Said by the reading that follows in the program itself.
+        }
+        _exit(0);
+    }
+    if (reader < 0)
+        return;
+    // Reading runs at well over ten megabytes a second: far beyond that, the library is stuck.
+    const qint64 budget = 20000 + (QFileInfo(m_path).size() + QFileInfo(memoFile).size()) / 2000;
+    QElapsedTimer waited;
+    waited.start();
+    int status = 0;
+    while (waitpid(reader, &status, WNOHANG) == 0) {
+        if (waited.elapsed() > budget) {
+            kill(reader, SIGKILL);
+            waitpid(reader, &status, 0);
+            fail(QStringLiteral("le fichier est endommagé (sa lecture ne finit pas)"));
+        }
+        QThread::msleep(5);
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        fail(QStringLiteral("le fichier est endommagé (sa lecture fait échouer pxlib)"));
+#else
+    Q_UNUSED(memoFile);
+#endif
+}
+
+ParadoxTable::ParadoxTable(const ParadoxTable &probed, const QString &memoFile)
+    : m_path(probed.m_path)
+{
+    open(memoFile);
+}
+
+void ParadoxTable::open(const QString &memoFile)
+{
+    m_file = std::fopen(QFile::encodeName(m_path).constData(), "rb");
     if (!m_file)
         fail(QStringLiteral("le fichier ne peut pas être ouvert"));
     m_doc = PX_new3(onLibraryMessage, nullptr, nullptr, nullptr, this);
@@ -137,7 +197,7 @@ ParadoxTable::ParadoxTable(const QString &path, const QString &memoFile)
         fail(QStringLiteral("mémoire insuffisante"));
     if (PX_open_fp(m_doc, m_file) < 0)
         fail(QStringLiteral("ce n'est pas une table lisible (%1)").arg(m_libraryError));
-    m_tableFile.file.setFileName(path);
+    m_tableFile.file.setFileName(m_path);
     map(m_tableFile);
     m_doc->read = readTable;
     m_doc->seek = seekTable;

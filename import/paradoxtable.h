@@ -58,7 +58,11 @@ public:
     MappedFile &memos() { return m_memoFile; }
 
 private:
+    // The same table opened again, without reading it apart first.
+    ParadoxTable(const ParadoxTable &probed, const QString &memoFile);
     [[noreturn]] void fail(const QString &reason) const;
+    void open(const QString &memoFile);
+    void readAllRowsApart(const QString &memoFile) const;
     void map(MappedFile &file);
     void attachMemoFile(const QString &memoFile);
     QString decoded(const char *bytes, qsizetype length);

@@ -129,6 +129,7 @@ private:
     QSet<qint64> m_patients;
     double m_counter = 0;
     double m_highest = 0;
+    double m_issued = 0;
 };
 
 void ImportRun::openSources()
@@ -201,6 +202,13 @@ bool ImportRun::holdsPatients(Database &db) const
 // folder brings one.
 void ImportRun::empty(Database &db, bool everyTable)
 {
+    // A number the base ever issued is never issued again, even when its rows are replaced.
+    QSqlQuery &issued = db.prepared(QStringLiteral("SELECT MAX(%1) FROM %2")
+                                        .arg(SqlDialect::quote(records::recordNumberField),
+                                             SqlDialect::quote(records::tables::counter)));
+    db.run(issued);
+    m_issued = issued.next() ? issued.value(0).toDouble() : 0;
+    issued.finish();
     for (const TableDef &def : records::schema()) {
         const bool patientData = def.name == records::tables::patients || def.perPatient
             || def.name == records::tables::counter;
@@ -277,7 +285,7 @@ void ImportRun::importPatients(Database &db)
     };
     QList<Waiting> waiting;
     QHash<qint64, int> firstRow;
-    m_highest = m_counter;
+    m_highest = std::max(m_counter, m_issued);
     auto store = [&](int row, QVariantList &values) {
         try {
             if (values.at(nameField).isNull() && !values.at(surnameField).isNull()) {
@@ -395,13 +403,7 @@ void ImportRun::joinIntoFirstRow(Database &db, const Source &source, const QVari
 
 void ImportRun::storeCounter(Database &db)
 {
-    QSqlQuery &stored = db.prepared(QStringLiteral("SELECT MAX(%1) FROM %2")
-                                        .arg(SqlDialect::quote(records::recordNumberField),
-                                             SqlDialect::quote(records::tables::counter)));
-    db.run(stored);
-    const double before = stored.next() ? stored.value(0).toDouble() : 0;
-    stored.finish();
-    const double value = std::max(before, m_highest);
+    const double value = std::max(m_issued, m_highest);
     if (value == 0)
         return;
     if (value > m_counter && source(records::tables::counter))

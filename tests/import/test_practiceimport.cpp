@@ -264,6 +264,7 @@ private slots:
             Table patients(m_base->db(), tables::patients);
             patients.open();
             patients.appendRow(patient(1, QStringLiteral("ANCIEN"), QStringLiteral("Patient")));
+            Table(m_base->db(), tables::counter).appendRow({50});
         }
         m_base->close();
         write(tables::patients, {patient(1, QStringLiteral("MARTIN"), QStringLiteral("Paul")),
@@ -276,6 +277,10 @@ private slots:
         const ImportResult replaced = importFolder(true);
         QCOMPARE(stored(tables::patients, 1, QStringLiteral("Nom")), QStringLiteral("MARTIN"));
         QCOMPARE(patientCount(), 2);
+        // Numbers the replaced base issued are not issued again.
+        Table counter(m_base->db(), tables::counter);
+        counter.open();
+        QCOMPARE(counter.increment(recordNumberField), 51.0);
         // The base as it was, also a shared one, is kept as a base of the program.
         Database copy(AliasSettings::sqliteFile(replaced.safetyCopy), places::programFolder());
         QCOMPARE(test::storedField(copy, tables::patients, 1, QStringLiteral("Nom")), QStringLiteral("ANCIEN"));
