@@ -82,7 +82,7 @@ QString DovecotServer::start()
     QString configuration = QStringLiteral(
         "base_dir = %1/run\nstate_dir = %1/state\nlog_path = %1/log\ninstance_name = orvane-test-%2\n"
         "protocols = imap\nlisten = 127.0.0.1\nssl = yes\nssl_cert = <%1/cert.pem\nssl_key = <%1/key.pem\n"
-        "disable_plaintext_auth = yes\nauth_mechanisms = plain login\n"
+        "disable_plaintext_auth = yes\nauth_mechanisms = plain login\nauth_failure_delay = 0\n"
         "mail_location = maildir:%1/mail/%u\n"
         "passdb {\n  driver = passwd-file\n  args = %1/passwd\n}\n"
         "userdb {\n  driver = static\n  args = uid=%3 gid=%4 home=%1/mail/%u\n}\n"
