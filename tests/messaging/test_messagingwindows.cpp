@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -115,7 +116,7 @@ private slots:
         m_transport = test::RecordingTransport();
         m_connection.offline = false;
         m_settings = MessagingSettings{QStringLiteral("docteur"), QStringLiteral("secret"), QStringLiteral("smtp.cab.fr"),
-                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr")};
+                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}};
         writeWindowsTextFile(hprimIni(), {"Zola Emile", "1 rue Z", "Cardiologue", "zola@x.fr",
                                           "Bernard Luc", "2 rue B", "ORL", "luc@x.fr"});
     }
@@ -132,7 +133,8 @@ private slots:
     {
         QFETCH(bool, closeBox);
         Tparamessage dialog(m_dialogs);
-        MessagingSettings settings{"id", "pw", "smtp.a.fr", "", "oui", "dr.martin", "a@b.fr"};
+        MessagingSettings settings{"id", "pw", "smtp.a.fr", "", "oui", "dr.martin", "a@b.fr",
+                                   {"imap.a.fr", "", IncomingServer::tls, "dr", "x", "oui"}};
         m_dialogs.answerModal([&](QDialog &shown) {
             QCOMPARE(control<QLineEdit>(shown, "port")->text(), QString());
             QCOMPARE(control<QLineEdit>(shown, "passe")->echoMode(), QLineEdit::Password);
@@ -140,6 +142,12 @@ private slots:
             typeInto(shown, "port", QStringLiteral("abc"));
             typeInto(shown, "serveur", QStringLiteral("smtp.b.fr"));
             QTest::mouseClick(control<QCheckBox>(shown, "cryptage"), Qt::LeftButton);
+            QCOMPARE(control<QLineEdit>(shown, "imappasse")->echoMode(), QLineEdit::Password);
+            QVERIFY(control<QCheckBox>(shown, "releve")->isChecked());
+            typeInto(shown, "imapport", QStringLiteral("143"));
+            QTest::mouseClick(control<QCheckBox>(shown, "releve"), Qt::LeftButton);
+            control<QComboBox>(shown, "imapsecurite")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
             if (closeBox)
                 shown.close();
             else
@@ -151,12 +159,14 @@ private slots:
         QCOMPARE(settings.cryptage, QStringLiteral("non"));
         QCOMPARE(settings.idMessagerie, QStringLiteral("id"));
         QCOMPARE(settings.apicrypt, QStringLiteral("dr.martin"));
+        const IncomingServer incoming{"imap.a.fr", "143", IncomingServer::startTls, "dr", "x", "non"};
+        QVERIFY(settings.incoming == incoming);
     }
 
     void apicryptBoxOnceDisabledStaysDisabledForTheRun()
     {
         Tparamessage dialog(m_dialogs);
-        MessagingSettings settings{"", "", "", "", "oui", "", ""};
+        MessagingSettings settings{"", "", "", "", "oui", "", "", {}};
         m_dialogs.answerModal([](QDialog &shown) {
             QCheckBox *box = control<QCheckBox>(shown, "cryptage");
             QVERIFY(!box->isEnabled());
