@@ -3,6 +3,9 @@
 
 #include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/pendingresultsdialog.h"
+#include "messaging/resultfiler.h"
+#include "receivedmessages.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
 #include "messaging/textlines.h"
@@ -440,6 +443,43 @@ private slots:
             nameFilterFor(folderBrowse(CorrespondenceFolder::SentLetters, QStringLiteral("ABC Def")).pattern)));
         QVERIFY(pattern.match(copy).hasMatch());
         QCOMPARE(sentCopyFileName(QStringLiteral("A/B ../C"), QDate(2006, 3, 5)), QStringLiteral("A_B .._C-en date du 5 3 2006.txt"));
+    }
+
+    // The results waiting in "A classer": one is filed to the patient picked, the other deleted.
+    void waitingResultsFiledOrDeleted()
+    {
+        const QString examens = places::inProgramFolder(QStringLiteral("examens"));
+        const test::FixedClock clock;
+        const ResultFiler filer(examens, [](const HprimIdentity &) { return QStringList(); },
+                                [](const QString &) { return std::nullopt; }, clock);
+        filer.file(test::plainMessage(test::hprimResult(QStringLiteral("DUPOND"), QStringLiteral("Emile"),
+                                                        QStringLiteral("03/05/1948"))));
+        filer.file(test::plainMessage(QStringLiteral("Bonjour")));
+        std::optional<QString> picked;
+        PendingResultsDialog window(filer, m_dialogs, [&] { return picked; });
+        window.refresh();
+        QTreeWidget *list = control<QTreeWidget>(window, "Liste");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("DUPOND"));
+        QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("03/05/1948"));
+        QCOMPARE(list->topLevelItem(0)->text(3), ResultFiler::noPatient);
+        QCOMPARE(list->topLevelItem(1)->text(3), ResultFiler::noHprimText);
+
+        QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton); // search cancelled
+        QCOMPARE(list->topLevelItemCount(), 2);
+        picked = QStringLiteral("DUPONT Émile");
+        QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QVERIFY(QFile::exists(QDir(examens).filePath(QStringLiteral("DUPONT Émile-examen du 15 3 2006.txt"))));
+
+        m_dialogs.answerNo();
+        QTest::mouseClick(control<QPushButton>(window, "Supprimer"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        m_dialogs.answerYes();
+        QTest::mouseClick(control<QPushButton>(window, "Supprimer"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!control<QPushButton>(window, "Supprimer")->isEnabled());
+        QVERIFY(filer.waitingEntries().isEmpty());
     }
 };
 
