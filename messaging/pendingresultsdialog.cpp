@@ -1,10 +1,12 @@
 #include "messaging/pendingresultsdialog.h"
 
+#include "messaging/correspondencefolders.h"
 #include "messaging/resultfiler.h"
 #include "messaging/textlines.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,9 +31,10 @@ PendingResultsDialog::PendingResultsDialog(const ResultFiler &filer, DialogServi
     m_list->setObjectName(QStringLiteral("Liste"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Né(e) le"),
-                             QStringLiteral("Motif"), QStringLiteral("Fichier")});
+                             QStringLiteral("Motif"), QStringLiteral("Document")});
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_list->setMinimumSize(760, 260);
+    // Wide enough for the longest reason beside a long name.
+    m_list->setMinimumSize(1000, 260);
     layout->addWidget(m_list);
 
     auto *buttons = new QHBoxLayout;
@@ -67,14 +70,21 @@ void PendingResultsDialog::refresh()
     m_list->clear();
     for (const ResultFiler::Waiting &entry : m_filer.waitingEntries()) {
         QStringList columns;
-        if (entry.identity)
+        // The file's name without the identity the other columns show: "examen du 15 3 2006".
+        QString document = QFileInfo(entry.path).completeBaseName();
+        if (entry.identity) {
             columns = {entry.identity->surname, entry.identity->forename,
                        QLocale().toString(entry.identity->birthDate, QStringLiteral("dd/MM/yyyy"))};
-        else
+            const QString prefix = patientFilePrefix(entry.identity->surname + QLatin1Char(' ') + entry.identity->forename);
+            if (document.startsWith(prefix))
+                document.remove(0, prefix.size());
+        } else {
             columns = {QString(), QString(), QString()};
-        columns << entry.reason << QFileInfo(entry.path).fileName();
+        }
+        columns << entry.reason << document;
         auto *item = new QTreeWidgetItem(m_list, columns);
         item->setData(0, Qt::UserRole, entry.path);
+        item->setToolTip(4, QDir::toNativeSeparators(entry.path));
     }
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
