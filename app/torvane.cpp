@@ -451,9 +451,15 @@ void TOrvane::buildResultsFetch()
     connect(m_mailFetch.get(), &messaging::MailFetch::finished, this, [this](const messaging::MailFetch::Report &report) {
         if (m_pendingResults->isVisible())
             m_pendingResults->refresh();
-        // The fetch of the timer does not interrupt the consultation; "Relever" tells what came.
-        if (m_fetchByUser)
+        // The fetch of the timer does not interrupt the consultation but to say, once, that the
+        // server cannot be reached; "Relever" tells what came.
+        if (m_fetchByUser) {
             m_dialogs.showMessage(this, messaging::MailFetch::summary(report));
+        } else if (report.failure != m_timedFetchFailure) {
+            m_timedFetchFailure = report.failure;
+            if (!report.failure.isEmpty())
+                m_dialogs.showMessage(this, report.failure);
+        }
     });
     m_pendingResults = new messaging::PendingResultsDialog(*m_resultFiler, m_dialogs, [this]() -> std::optional<QString> {
         m_dialogs.execModal(*m_windows.rechercher);

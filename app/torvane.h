@@ -196,6 +196,8 @@ private:
     messaging::PendingResultsDialog *m_pendingResults = nullptr;
     QTimer *m_fetchTimer = nullptr;
     bool m_fetchByUser = false;
+    // The failure of the timer's fetches last shown: the same one is not shown every 10 minutes.
+    QString m_timedFetchFailure;
 
     QToolBar *m_toolBar = nullptr;
     QLineEdit *m_dateBox = nullptr;
