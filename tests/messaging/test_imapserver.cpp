@@ -48,7 +48,8 @@ private:
             },
             [](const QString &) { return std::nullopt; }, m_clock);
         MailFetch fetch([&](const QByteArray &raw) { return filer.file(raw); });
-        fetch.setLimits({2, 2, 64 * 1024 * 1024});
+        // Short enough for the silent server, long enough for a loaded machine.
+        fetch.setLimits({5, 5, 64 * 1024 * 1024});
         if (trusted)
             fetch.trustCertificates(m_server.certificate());
         std::optional<MailFetch::Report> report;
