@@ -58,12 +58,13 @@ struct MessagingSettings
     // "oui" when messages are enciphered with Apicrypt, "non" otherwise; empty when never set.
     QString encipher;
     QString apicryptId;
+    messaging::IncomingServer incoming;
 
     bool operator==(const MessagingSettings &other) const
     {
         return email == other.email && accountId == other.accountId
             && accountPassword == other.accountPassword && server == other.server && port == other.port
-            && encipher == other.encipher && apicryptId == other.apicryptId;
+            && encipher == other.encipher && apicryptId == other.apicryptId && incoming == other.incoming;
     }
 };
 
@@ -71,13 +72,13 @@ struct MessagingSettings
 inline messaging::MessagingSettings toMessagingWindows(const MessagingSettings &stored)
 {
     return {stored.accountId, stored.accountPassword, stored.server, stored.port,
-            stored.encipher,  stored.apicryptId,      stored.email};
+            stored.encipher,  stored.apicryptId,      stored.email, stored.incoming};
 }
 
 inline MessagingSettings fromMessagingWindows(const messaging::MessagingSettings &edited)
 {
     return {edited.email, edited.idMessagerie, edited.motDePasse, edited.serveur,
-            edited.port,  edited.cryptage,     edited.apicrypt};
+            edited.port,  edited.cryptage,     edited.apicrypt, edited.incoming};
 }
 
 // The working folders inside the program folder; derived at start, never stored.

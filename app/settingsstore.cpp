@@ -54,6 +54,14 @@ constexpr StoredValue<MessagingSettings, QString> apicryptTexts[] = {
     {u"Cryptage", &MessagingSettings::encipher},
     {u"Apicrypt", &MessagingSettings::apicryptId},
 };
+constexpr StoredValue<messaging::IncomingServer, QString> incomingTexts[] = {
+    {u"Serveur IMAP", &messaging::IncomingServer::host},
+    {u"Port IMAP", &messaging::IncomingServer::port},
+    {u"Sécurité IMAP", &messaging::IncomingServer::security},
+    {u"IdMessagerie IMAP", &messaging::IncomingServer::user},
+    {u"Mot de Passe IMAP", &messaging::IncomingServer::password},
+    {u"Relève automatique", &messaging::IncomingServer::everyTenMinutes},
+};
 const QString accessPasswordName = QStringLiteral("Mot de Passe Orvane");
 
 QString storedText(const QSettings &key, const QString &name)
@@ -137,6 +145,7 @@ void SettingsStore::load()
     for (const auto &value : letterheadNumbers)
         readWholeNumber(*key, value.name.toString(), settings.letterhead.*value.member);
     readTexts(*key, accountTexts, settings.messaging);
+    readTexts(*key, incomingTexts, settings.messaging.incoming);
     // Without the Apicrypt key folder nothing can be enciphered, whatever was stored.
     if (QFileInfo(folder.filePath(QStringLiteral("clefs"))).isDir()) {
         readTexts(*key, apicryptTexts, settings.messaging);
@@ -179,6 +188,7 @@ void SettingsStore::writeMessaging(const MessagingSettings &messaging)
     const auto key = places::registryKey(keyName);
     writeTexts(*key, accountTexts, messaging);
     writeTexts(*key, apicryptTexts, messaging);
+    writeTexts(*key, incomingTexts, messaging.incoming);
     store(*key);
 }
 

@@ -17,7 +17,12 @@
 #include "clinical/statisticspage.h"
 #include "clinical/vaccinationpage.h"
 #include "app/prescriptionvidalhost.h"
+#include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/mailfetch.h"
+#include "messaging/patientfinder.h"
+#include "messaging/pendingresultsdialog.h"
+#include "messaging/resultfiler.h"
 #include "messaging/messagecontext.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
@@ -97,6 +102,7 @@ TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clo
     m_notebook->setCurrentIndex(0);
     m_vidalAvailable = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("accesvidalcd.exe")));
     m_prescriptions->setVidalAvailable(m_vidalAvailable);
+    buildResultsFetch();
 }
 
 TOrvane::~TOrvane()
@@ -275,6 +281,9 @@ void TOrvane::buildMenus()
     m_marginsAction = add(settings, QStringLiteral("&Marges Imprimante"), &TOrvane::MargesImprimante1Click);
     settings->addSeparator();
     add(settings, QStringLiteral("Messa&gerie"), &TOrvane::Messagerie1Click);
+    add(settings, QStringLiteral("&Relever"), &TOrvane::Relever1Click)->setObjectName(QStringLiteral("Relever1"));
+    add(settings, QStringLiteral("Examens à &classer"), &TOrvane::ExamensAClasser1Click)
+        ->setObjectName(QStringLiteral("ExamensAClasser1"));
 
     QMenu *drugs = menuBar()->addMenu(QStringLiteral("M&édicaments"));
     add(drugs, QStringLiteral("Ajout"), &TOrvane::Voieorale1Click);
@@ -428,6 +437,73 @@ void TOrvane::Messagerie1Click()
     messaging::MessagingSettings values = toMessagingWindows(m_settings.settings().messaging);
     m_windows.paramessage->edit(values);
     m_settings.writeMessaging(fromMessagingWindows(values));
+    followFetchSetting();
+}
+
+void TOrvane::buildResultsFetch()
+{
+    m_patientFinder = std::make_unique<messaging::PatientFinder>(m_patient.patients().database());
+    m_resultFiler = std::make_unique<messaging::ResultFiler>(
+        m_settings.settings().folders.receivedResults,
+        [this](const messaging::HprimIdentity &identity) { return m_patientFinder->keysOf(identity); },
+        [this](const QString &text) { return messaging::ApicryptBridge::decipher(m_programFolder, text); }, m_clock);
+    m_mailFetch = std::make_unique<messaging::MailFetch>([this](const QByteArray &raw) { return m_resultFiler->file(raw); });
+    connect(m_mailFetch.get(), &messaging::MailFetch::finished, this, [this](const messaging::MailFetch::Report &report) {
+        if (m_pendingResults->isVisible())
+            m_pendingResults->refresh();
+        // The fetch of the timer does not interrupt the consultation but to say, once, that the
+        // server cannot be reached; "Relever" tells what came.
+        if (m_fetchByUser) {
+            m_dialogs.showMessage(this, messaging::MailFetch::summary(report));
+        } else if (report.failure != m_timedFetchFailure) {
+            m_timedFetchFailure = report.failure;
+            if (!report.failure.isEmpty())
+                m_dialogs.showMessage(this, report.failure);
+        }
+    });
+    m_pendingResults = new messaging::PendingResultsDialog(*m_resultFiler, m_dialogs, [this]() -> std::optional<QString> {
+        m_dialogs.execModal(*m_windows.rechercher);
+        if (!m_windows.rechercher->answeredOk())
+            return std::nullopt;
+        return m_windows.rechercher->selectedKey().value(0).toString();
+    }, this);
+
+    m_fetchTimer = new QTimer(this);
+    m_fetchTimer->setObjectName(QStringLiteral("TimerReleve"));
+    m_fetchTimer->setInterval(10 * 60 * 1000);
+    connect(m_fetchTimer, &QTimer::timeout, this, [this] {
+        if (!m_mailFetch->isRunning())
+            startFetch(false);
+    });
+    followFetchSetting();
+}
+
+void TOrvane::followFetchSetting()
+{
+    if (m_settings.settings().messaging.incoming.fetchesByItself())
+        m_fetchTimer->start();
+    else
+        m_fetchTimer->stop();
+}
+
+void TOrvane::startFetch(bool byUser)
+{
+    m_fetchByUser = byUser;
+    m_mailFetch->start(m_settings.settings().messaging.incoming);
+}
+
+void TOrvane::Relever1Click()
+{
+    // A fetch of the timer under way is not started again: its outcome is told instead.
+    if (m_mailFetch->isRunning())
+        m_fetchByUser = true;
+    else
+        startFetch(true);
+}
+
+void TOrvane::ExamensAClasser1Click()
+{
+    m_pendingResults->showEntries();
 }
 
 void TOrvane::showTab(const QString &name)

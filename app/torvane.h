@@ -36,6 +36,12 @@ class ResultsPage;
 class StatisticsPage;
 class VaccinationPage;
 }
+namespace orvane::messaging {
+class MailFetch;
+class PatientFinder;
+class PendingResultsDialog;
+class ResultFiler;
+}
 namespace orvane::records {
 class IdentityPage;
 class PatientFileCommands;
@@ -64,6 +70,8 @@ public:
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
     vidal::VidalExchange &vidalExchange() { return *m_vidal; }
     prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
+    messaging::MailFetch &mailFetch() { return *m_mailFetch; }
+    messaging::PendingResultsDialog *pendingResults() const { return m_pendingResults; }
     clinical::ConsultationPage *consultationPage() const { return m_consultation; }
     clinical::VaccinationPage *vaccinationPage() const { return m_vaccinations; }
     clinical::ResultsPage *resultsPage() const { return m_results; }
@@ -107,6 +115,9 @@ public slots:
     void FormKeyDown(QKeyEvent *event);
     void showTab(const QString &name);
     void Messagerie1Click();
+    // Fetches the results received on the incoming server, and lists those waiting to be filed.
+    void Relever1Click();
+    void ExamensAClasser1Click();
     // The list editor on the history words, the reasons, the examination phrases, the drugs.
     void Antcdents1Click();
     void Motif1Click();
@@ -144,6 +155,10 @@ private:
     void openHelpFile();
     void startProgram(const QString &path);
     void reportSettingsProblems();
+    void buildResultsFetch();
+    // The fetch every 10 minutes runs while the setting asks for it.
+    void followFetchSetting();
+    void startFetch(bool byUser);
 
     DialogService &m_dialogs;
     const Clock &m_clock;
@@ -174,6 +189,15 @@ private:
     QAction *m_marginsAction = nullptr;
     SettingsStore m_settings;
     ProgramWindows m_windows;
+    std::unique_ptr<messaging::PatientFinder> m_patientFinder;
+    std::unique_ptr<messaging::ResultFiler> m_resultFiler;
+    // Declared after the filer it files with, so that it stops first.
+    std::unique_ptr<messaging::MailFetch> m_mailFetch;
+    messaging::PendingResultsDialog *m_pendingResults = nullptr;
+    QTimer *m_fetchTimer = nullptr;
+    bool m_fetchByUser = false;
+    // The failure of the timer's fetches last shown: the same one is not shown every 10 minutes.
+    QString m_timedFetchFailure;
 
     QToolBar *m_toolBar = nullptr;
     QLineEdit *m_dateBox = nullptr;

@@ -46,6 +46,13 @@ QByteArray nativePath(const QString &path)
     return QFile::encodeName(QDir::toNativeSeparators(path));
 }
 
+QString userIdentifier()
+{
+    if (!places::registryKeyExists(ApicryptBridge::identifierKey))
+        return QString();
+    return places::registryKey(ApicryptBridge::identifierKey)->value(QStringLiteral("Apicrypt")).toString();
+}
+
 } // namespace
 
 const QString ApicryptBridge::libraryFileName = QStringLiteral("dllapi.dll");
@@ -53,6 +60,7 @@ const QString ApicryptBridge::inputFileName = QStringLiteral("cryptage.txt");
 const QString ApicryptBridge::outputFileName = QStringLiteral("cryptage.txt.api");
 const QString ApicryptBridge::keyFolderName = QStringLiteral("clefs");
 const QString ApicryptBridge::identifierKey = QStringLiteral("Nolvar 20xx");
+const QString ApicryptBridge::decipherInputFileName = QStringLiteral("decryptage.txt.api");
 
 ApicryptBridge::ApicryptBridge(const QString &programFolder, DialogService &dialogs, QWidget *messageParent)
     : QObject(messageParent)
@@ -112,11 +120,39 @@ void ApicryptBridge::outputWait()
     emit enciphered(readWindowsTextFile(inFolder(outputFileName)));
 }
 
-QString ApicryptBridge::userIdentifier() const
+bool ApicryptBridge::isEnciphered(const QString &text)
 {
-    if (!places::registryKeyExists(identifierKey))
-        return QString();
-    return places::registryKey(identifierKey)->value(QStringLiteral("Apicrypt")).toString();
+    const QString first = text.trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
+    return first.size() > 10 && first.startsWith(QLatin1String("-----")) && first.endsWith(QLatin1String("-----"));
+}
+
+std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, const QString &text)
+{
+    const QDir folder(programFolder);
+    const QString identifier = userIdentifier();
+    if (identifier.isEmpty() || !QFileInfo(folder.filePath(keyFolderName)).isDir()
+        || !QFileInfo::exists(folder.filePath(libraryFileName)))
+        return std::nullopt;
+    QLibrary library(folder.filePath(libraryFileName));
+    const auto decipherFile =
+        reinterpret_cast<ApicCrypter2Function>(library.resolve(ORVANE_APICRYPT_DECIPHER_ENTRY_POINT));
+    if (!decipherFile)
+        return std::nullopt;
+    const QString input = folder.filePath(decipherInputFileName);
+    QString output = input;
+    output.chop(4);
+    removeFileIfPresent(output);
+    writeWindowsTextFile(input, linesOf(text));
+    const QByteArray inputPath = nativePath(input);
+    const QByteArray user = toWindows1252(identifier);
+    const QByteArray keys = nativePath(programFolder) + QFile::encodeName(QDir::separator());
+    decipherFile(inputPath.constData(), user.constData(), keys.constData(), nullptr, nullptr, nullptr, 0);
+    removeFileIfPresent(input);
+    if (!QFileInfo::exists(output))
+        return std::nullopt;
+    const QStringList clear = readWindowsTextFile(output);
+    removeFileIfPresent(output);
+    return clear.join(QStringLiteral("\r\n"));
 }
 
 void ApicryptBridge::callLibrary(const QString &identifier)

@@ -3,6 +3,7 @@
 #include <QLibrary>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class QTimer;
 class QWidget;
@@ -26,6 +27,14 @@ public:
     static const QString outputFileName;
     static const QString keyFolderName;
     static const QString identifierKey;
+    static const QString decipherInputFileName;
+
+    // A received text that the library enciphered: it begins with the library's armour line.
+    static bool isEnciphered(const QString &text);
+    // The clear text of an enciphered one, through the library's deciphering function and files
+    // of the program folder; nothing when the library, its key folder or the user's identifier
+    // is missing, or when the library writes no clear text.
+    static std::optional<QString> decipher(const QString &programFolder, const QString &text);
 
     // The exchange files of an earlier run are removed here.
     ApicryptBridge(const QString &programFolder, DialogService &dialogs, QWidget *messageParent);
@@ -45,7 +54,6 @@ private slots:
 
 private:
     QString inFolder(const QString &name) const;
-    QString userIdentifier() const;
     void callLibrary(const QString &identifier);
 
     QString m_programFolder;

@@ -16,3 +16,6 @@ typedef int(ORVANE_APICRYPT_CALL *ApicCrypter2Function)(const char *inputFile, c
 }
 
 #define ORVANE_APICRYPT_ENTRY_POINT "APICcrypter2"
+// The way back, with the same arguments: the enciphered input file's clear text is written beside
+// it, under its name without the ".api" ending.
+#define ORVANE_APICRYPT_DECIPHER_ENTRY_POINT "APICdecrypter2"

@@ -3,6 +3,8 @@
 #include "messaging/textlines.h"
 #include "platform/clock.h"
 
+#include <QRegularExpression>
+
 namespace orvane::messaging {
 
 const QString HprimText::endOfMessage = QStringLiteral("****FIN****");
@@ -58,6 +60,22 @@ QString HprimText::socialSecurityLine(const QString &number)
             digits += c;
     }
     return digits;
+}
+
+std::optional<HprimIdentity> HprimText::identityOf(const QStringList &lines)
+{
+    constexpr int headerSize = 12;
+    if (lines.size() < headerSize)
+        return std::nullopt;
+    // Day and month with or without their leading zero: older senders wrote the date as typed.
+    static const QRegularExpression datePattern(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
+    const QRegularExpressionMatch date = datePattern.match(lines.at(6).trimmed());
+    HprimIdentity identity{lines.at(1).trimmed(), lines.at(2).trimmed(), QDate()};
+    if (date.hasMatch())
+        identity.birthDate = QDate(date.captured(3).toInt(), date.captured(2).toInt(), date.captured(1).toInt());
+    if (identity.surname.isEmpty() || identity.forename.isEmpty() || !identity.birthDate.isValid())
+        return std::nullopt;
+    return identity;
 }
 
 QStringList HprimText::lines(const QString &pastedText) const

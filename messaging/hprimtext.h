@@ -4,8 +4,17 @@
 
 #include <QDate>
 #include <QStringList>
+#include <optional>
 
 namespace orvane::messaging {
+
+// Whom a received HPRIM text is about, as its header says.
+struct HprimIdentity
+{
+    QString surname;
+    QString forename;
+    QDate birthDate;
+};
 
 // The HPRIM text sent to a correspondent: a fixed header of seventeen lines about the patient,
 // the sender and the recipient, the pasted prescription, then the two end markers.
@@ -21,6 +30,10 @@ public:
     QStringList headerLines() const;
     // The header, the pasted text's lines and the end markers, each marker on a line of its own.
     QStringList lines(const QString &pastedText) const;
+
+    // The patient of a received text: surname, forename and birth date (lines 2, 3 and 7 of the
+    // twelve lines of its header); nothing when the text has no such header.
+    static std::optional<HprimIdentity> identityOf(const QStringList &lines);
 
     // "." and ten blanks, then the part of the address before its first "@", a to z upper-cased.
     static QString addressCode(const QString &address);

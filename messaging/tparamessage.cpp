@@ -4,6 +4,8 @@
 #include "platform/screenplacement.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +39,27 @@ Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
     m_cryptage->setToolTip(QStringLiteral("Activer Apicrypt"));
     form->addRow(QString(), m_cryptage);
 
+    form->addRow(new QLabel(QStringLiteral("<b>Réception des résultats</b>"), this));
+    m_imapserveur = addEdit("imapserveur", QStringLiteral("Serveur de réception"),
+                            QStringLiteral("Serveur de messagerie IMAP où arrivent les résultats"));
+    m_imapport = addEdit("imapport", QStringLiteral("Port de réception"),
+                         QStringLiteral("Port IMAP (par défaut 993 en TLS, 143 en STARTTLS)"));
+    m_imapsecurite = new QComboBox(this);
+    m_imapsecurite->setObjectName(QStringLiteral("imapsecurite"));
+    m_imapsecurite->addItems({IncomingServer::tls, IncomingServer::startTls});
+    m_imapsecurite->setToolTip(QStringLiteral("TLS dès la connexion, ou STARTTLS"));
+    form->addRow(QStringLiteral("Sécurité"), m_imapsecurite);
+    m_imapid = addEdit("imapid", QStringLiteral("Identifiant de réception"),
+                       QStringLiteral("Votre identifiant sur le serveur de réception"));
+    m_imappasse = addEdit("imappasse", QStringLiteral("Mot de passe de réception"),
+                          QStringLiteral("Votre mot de passe sur le serveur de réception"));
+    m_imappasse->setEchoMode(QLineEdit::Password);
+    m_imappasse->setStyleSheet(m_passe->styleSheet());
+    m_releve = new QCheckBox(QStringLiteral("Relever toutes les 10 minutes"), this);
+    m_releve->setObjectName(QStringLiteral("releve"));
+    m_releve->setToolTip(QStringLiteral("Relever les résultats reçus toutes les 10 minutes"));
+    form->addRow(QString(), m_releve);
+
     auto *ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     form->addRow(ok);
@@ -69,6 +92,13 @@ void Tparamessage::edit(MessagingSettings &settings)
     if (settings.apicrypt.isEmpty())
         m_cryptage->setEnabled(false);
     m_cle->setText(settings.apicrypt);
+    const IncomingServer &incoming = settings.incoming;
+    m_imapserveur->setText(incoming.host);
+    m_imapport->setText(incoming.port);
+    m_imapsecurite->setCurrentIndex(incoming.security == IncomingServer::startTls ? 1 : 0);
+    m_imapid->setText(incoming.user);
+    m_imappasse->setText(incoming.password);
+    m_releve->setChecked(incoming.fetchesByItself());
 
     m_dialogs.execModal(*this);
 
@@ -79,6 +109,8 @@ void Tparamessage::edit(MessagingSettings &settings)
     settings.port = m_port->text();
     settings.cryptage = m_cryptage->isChecked() ? QStringLiteral("oui") : QStringLiteral("non");
     settings.apicrypt = m_cle->text();
+    settings.incoming = {m_imapserveur->text(), m_imapport->text(), m_imapsecurite->currentText(), m_imapid->text(),
+                         m_imappasse->text(), m_releve->isChecked() ? QStringLiteral("oui") : QStringLiteral("non")};
 }
 
 } // namespace orvane::messaging

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 
 namespace orvane {
@@ -13,7 +14,8 @@ class DialogService;
 
 namespace orvane::messaging {
 
-// "Paramètres de messagerie": the e-mail account, the SMTP server and the Apicrypt choice.
+// "Paramètres de messagerie": the e-mail account, the SMTP server, the Apicrypt choice and the
+// incoming server from which results are fetched.
 // Created once and reused: once the Apicrypt box has been disabled for want of an identifier it
 // stays disabled for the rest of the run.
 class Tparamessage : public QDialog
@@ -41,6 +43,12 @@ private:
     QLineEdit *m_email;
     QLineEdit *m_cle;
     QCheckBox *m_cryptage;
+    QLineEdit *m_imapserveur;
+    QLineEdit *m_imapport;
+    QComboBox *m_imapsecurite;
+    QLineEdit *m_imapid;
+    QLineEdit *m_imappasse;
+    QCheckBox *m_releve;
 };
 
 } // namespace orvane::messaging

@@ -8,6 +8,7 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n
   poppler-utils xvfb xauth fonts-liberation fonts-dejavu-core
   postgresql python3 python3-aiosmtpd
+  libcurl4-openssl-dev libgmime-3.0-dev dovecot-imapd openssl
   pxlib-dev
   dpkg-dev file lintian desktop-file-utils appstream
 )

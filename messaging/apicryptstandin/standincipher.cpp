@@ -18,6 +18,7 @@
 
 #if defined(_MSC_VER) && defined(_M_IX86)
 #pragma comment(linker, "/EXPORT:APICcrypter2=_APICcrypter2@28")
+#pragma comment(linker, "/EXPORT:APICdecrypter2=_APICdecrypter2@28")
 #endif
 
 namespace {
@@ -116,7 +117,7 @@ STANDIN_EXPORT int ORVANE_APICRYPT_CALL APICcrypter2(const char *inputFile, cons
     return writeFile(std::string(inputFile) + ".api", toBase64Lines(bytes)) ? 0 : 1;
 }
 
-// The way back, for the tests: unscrambles a file written above into outputFile.
+// The way back: unscrambles a file written above into outputFile.
 STANDIN_EXPORT int orvaneStandInDecipher(const char *inputFile, const char *outputFile, const char *user)
 {
     std::string text;
@@ -125,4 +126,18 @@ STANDIN_EXPORT int orvaneStandInDecipher(const char *inputFile, const char *outp
         return 1;
     scramble(bytes, user);
     return writeFile(outputFile, bytes) ? 0 : 1;
+}
+
+// The library's own way back: "<name>.api" is unscrambled into "<name>".
+STANDIN_EXPORT int ORVANE_APICRYPT_CALL APICdecrypter2(const char *inputFile, const char *user, const char *,
+                                                        const char *, const char *, const char *, int)
+{
+    if (!inputFile)
+        return 1;
+    std::string output(inputFile);
+    const std::string ending = ".api";
+    if (output.size() <= ending.size() || output.compare(output.size() - ending.size(), ending.size(), ending) != 0)
+        return 1;
+    output.erase(output.size() - ending.size());
+    return orvaneStandInDecipher(inputFile, output.c_str(), user);
 }

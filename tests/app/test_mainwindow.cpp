@@ -10,6 +10,7 @@
 #include "prescribing/tordonnance.h"
 #include "records/trechercher.h"
 #include "messaging/tfrmmessageeditor.h"
+#include "messaging/pendingresultsdialog.h"
 #include "messaging/tparamessage.h"
 #include "vidal/vidalexchange.h"
 #include "records/currentpatient.h"
@@ -24,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLineEdit>
@@ -33,6 +35,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace orvane;
@@ -361,6 +364,7 @@ private slots:
             {"&Paramètres", "Entête Ordonnance", m_window->windows().ordonnance->objectName()},
             {"&Paramètres", "&Marges Imprimante", m_window->windows().marges->objectName()},
             {"&Paramètres", "Messa&gerie", m_window->windows().paramessage->objectName()},
+            {"&Paramètres", "Examens à &classer", m_window->pendingResults()->objectName()},
             {"M&édicaments", "Ajout", lists},
             {"&Listes consult.", "&Antécédents", lists},
             {"&Listes consult.", "&Motif", lists},
@@ -428,6 +432,32 @@ private slots:
         });
         m_window->Messagerie1Click();
         QCOMPARE(m_window->settingsStore().settings().messaging.server, QStringLiteral("smtp.cabinet.fr"));
+    }
+
+    // The fetch every 10 minutes follows its setting; "Relever" tells how the fetch ended.
+    void resultsFetchedByTimerOrOnDemand()
+    {
+        auto *timer = m_window->findChild<QTimer *>(QStringLiteral("TimerReleve"));
+        QVERIFY(!timer->isActive());
+        m_dialogs.answerModal([](QDialog &dialog) {
+            QTest::mouseClick(dialog.findChild<QCheckBox *>(QStringLiteral("releve")), Qt::LeftButton);
+        });
+        m_window->Messagerie1Click();
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 600000);
+
+        const qsizetype before = m_dialogs.texts().size();
+        m_window->Relever1Click();
+        QTRY_COMPARE(m_dialogs.texts().size(), before + 1);
+        const QString noServer = QStringLiteral("Aucun serveur de réception n'est indiqué dans les paramètres de messagerie");
+        QCOMPARE(m_dialogs.texts().last(), noServer);
+
+        // The timer's fetches say their failure once, not at every fetch.
+        timer->setInterval(20);
+        QTRY_COMPARE(m_dialogs.texts().size(), before + 2);
+        QCOMPARE(m_dialogs.texts().last(), noServer);
+        QTest::qWait(300);
+        QCOMPARE(m_dialogs.texts().size(), before + 2);
     }
 
     void leavingThePrescriptionsPageStopsTheVidalWatch()

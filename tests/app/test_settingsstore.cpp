@@ -228,6 +228,8 @@ void TestSettingsStore::writersRoundTrip()
     messaging.port = QStringLiteral("587");
     messaging.encipher = QStringLiteral("oui");
     messaging.apicryptId = QStringLiteral("a.lefevre");
+    messaging.incoming = {QStringLiteral("imap.cabinet.fr"), QStringLiteral("143"), QStringLiteral("STARTTLS"),
+                          QStringLiteral("a.lefevre"), QStringLiteral("secret"), QStringLiteral("oui")};
     QVERIFY(QDir(m_fixture.programFolder()).mkpath(QStringLiteral("clefs")));
 
     store.writeLetterhead(letterhead);

@@ -3,11 +3,16 @@
 #include "app/startup.h"
 #include "app/tlogo.h"
 #include "app/torvane.h"
+#include "messaging/correspondencefolders.h"
+#include "messaging/hprimtext.h"
+#include "messaging/textlines.h"
 #include "records/currentpatient.h"
 #include "records/schema.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
@@ -129,6 +134,23 @@ void WindowTour::fillSampleBase()
     fillRow(patient.insurance(), {{QStringLiteral("Type d'AM"), QStringLiteral("100%")}});
     // The window shows the patient as a move to him shows him.
     patient.patients().refresh();
+
+    // Received results waiting for their patient: one whose header names nobody of the base, one
+    // message without HPRIM text.
+    const QString waiting = messaging::pendingResultsFolder(
+        m_startup->mainWindow()->settingsStore().settings().folders.receivedResults);
+    QDir().mkpath(waiting);
+    messaging::MessageContext header;
+    header.surname = QStringLiteral("DE LA FONTAINE-MARTINES");
+    header.forename = QStringLiteral("Marie-Christine-Élodie");
+    header.birthDate = QStringLiteral("28/12/1948");
+    const QString name = header.surname + QLatin1Char(' ') + header.forename;
+    messaging::writeWindowsTextFile(
+        QDir(waiting).filePath(messaging::receivedResultBaseName(name, QDate(2006, 3, 15)) + QStringLiteral(".txt")),
+        messaging::HprimText(header, QDate(2006, 3, 15), QString(), QString()).lines(wordsOfLength(200)));
+    QFile message(QDir(waiting).filePath(QStringLiteral("message du 16 3 2006.eml")));
+    message.open(QIODevice::WriteOnly);
+    message.write("From: labo@bio.fr\r\nSubject: Bonjour\r\nContent-Type: text/plain\r\n\r\nBonjour\r\n");
 }
 
 void WindowTour::visitEveryWindow(const Visit &visit)
@@ -145,7 +167,8 @@ void WindowTour::visitEveryWindow(const Visit &visit)
     QSet<QWidget *> visited;
     for (const auto &[name, command] : {std::pair{"betablocants-Motif", "Motif1Click"},
                                         std::pair{"betablocants-Orvane", "Voieorale1Click"},
-                                        std::pair{"rechercher", "SpeedButton6Click"}}) {
+                                        std::pair{"rechercher", "SpeedButton6Click"},
+                                        std::pair{"ExamensAClasser", "ExamensAClasser1Click"}}) {
         m_dialogs.answerModal([&, name = name](QDialog &window) {
             visit(QString::fromLatin1(name), window);
             visited.insert(&window);

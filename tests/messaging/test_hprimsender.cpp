@@ -44,7 +44,7 @@ private slots:
         m_transport = test::RecordingTransport();
         m_connection.offline = false;
         m_settings = MessagingSettings{QStringLiteral("docteur"), QStringLiteral("secret"), QStringLiteral("smtp.cab.fr"),
-                                       QStringLiteral("587"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr")};
+                                       QStringLiteral("587"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}};
         m_outgoing = OutgoingHprim();
         m_outgoing.clearLines = {QStringLiteral("DUPONT"), QStringLiteral("Généraliste"), QStringLiteral(".x")};
         m_outgoing.recipients = QStringLiteral(" a@x.fr , b@y.fr ");

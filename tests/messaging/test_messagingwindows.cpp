@@ -3,6 +3,9 @@
 
 #include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/pendingresultsdialog.h"
+#include "messaging/resultfiler.h"
+#include "receivedmessages.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
 #include "messaging/textlines.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -115,7 +119,7 @@ private slots:
         m_transport = test::RecordingTransport();
         m_connection.offline = false;
         m_settings = MessagingSettings{QStringLiteral("docteur"), QStringLiteral("secret"), QStringLiteral("smtp.cab.fr"),
-                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr")};
+                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}};
         writeWindowsTextFile(hprimIni(), {"Zola Emile", "1 rue Z", "Cardiologue", "zola@x.fr",
                                           "Bernard Luc", "2 rue B", "ORL", "luc@x.fr"});
     }
@@ -132,7 +136,8 @@ private slots:
     {
         QFETCH(bool, closeBox);
         Tparamessage dialog(m_dialogs);
-        MessagingSettings settings{"id", "pw", "smtp.a.fr", "", "oui", "dr.martin", "a@b.fr"};
+        MessagingSettings settings{"id", "pw", "smtp.a.fr", "", "oui", "dr.martin", "a@b.fr",
+                                   {"imap.a.fr", "", IncomingServer::tls, "dr", "x", "oui"}};
         m_dialogs.answerModal([&](QDialog &shown) {
             QCOMPARE(control<QLineEdit>(shown, "port")->text(), QString());
             QCOMPARE(control<QLineEdit>(shown, "passe")->echoMode(), QLineEdit::Password);
@@ -140,6 +145,12 @@ private slots:
             typeInto(shown, "port", QStringLiteral("abc"));
             typeInto(shown, "serveur", QStringLiteral("smtp.b.fr"));
             QTest::mouseClick(control<QCheckBox>(shown, "cryptage"), Qt::LeftButton);
+            QCOMPARE(control<QLineEdit>(shown, "imappasse")->echoMode(), QLineEdit::Password);
+            QVERIFY(control<QCheckBox>(shown, "releve")->isChecked());
+            typeInto(shown, "imapport", QStringLiteral("143"));
+            QTest::mouseClick(control<QCheckBox>(shown, "releve"), Qt::LeftButton);
+            control<QComboBox>(shown, "imapsecurite")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
             if (closeBox)
                 shown.close();
             else
@@ -151,12 +162,14 @@ private slots:
         QCOMPARE(settings.cryptage, QStringLiteral("non"));
         QCOMPARE(settings.idMessagerie, QStringLiteral("id"));
         QCOMPARE(settings.apicrypt, QStringLiteral("dr.martin"));
+        const IncomingServer incoming{"imap.a.fr", "143", IncomingServer::startTls, "dr", "x", "non"};
+        QVERIFY(settings.incoming == incoming);
     }
 
     void apicryptBoxOnceDisabledStaysDisabledForTheRun()
     {
         Tparamessage dialog(m_dialogs);
-        MessagingSettings settings{"", "", "", "", "oui", "", ""};
+        MessagingSettings settings{"", "", "", "", "oui", "", "", {}};
         m_dialogs.answerModal([](QDialog &shown) {
             QCheckBox *box = control<QCheckBox>(shown, "cryptage");
             QVERIFY(!box->isEnabled());
@@ -430,6 +443,43 @@ private slots:
             nameFilterFor(folderBrowse(CorrespondenceFolder::SentLetters, QStringLiteral("ABC Def")).pattern)));
         QVERIFY(pattern.match(copy).hasMatch());
         QCOMPARE(sentCopyFileName(QStringLiteral("A/B ../C"), QDate(2006, 3, 5)), QStringLiteral("A_B .._C-en date du 5 3 2006.txt"));
+    }
+
+    // The results waiting in "A classer": one is filed to the patient picked, the other deleted.
+    void waitingResultsFiledOrDeleted()
+    {
+        const QString examens = places::inProgramFolder(QStringLiteral("examens"));
+        const test::FixedClock clock;
+        const ResultFiler filer(examens, [](const HprimIdentity &) { return QStringList(); },
+                                [](const QString &) { return std::nullopt; }, clock);
+        filer.file(test::plainMessage(test::hprimResult(QStringLiteral("DUPOND"), QStringLiteral("Emile"),
+                                                        QStringLiteral("03/05/1948"))));
+        filer.file(test::plainMessage(QStringLiteral("Bonjour")));
+        std::optional<QString> picked;
+        PendingResultsDialog window(filer, m_dialogs, [&] { return picked; });
+        window.refresh();
+        QTreeWidget *list = control<QTreeWidget>(window, "Liste");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("DUPOND"));
+        QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("03/05/1948"));
+        QCOMPARE(list->topLevelItem(0)->text(3), ResultFiler::noPatient);
+        QCOMPARE(list->topLevelItem(1)->text(3), ResultFiler::noHprimText);
+
+        QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton); // search cancelled
+        QCOMPARE(list->topLevelItemCount(), 2);
+        picked = QStringLiteral("DUPONT Émile");
+        QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QVERIFY(QFile::exists(QDir(examens).filePath(QStringLiteral("DUPONT Émile-examen du 15 3 2006.txt"))));
+
+        m_dialogs.answerNo();
+        QTest::mouseClick(control<QPushButton>(window, "Supprimer"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        m_dialogs.answerYes();
+        QTest::mouseClick(control<QPushButton>(window, "Supprimer"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!control<QPushButton>(window, "Supprimer")->isEnabled());
+        QVERIFY(filer.waitingEntries().isEmpty());
     }
 };
 
