@@ -468,7 +468,7 @@ void Table::requireValues(const Row &row) const
     }
 }
 
-qint64 Table::appendRow(const QVariantList &values)
+Table::Row Table::rowToAppend(const QVariantList &values) const
 {
     const TableDef &def = definition();
     Row row;
@@ -477,10 +477,48 @@ qint64 Table::appendRow(const QVariantList &values)
         row.values.append(stored.isNull() ? nullOf(def.fields.at(i).type) : stored);
     }
     requireValues(row);
+    return row;
+}
+
+qint64 Table::appendRow(const QVariantList &values)
+{
+    Row row = rowToAppend(values);
     Database::Transaction transaction(m_db);
     insertRow(row, false);
     transaction.commit();
     return row.id;
+}
+
+void Table::appendRows(const QList<QVariantList> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    const TableDef &def = definition();
+    QList<int> all;
+    for (int i = 0; i < def.fields.size(); ++i)
+        all.append(i);
+    QStringList columns;
+    QVariantList unused;
+    addColumns(rowToAppend(rows.value(0)), all, &columns, unused);
+    QStringList marks(columns.size(), QStringLiteral("?"));
+    const QString rowMarks = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
+    // Within the bound values one statement may carry on either engine (SQLite's limit is the lower).
+    const qsizetype perStatement = std::max<qsizetype>(1, 30000 / columns.size());
+    Database::Transaction transaction(m_db);
+    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
+        const qsizetype count = std::min(perStatement, rows.size() - first);
+        QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                                              .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
+                                                   QStringList(count, rowMarks).join(QLatin1String(", "))));
+        QVariantList bindings;
+        for (qsizetype i = first; i < first + count; ++i)
+            addColumns(rowToAppend(rows.at(i)), all, nullptr, bindings);
+        for (const QVariant &binding : std::as_const(bindings))
+            insert.addBindValue(binding);
+        m_db.run(insert);
+        insert.finish();
+    }
+    transaction.commit();
 }
 
 // Inside a larger transaction the row is stored only once that commits: when it is rolled back

@@ -95,6 +95,8 @@ public:
     // converted to the fields' types, required fields, sort keys, one row per patient. Needs no open
     // table. Returns the new row's hidden key.
     qint64 appendRow(const QVariantList &values);
+    // The same for many rows, sent many to a statement in one transaction.
+    void appendRows(const QList<QVariantList> &rows);
 
     // Adds one to a number field of every row in one atomic step and returns the new value of the
     // first row; an empty table gets one row holding 1. Two running copies never get the same value.
@@ -140,6 +142,8 @@ private:
                          int limit) const;
     std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive) const;
     std::optional<Row> rowById(qint64 id) const;
+    // A row of values in the order of the schema's fields, converted and checked as post does.
+    Row rowToAppend(const QVariantList &values) const;
     QVariant storedValue(int fieldIndex, const QVariant &value) const;
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
     QVariant boundValue(int fieldIndex, const QVariant &value) const;
