@@ -26,6 +26,9 @@ public:
     // Inside a transaction: waits until no other connection is creating the schema.
     virtual QStringList lockSchema() const = 0;
 
+    // The column type of a number field, for casting a bound value to it.
+    QString numberType() const { return columnType(FieldType::Number); }
+
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;
 

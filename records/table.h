@@ -56,6 +56,8 @@ public:
 
     // Re-reads the current row: rows stored by other table objects or other running copies appear.
     void refresh();
+    // refresh() then next() (forward) or prior(): one read of the base while the current row is stored.
+    void refreshAndStep(bool forward);
 
     // Searches on the leading fields of the current ordering.
     bool findKey(const QVariantList &values); // exact; the row stays when nothing matches
@@ -124,6 +126,8 @@ signals:
 
 private:
     enum class Direction { Forward, Backward };
+    // Whether a read of one row also reads the rows the per-patient details show for it.
+    enum class Details { Apart, Joined };
     struct Query;
 
     void requireOpen() const;
@@ -134,16 +138,29 @@ private:
     void storeDetails();
     void followMaster();
     QVariant masterValue() const;
+    // The open per-patient details whose rows are read with this table's row.
+    QList<Table *> joinedDetails() const;
+    // Reads in one statement the rows the details will show for the current row, unless the move
+    // already read them.
+    void readDetailRows();
+    // `select` (one row holding "N°Dossier") with the joined details' rows beside it.
+    static QString joinedSelect(const QString &select, const QList<Table *> &joined);
+    // Hands each detail its row from the joined columns, the first one at `column`.
+    static void readJoined(const QSqlQuery &query, int column, const QList<Table *> &joined);
 
     QVariantList keyOf(const Row &row) const;
     QList<Row> fetch(Direction direction, const QVariantList &from, int compared, bool inclusive,
-                     int limit) const;
+                     int limit, Details details = Details::Apart) const;
     QList<Row> runSelect(const QString &where, const QVariantList &bindings, Direction direction,
-                         int limit) const;
-    std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive) const;
-    std::optional<Row> rowById(qint64 id) const;
+                         int limit, Details details = Details::Apart) const;
+    std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive,
+                                Details details = Details::Apart) const;
+    std::optional<Row> rowById(qint64 id, Details details = Details::Apart) const;
     // A row of values in the order of the schema's fields, converted and checked as post does.
     Row rowToAppend(const QVariantList &values) const;
+    // The hidden key and every field, as a row is read; the row read from the query's `column` on.
+    QString selectedColumns() const;
+    Row readRow(const QSqlQuery &query, int column) const;
     QVariant storedValue(int fieldIndex, const QVariant &value) const;
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
     QVariant boundValue(int fieldIndex, const QVariant &value) const;
@@ -159,7 +176,8 @@ private:
     // Into another running copy's row of the same patient when it made one first, if `merging`.
     void insertRow(Row &row, bool merging);
     // Whether the row was written (a per-patient row may meet another copy's row instead).
-    bool runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row);
+    // `wholeRow`: the statement returns every column, and the row becomes what it returned.
+    bool runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row, bool wholeRow);
 
     // The state of a pending row just before its post.
     struct Pending
@@ -183,6 +201,8 @@ private:
     QString m_linkField;
     int m_linkIndex = -1;
     QList<Table *> m_details;
+    // The row the master read for this detail with its own, taken at the next followMaster.
+    std::optional<std::optional<Row>> m_readWithMaster;
 
     State m_state = State::Inactive;
     std::optional<Row> m_row; // the current row, or the pending one while editing
