@@ -99,13 +99,10 @@ void CurrentPatient::storeRows(const QList<Table *> &tables)
     // Without any patient there is no number to give the rows.
     if (m_patients->isEmpty())
         return;
-    // One transaction: one write to disk for the four rows.
-    Database::Transaction transaction(m_db);
-    for (Table *table : tables) {
+    for (Table *table : tables)
         table->edit();
-        table->post();
-    }
-    transaction.commit();
+    // One transaction: one write to disk for the four rows, and on a server few round trips.
+    Table::postTogether(tables);
 }
 
 void CurrentPatient::storeClinicalRows()

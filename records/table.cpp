@@ -546,12 +546,98 @@ void Table::post()
         writeRow(*m_row, m_state == State::Insert);
         keepPendingUntilCommit(pending);
     }
+    finishPost();
+}
+
+void Table::finishPost()
+{
     m_state = State::Browse;
     m_before.reset();
     m_modified = false;
     m_changedFields.clear();
     m_bof = m_eof = false;
     emit stateChanged();
+}
+
+void Table::postTogether(const QList<Table *> &tables)
+{
+    if (tables.isEmpty())
+        return;
+    Database &db = tables.first()->m_db;
+    QList<Table *> together;
+    bool othersWrite = false;
+    for (Table *table : tables) {
+        table->requireOpen();
+        table->flushEditors();
+        if (table->m_state == State::Insert && table->definition().perPatient && db.dialect().writesTablesTogether())
+            together.append(table);
+        else if (table->m_state == State::Insert || (table->m_state == State::Edit && table->m_modified))
+            othersWrite = true;
+    }
+    // One statement is a transaction of its own; with other writes, all go in one.
+    std::optional<Database::Transaction> transaction;
+    if (othersWrite || together.size() < 2)
+        transaction.emplace(db);
+    for (Table *table : tables) {
+        if (together.size() < 2 || !together.contains(table))
+            table->post();
+    }
+    if (together.size() >= 2)
+        insertTogether(together);
+    if (transaction)
+        transaction->commit();
+}
+
+void Table::insertTogether(const QList<Table *> &tables)
+{
+    Database &db = tables.first()->m_db;
+    QStringList writes;
+    QStringList columns;
+    QString joins;
+    QVariantList bindings;
+    QList<Pending> pendings;
+    for (int i = 0; i < tables.size(); ++i) {
+        Table &table = *tables.at(i);
+        table.requireValues(*table.m_row);
+        pendings.append(Pending{table.m_state, *table.m_row, table.m_before, table.m_modified, table.m_changedFields});
+        const QString name = QStringLiteral("w%1").arg(i);
+        writes.append(QStringLiteral("%1 AS (%2)").arg(name, table.insertStatement(*table.m_row, true, bindings)));
+        columns.append(name + QStringLiteral(".*"));
+        joins += QStringLiteral(" LEFT JOIN %1 ON 1 = 1").arg(name);
+    }
+    // Each insert returns its one row: side by side, they make the one row read back.
+    QSqlQuery &query = db.prepared(QStringLiteral("WITH %1 SELECT %2 FROM (SELECT 1) AS one%3")
+                                       .arg(writes.join(QLatin1String(", ")), columns.join(QLatin1String(", ")), joins));
+    for (const QVariant &binding : std::as_const(bindings))
+        query.addBindValue(binding);
+    db.run(query);
+    QList<std::optional<Row>> stored;
+    if (query.next()) {
+        int column = 0;
+        for (Table *table : tables) {
+            stored.append(query.value(column).isNull() ? std::nullopt : std::optional<Row>(table->readRow(query, column)));
+            column += 1 + int(table->definition().fields.size());
+        }
+    }
+    query.finish();
+    // Every table takes its outcome before the first refusal is told.
+    std::optional<Error> refused;
+    for (int i = 0; i < tables.size(); ++i) {
+        Table &table = *tables.at(i);
+        try {
+            if (stored.value(i))
+                *table.m_row = *stored.at(i);
+            else
+                table.refuseIfStored(*table.m_row);
+            table.keepPendingUntilCommit(pendings.at(i));
+            table.finishPost();
+        } catch (const Error &error) {
+            if (!refused)
+                refused = error;
+        }
+    }
+    if (refused)
+        throw *refused;
 }
 
 void Table::requireValues(const Row &row) const
@@ -590,9 +676,7 @@ void Table::appendRows(const QList<QVariantList> &rows)
     if (rows.isEmpty())
         return;
     const TableDef &def = definition();
-    QList<int> all;
-    for (int i = 0; i < def.fields.size(); ++i)
-        all.append(i);
+    const QList<int> all = allFields();
     QStringList columns;
     QVariantList unused;
     addColumns(rowToAppend(rows.value(0)), all, &columns, unused);
@@ -791,10 +875,7 @@ QString Table::patientName() const
 
 void Table::insertRow(Row &row, bool merging)
 {
-    const TableDef &def = definition();
-    QList<int> all;
-    for (int i = 0; i < def.fields.size(); ++i)
-        all.append(i);
+    const QList<int> all = allFields();
     QVariantList bindings;
     // Rows appended in bulk reuse one statement, and its columns are named once.
     if (!merging && m_appendStatement) {
@@ -802,6 +883,17 @@ void Table::insertRow(Row &row, bool merging)
         runInsert(*m_appendStatement, bindings, row, false);
         return;
     }
+    QSqlQuery &insert = m_db.prepared(insertStatement(row, merging, bindings));
+    if (!merging)
+        m_appendStatement = &insert;
+    if (!runInsert(insert, bindings, row, merging) && merging)
+        refuseIfStored(row);
+}
+
+QString Table::insertStatement(const Row &row, bool merging, QVariantList &bindings) const
+{
+    const TableDef &def = definition();
+    const QList<int> all = allFields();
     QStringList columns;
     addColumns(row, all, &columns, bindings);
     QStringList marks;
@@ -828,14 +920,15 @@ void Table::insertRow(Row &row, bool merging)
             conflict += QStringLiteral(" WHERE ") + stillEmpty.join(QLatin1String(" AND "));
     }
     // A post reads back the row as stored, which may be another copy's row with these fields put in.
-    QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
-                                          .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
-                                               marks.join(QLatin1String(", ")), conflict,
-                                               merging ? selectedColumns() : SqlDialect::idColumn()));
-    if (!merging)
-        m_appendStatement = &insert;
-    const bool inserted = runInsert(insert, bindings, row, merging);
-    if (inserted || !def.perPatient || !merging)
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
+        .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), conflict,
+             merging ? selectedColumns() : SqlDialect::idColumn());
+}
+
+void Table::refuseIfStored(const Row &row)
+{
+    const TableDef &def = definition();
+    if (!def.perPatient)
         return;
     const int link = def.fieldIndex(recordNumberField);
     const QList<Row> stored = runSelect(SqlDialect::quote(recordNumberField) + QStringLiteral(" = ?"),
@@ -1158,6 +1251,14 @@ std::optional<Table::Row> Table::rowById(qint64 id, Details details) const
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
+}
+
+QList<int> Table::allFields() const
+{
+    QList<int> all;
+    for (int i = 0; i < definition().fields.size(); ++i)
+        all.append(i);
+    return all;
 }
 
 QString Table::selectedColumns() const

@@ -100,6 +100,11 @@ public:
     // The same for many rows, sent many to a statement in one transaction.
     void appendRows(const QList<QVariantList> &rows);
 
+    // Posts the tables' pending rows as post() on each in turn does, in one transaction. On a server
+    // that takes writes to several tables in one statement, their new per-patient rows go in that
+    // one statement: a row refused there stays pending, and the others are stored.
+    static void postTogether(const QList<Table *> &tables);
+
     // Adds one to a number field of every row in one atomic step and returns the new value of the
     // first row; an empty table gets one row holding 1. Two running copies never get the same value.
     double increment(const QString &fieldName);
@@ -160,6 +165,7 @@ private:
     Row rowToAppend(const QVariantList &values) const;
     // The hidden key and every field, as a row is read; the row read from the query's `column` on.
     QString selectedColumns() const;
+    QList<int> allFields() const;
     Row readRow(const QSqlQuery &query, int column) const;
     QVariant storedValue(int fieldIndex, const QVariant &value) const;
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
@@ -171,6 +177,15 @@ private:
     void requireValues(const Row &row) const;
     void writeRow(Row &row, bool inserting);
     bool updateRow(const Row &row);
+    // The row goes back to browsing, stored.
+    void finishPost();
+    // The new per-patient rows of those tables in one statement, each read back as stored.
+    static void insertTogether(const QList<Table *> &tables);
+    // The INSERT of the row, its values added to `bindings`; when `merging`, into another running
+    // copy's row of the same patient, returning the row as stored.
+    QString insertStatement(const Row &row, bool merging, QVariantList &bindings) const;
+    // After an insert that met another copy's row without writing into it: tells what that copy stored.
+    void refuseIfStored(const Row &row);
     [[noreturn]] void refuseOverwrite(const Row &stored);
     QString patientName() const;
     // Into another running copy's row of the same patient when it made one first, if `merging`.

@@ -231,6 +231,67 @@ private slots:
         QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
     }
 
+    void stepsGoOnFromTheFileAsAnotherCopyLeftIt()
+    {
+        newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
+        newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
+        newPlainFile(QStringLiteral("CARON"), QStringLiteral("Paul"));
+        auto otherBase = m_base->openAnother();
+        CurrentPatient other(*otherBase);
+        other.open();
+        QVERIFY(other.findByNumber(QStringLiteral("2")));
+        other.consultations().edit();
+        other.consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine"));
+        other.storeClinicalRows();
+        Table &patients = m_patient->patients();
+        patients.first();
+        m_commands->nextFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+        QCOMPARE(m_patient->consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine"));
+        // Renamed on the other copy, the file now sorts last: nothing lies beyond it.
+        other.patients().edit();
+        other.patients().setText(QStringLiteral("Nom"), QStringLiteral("ZOLA"));
+        other.validate();
+        m_commands->nextFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("ZOLA"));
+        m_commands->previousFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("CARON"));
+        // Deleted on the other copy: the step starts from where the file was.
+        QVERIFY(other.findByNumber(QStringLiteral("3")));
+        other.removePatient();
+        m_commands->previousFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+    }
+
+    void storingTheClinicalRowsNeverOverwritesAnotherCopysNewRows()
+    {
+        newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
+        newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
+        auto otherBase = m_base->openAnother();
+        CurrentPatient other(*otherBase);
+        other.open();
+        QVERIFY(other.findByNumber(QStringLiteral("2")));
+        other.consultations().edit();
+        other.consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine"));
+        other.storeClinicalRows();
+        // Typed here into the file as it was read, before the other copy made its rows.
+        m_patient->consultations().edit();
+        m_patient->consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Toux"));
+        QVERIFY_THROWS_EXCEPTION(Error, m_commands->previousFile());
+        QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+        QCOMPARE(m_patient->consultations().text(QStringLiteral("Consultation")), QStringLiteral("Toux"));
+        other.consultations().refresh();
+        QCOMPARE(other.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine"));
+        m_patient->consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine\r\nToux"));
+        m_commands->previousFile();
+        QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+        other.consultations().refresh();
+        QCOMPARE(other.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine\r\nToux"));
+        // One row per patient: ABEL's were stored by the second new file.
+        for (const QString &table : {tables::consultations, tables::history, tables::measures, tables::treatments})
+            QCOMPARE(rowCount(m_base->db(), table), 2);
+    }
+
     void searchesByNameAndNumber()
     {
         newPlainFile(QStringLiteral("DUPONT"), QStringLiteral("Luc"));
