@@ -784,11 +784,11 @@ QList<int> Table::changedFields() const
 
 void Table::writeRow(Row &row, bool inserting)
 {
-    Database::Transaction transaction(m_db);
+    // Each statement here is whole by itself, and the one that stores the row commits on its own:
+    // no transaction around it, which would cost a server two round trips more.
     // A row deleted meanwhile by another running copy is written anew rather than lost.
     if (inserting || !updateRow(row))
         insertRow(row, true);
-    transaction.commit();
 }
 
 // Only the fields changed here are written: another running copy's change to the other fields of
