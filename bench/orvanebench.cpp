@@ -20,6 +20,7 @@
 #include "records/database.h"
 #include "records/patientfilecommands.h"
 #include "records/schema.h"
+#include "records/serveradmin.h"
 #include "records/sqldialect.h"
 #include "records/table.h"
 #include "records/trechercher.h"
@@ -32,13 +33,10 @@
 #include <QMetaObject>
 #include <QProcess>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QThread>
-#include <QUuid>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -157,27 +155,8 @@ public:
     // A new, empty base of that name on the server, reached straight.
     records::AliasSettings newBase(const QString &name)
     {
-        const QString connectionName = QUuid::createUuid().toString();
-        QString failure;
-        {
-            QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-            admin.setHostName(m_alias.host);
-            admin.setPort(m_alias.port);
-            admin.setUserName(m_alias.user);
-            admin.setPassword(m_alias.password);
-            admin.setDatabaseName(m_alias.database);
-            if (!admin.open()) {
-                failure = admin.lastError().text();
-            } else {
-                QSqlQuery query(admin);
-                if (!query.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(name))
-                    || !query.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name)))
-                    failure = query.lastError().text();
-            }
-        }
-        QSqlDatabase::removeDatabase(connectionName);
-        if (!failure.isEmpty())
-            throw Error(failure);
+        records::runOnServer(m_alias, QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(name));
+        records::runOnServer(m_alias, QStringLiteral("CREATE DATABASE \"%1\"").arg(name));
         return at(name, port());
     }
     // The base of that name, reached at that port of this machine.

@@ -1189,6 +1189,52 @@ double Table::increment(const QString &fieldName)
     return value;
 }
 
+std::pair<QList<Table::Row>, QList<Table::Row>> Table::neighboursAround(int count) const
+{
+    requireOpen();
+    if (!m_row || (m_state == State::Insert && !m_before))
+        return {};
+    // The same rows as neighbours() on either side.
+    const bool inserting = m_state == State::Insert;
+    const Row &anchor = inserting || (m_state == State::Edit && m_before) ? *m_before : *m_row;
+    const int compared = int(m_orderingFields.size()) + 1;
+    QStringList keys;
+    for (const int index : std::as_const(m_orderingIndexes))
+        keys.append(SqlDialect::keyColumn(m_def->fields.at(index).name));
+    const QString side = SqlDialect::quote(QStringLiteral("_side"));
+    // Which side a row is on, and its keys for ordering the two sides together.
+    const auto leading = [&](int sideValue) {
+        QString columns = QString::number(sideValue) + QStringLiteral(" AS ") + side + QStringLiteral(", ");
+        for (const QString &key : std::as_const(keys))
+            columns += key + QStringLiteral(", ");
+        return columns;
+    };
+    QVariantList values;
+    const QString before = selectSql(keyCondition(Direction::Backward, compared, inserting), keyOf(anchor),
+                                     Direction::Backward, count, values, leading(0));
+    const QString after = selectSql(keyCondition(Direction::Forward, compared, false), keyOf(anchor),
+                                    Direction::Forward, count, values, leading(1));
+    const int firstColumn = 1 + int(keys.size());
+    // Each side in its own order: nearest first before the row, then the rows after it.
+    keys.append(SqlDialect::idColumn());
+    QStringList order{side};
+    for (const QString &key : std::as_const(keys))
+        order.append(QStringLiteral("CASE WHEN %1 = 0 THEN %2 END DESC").arg(side, key));
+    for (const QString &key : std::as_const(keys))
+        order.append(QStringLiteral("CASE WHEN %1 = 1 THEN %2 END").arg(side, key));
+    QSqlQuery &query = m_db.prepared(
+        QStringLiteral("SELECT * FROM (SELECT * FROM (%1) AS b UNION ALL SELECT * FROM (%2) AS a) AS around ORDER BY %3")
+            .arg(before, after, order.join(QLatin1String(", "))));
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    m_db.run(query);
+    std::pair<QList<Row>, QList<Row>> around;
+    while (query.next())
+        (query.value(0).toInt() == 0 ? around.first : around.second).append(readRow(query, firstColumn));
+    query.finish();
+    return around;
+}
+
 QList<Table::Row> Table::neighbours(int count, bool forward) const
 {
     requireOpen();
@@ -1230,6 +1276,11 @@ QList<Table::Row> Table::fetch(Direction direction, const QVariantList &from, in
 {
     if (from.isEmpty() || compared == 0)
         return runSelect(QString(), {}, direction, limit, details);
+    return runSelect(keyCondition(direction, compared, inclusive), from.mid(0, compared), direction, limit, details);
+}
+
+QString Table::keyCondition(Direction direction, int compared, bool inclusive) const
+{
     QStringList columns;
     QStringList marks;
     for (int i = 0; i < compared; ++i) {
@@ -1240,9 +1291,7 @@ QList<Table::Row> Table::fetch(Direction direction, const QVariantList &from, in
     }
     const QString op = direction == Direction::Forward ? (inclusive ? QStringLiteral(">=") : QStringLiteral(">"))
                                                        : (inclusive ? QStringLiteral("<=") : QStringLiteral("<"));
-    const QString condition = QStringLiteral("(%1) %2 (%3)")
-                                  .arg(columns.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
-    return runSelect(condition, from.mid(0, compared), direction, limit, details);
+    return QStringLiteral("(%1) %2 (%3)").arg(columns.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
 }
 
 std::optional<Table::Row> Table::rowById(qint64 id, Details details) const
@@ -1278,12 +1327,12 @@ Table::Row Table::readRow(const QSqlQuery &query, int column) const
     return row;
 }
 
-QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bindings, Direction direction,
-                                   int limit, Details details) const
+QString Table::selectSql(const QString &where, const QVariantList &bindings, Direction direction, int limit,
+                         QVariantList &values, const QString &leading) const
 {
     const TableDef &def = *m_def;
     if (m_selectStart.isEmpty())
-        m_selectStart = QStringLiteral("SELECT %1 FROM %2").arg(selectedColumns(), SqlDialect::quote(def.name));
+        m_selectStart = QStringLiteral("%1 FROM %2").arg(selectedColumns(), SqlDialect::quote(def.name));
     QString &orderBy = direction == Direction::Forward ? m_orderForward : m_orderBackward;
     if (orderBy.isEmpty()) {
         const QString order = direction == Direction::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
@@ -1293,8 +1342,7 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
         keys.append(SqlDialect::idColumn() + order);
         orderBy = QStringLiteral(" ORDER BY ") + keys.join(QLatin1String(", "));
     }
-    QString sql = m_selectStart;
-    QVariantList values;
+    QString sql = QStringLiteral("SELECT ") + leading + m_selectStart;
     if (m_master) {
         sql += QStringLiteral(" WHERE ") + SqlDialect::quote(m_linkField) + QStringLiteral(" = ?");
         values.append(masterValue());
@@ -1304,7 +1352,14 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
         sql += QStringLiteral(" WHERE ") + where;
     }
     values += bindings;
-    sql += orderBy + QStringLiteral(" LIMIT ") + QString::number(limit);
+    return sql + orderBy + QStringLiteral(" LIMIT ") + QString::number(limit);
+}
+
+QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bindings, Direction direction,
+                                   int limit, Details details) const
+{
+    QVariantList values;
+    QString sql = selectSql(where, bindings, direction, limit, values);
     // The row a move reaches comes with the rows its per-patient details will show: one statement.
     const QList<Table *> joined = details == Details::Joined && limit == 1 ? joinedDetails() : QList<Table *>();
     if (!joined.isEmpty())
@@ -1317,7 +1372,7 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
     while (query.next()) {
         rows.append(readRow(query, 0));
         if (!joined.isEmpty())
-            readJoined(query, 1 + int(def.fields.size()), joined);
+            readJoined(query, 1 + int(m_def->fields.size()), joined);
     }
     query.finish();
     return rows;

@@ -117,6 +117,8 @@ public:
     // Up to count rows next to the current one (after it when forward, before it otherwise),
     // without moving; for the grids, which show only the rows on screen.
     QList<Row> neighbours(int count, bool forward) const;
+    // Up to count rows on each side, as neighbours() reads them (nearest first), in one read.
+    std::pair<QList<Row>, QList<Row>> neighboursAround(int count) const;
     std::optional<Row> currentRow() const { return m_row; }
     int fieldIndex(const QString &fieldName) const;
 
@@ -158,6 +160,11 @@ private:
                      int limit, Details details = Details::Apart) const;
     QList<Row> runSelect(const QString &where, const QVariantList &bindings, Direction direction,
                          int limit, Details details = Details::Apart) const;
+    // The SELECT of runSelect, its values appended to `values`; `leading` columns go first.
+    QString selectSql(const QString &where, const QVariantList &bindings, Direction direction, int limit,
+                      QVariantList &values, const QString &leading = QString()) const;
+    // The keys of the ordering, then the hidden key, compared with as many values.
+    QString keyCondition(Direction direction, int compared, bool inclusive) const;
     std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive,
                                 Details details = Details::Apart) const;
     std::optional<Row> rowById(qint64 id, Details details = Details::Apart) const;

@@ -55,6 +55,22 @@ private:
     std::unique_ptr<test::ScriptedDialogService> m_dialogs;
     std::unique_ptr<PatientFileCommands> m_commands;
 
+    std::unique_ptr<Database> m_otherBase;
+    std::unique_ptr<CurrentPatient> m_other;
+
+    // A second running copy on the same base, which stores notes in the file of that number.
+    CurrentPatient &otherCopyStoringNotes(int number, const QString &notes)
+    {
+        m_otherBase = m_base->openAnother();
+        m_other = std::make_unique<CurrentPatient>(*m_otherBase);
+        m_other->open();
+        m_other->findByNumber(QString::number(number));
+        m_other->consultations().edit();
+        m_other->consultations().setText(QStringLiteral("Consultation"), notes);
+        m_other->storeClinicalRows();
+        return *m_other;
+    }
+
     void newPlainFile(const QString &nom, const QString &prenom)
     {
         m_dialogs->answerYes();
@@ -76,6 +92,8 @@ private slots:
     void cleanup()
     {
         m_commands.reset();
+        m_other.reset();
+        m_otherBase.reset();
         m_patient.reset();
         m_base.reset();
     }
@@ -236,13 +254,7 @@ private slots:
         newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
         newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
         newPlainFile(QStringLiteral("CARON"), QStringLiteral("Paul"));
-        auto otherBase = m_base->openAnother();
-        CurrentPatient other(*otherBase);
-        other.open();
-        QVERIFY(other.findByNumber(QStringLiteral("2")));
-        other.consultations().edit();
-        other.consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine"));
-        other.storeClinicalRows();
+        CurrentPatient &other = otherCopyStoringNotes(2, QStringLiteral("Angine"));
         Table &patients = m_patient->patients();
         patients.first();
         m_commands->nextFile();
@@ -267,13 +279,7 @@ private slots:
     {
         newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
         newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
-        auto otherBase = m_base->openAnother();
-        CurrentPatient other(*otherBase);
-        other.open();
-        QVERIFY(other.findByNumber(QStringLiteral("2")));
-        other.consultations().edit();
-        other.consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine"));
-        other.storeClinicalRows();
+        CurrentPatient &other = otherCopyStoringNotes(2, QStringLiteral("Angine"));
         // Typed here into the file as it was read, before the other copy made its rows.
         m_patient->consultations().edit();
         m_patient->consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Toux"));
