@@ -565,18 +565,18 @@ void Table::postTogether(const QList<Table *> &tables)
         return;
     Database &db = tables.first()->m_db;
     QList<Table *> together;
-    bool othersWrite = false;
+    int writes = 0;
     for (Table *table : tables) {
         table->requireOpen();
         table->flushEditors();
+        if (table->m_state == State::Insert || (table->m_state == State::Edit && table->m_modified))
+            ++writes;
         if (table->m_state == State::Insert && table->definition().perPatient && db.dialect().writesTablesTogether())
             together.append(table);
-        else if (table->m_state == State::Insert || (table->m_state == State::Edit && table->m_modified))
-            othersWrite = true;
     }
-    // One statement is a transaction of its own; with other writes, all go in one.
+    // One statement is a transaction of its own; several go in one.
     std::optional<Database::Transaction> transaction;
-    if (othersWrite || together.size() < 2)
+    if (writes > 1 && (together.size() < 2 || writes > together.size()))
         transaction.emplace(db);
     for (Table *table : tables) {
         if (together.size() < 2 || !together.contains(table))
