@@ -2,6 +2,7 @@
 # ./orvane.sh run   sets up what is missing, builds, and starts Orvane 2006 on its embedded SQLite base
 # ./orvane.sh test  sets up what is missing, builds, and runs every test
 # ./orvane.sh bench sets up what is missing, builds, and runs the benchmarks
+#                   ([--engine postgresql] [--rtt MS]... [patients...], see bench/orvanebench.cpp)
 # ./orvane.sh package sets up what is missing, builds, and makes the Debian package in build/
 set -euo pipefail
 cd "$(dirname "$0")"

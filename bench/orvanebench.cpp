@@ -1,20 +1,26 @@
 // Measures the file operations of the program on synthetic bases of growing size, through the
 // program's own classes and windows (offscreen), beside the bare indexed seek they rest on.
 // Then, up to 100,000 patients, the import of a practice's files of the earlier program.
-// Usage: orvane-bench [patients...]   (default: 10000 100000 1000000)
+// On PostgreSQL, the tests' throw-away server is reached through a relay that delays it as a
+// network would, and each operation's round trips are counted there.
+// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [patients...]
+//        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms)
 
 #include "app/startup.h"
 #include "app/torvane.h"
+#include "bench/delayingproxy.h"
 #include "bench/syntheticbase.h"
 #include "bench/syntheticpractice.h"
 #include "import/practiceimport.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
+#include "platform/error.h"
 #include "platform/places.h"
 #include "records/currentpatient.h"
 #include "records/database.h"
 #include "records/patientfilecommands.h"
 #include "records/schema.h"
+#include "records/serveradmin.h"
 #include "records/sqldialect.h"
 #include "records/table.h"
 #include "records/trechercher.h"
@@ -25,6 +31,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QProcess>
+#include <QSettings>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTextStream>
@@ -71,21 +79,108 @@ struct Figures
 {
     double median = 0;
     double p95 = 0;
+    // Counted at the relay to the server; none on SQLite.
+    std::optional<qint64> roundTrips;
+    qint64 mostRoundTrips = 0;
 };
 
-Figures measure(int repetitions, const std::function<void()> &prepare, const std::function<void()> &operation)
+// Times operations; behind a relay, also counts their round trips.
+class Measure
 {
-    QList<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < repetitions; ++i) {
-        prepare();
-        timer.start();
-        operation();
-        times.append(timer.nsecsElapsed() / 1e6);
+public:
+    explicit Measure(const bench::DelayingProxy *proxy)
+        : m_proxy(proxy)
+    {
     }
-    std::sort(times.begin(), times.end());
-    return Figures{times.at(times.size() / 2), times.at(std::min<qsizetype>(times.size() - 1, times.size() * 95 / 100))};
-}
+
+    bool countsRoundTrips() const { return m_proxy; }
+
+    // Fewer repetitions behind a relay: each may wait for many round trips.
+    Figures operator()(int repetitions, const std::function<void()> &prepare,
+                       const std::function<void()> &operation) const
+    {
+        if (m_proxy)
+            repetitions = std::max(5, repetitions / 4);
+        QList<double> times;
+        QList<qint64> trips;
+        QElapsedTimer timer;
+        for (int i = 0; i < repetitions; ++i) {
+            prepare();
+            const qint64 tripsBefore = m_proxy ? m_proxy->roundTrips() : 0;
+            timer.start();
+            operation();
+            times.append(timer.nsecsElapsed() / 1e6);
+            if (m_proxy)
+                trips.append(m_proxy->roundTrips() - tripsBefore);
+        }
+        std::sort(times.begin(), times.end());
+        Figures figures;
+        figures.median = times.at(times.size() / 2);
+        figures.p95 = times.at(std::min<qsizetype>(times.size() - 1, times.size() * 95 / 100));
+        if (m_proxy) {
+            std::sort(trips.begin(), trips.end());
+            figures.roundTrips = trips.at(trips.size() / 2);
+            figures.mostRoundTrips = trips.last();
+        }
+        return figures;
+    }
+
+private:
+    const bench::DelayingProxy *m_proxy;
+};
+
+// The tests' throw-away PostgreSQL server, started for the run and stopped after it.
+class BenchServer
+{
+public:
+    explicit BenchServer(const QString &stateFolder)
+        : m_state(stateFolder)
+    {
+        control(QStringLiteral("start"));
+        m_alias = records::AliasSettings::loadFile(m_state + QStringLiteral("/alias.ini"));
+    }
+    ~BenchServer()
+    {
+        try {
+            control(QStringLiteral("stop"));
+        } catch (const Error &error) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        }
+    }
+    BenchServer(const BenchServer &) = delete;
+    BenchServer &operator=(const BenchServer &) = delete;
+
+    quint16 port() const { return quint16(m_alias.port); }
+
+    // A new, empty base of that name on the server, reached straight.
+    records::AliasSettings newBase(const QString &name)
+    {
+        records::runOnServer(m_alias, QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(name));
+        records::runOnServer(m_alias, QStringLiteral("CREATE DATABASE \"%1\"").arg(name));
+        return at(name, port());
+    }
+    // The base of that name, reached at that port of this machine.
+    records::AliasSettings at(const QString &name, quint16 port) const
+    {
+        records::AliasSettings alias = m_alias;
+        alias.database = name;
+        alias.port = port;
+        return alias;
+    }
+
+private:
+    void control(const QString &command)
+    {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::ForwardedChannels);
+        script.start(QStringLiteral("bash"), {QStringLiteral(ORVANE_PGCLUSTER_SCRIPT), command, m_state});
+        if (!script.waitForFinished(900000) || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0)
+            throw Error(QStringLiteral("pgcluster.sh %1 a échoué").arg(command));
+    }
+
+    QString m_state;
+    records::AliasSettings m_alias;
+};
 
 long peakMemoryMegabytes()
 {
@@ -96,19 +191,34 @@ long peakMemoryMegabytes()
 
 void printRow(QTextStream &out, const QString &what, const Figures &figures, const Figures *bare = nullptr)
 {
-    out << QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+    out << QStringLiteral("| %1 | %2 | %3 | %4 |")
                .arg(what, -44)
                .arg(figures.median, 8, 'f', 3)
                .arg(figures.p95, 8, 'f', 3)
                .arg(bare ? QString::number(figures.median / std::max(bare->median, 1e-6), 'f', 1) : QStringLiteral("-"), 6);
+    if (figures.roundTrips) {
+        out << QStringLiteral(" %1 |").arg(figures.mostRoundTrips == *figures.roundTrips
+                                               ? QString::number(*figures.roundTrips)
+                                               : QStringLiteral("%1 (≤ %2)").arg(*figures.roundTrips).arg(figures.mostRoundTrips),
+                                           -11);
+    }
+    out << "\n";
 }
 
-void run(int size, QTextStream &out)
+// Points the program's settings and data at a folder of the benchmark's.
+QString useHome(const QString &name)
 {
-    const QString home = QDir::current().absoluteFilePath(QStringLiteral("bench-data/%1").arg(size));
+    const QString home = QDir::current().absoluteFilePath(QStringLiteral("bench-data/") + name);
     QDir().mkpath(home + QStringLiteral("/config"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")));
+    return home;
+}
+
+// The SQLite base of that size in the program folder, made once.
+QString sqliteBase(int size, QTextStream &out)
+{
+    useHome(QString::number(size));
     const QString base = places::inProgramFolder(QStringLiteral("Data/orvane.sqlite"));
     if (!QFileInfo::exists(base)) {
         out << "Making a base of " << size << " patients in " << base << "...\n";
@@ -123,13 +233,19 @@ void run(int size, QTextStream &out)
         }
         QFile::rename(making, base);
     }
+    return QStringLiteral("%1 patients (%2 MB base)").arg(size).arg(QFileInfo(base).size() / (1024 * 1024));
+}
 
+void runOperations(int size, const QString &title, const Measure &measure, QTextStream &out)
+{
     AnsweringDialogs dialogs;
     SystemClock clock;
     QRandomGenerator random(42);
-    out << "\n" << size << " patients (" << QFileInfo(base).size() / (1024 * 1024) << " MB base)\n";
-    out << "| operation                                    | median ms |  p95 ms | ratio |\n";
-    out << "|----------------------------------------------|-----------|---------|-------|\n";
+    out << "\n" << title << "\n";
+    out << "| operation                                    | median ms |  p95 ms | ratio |";
+    out << (measure.countsRoundTrips() ? " round trips |\n" : "\n");
+    out << "|----------------------------------------------|-----------|---------|-------|";
+    out << (measure.countsRoundTrips() ? "-------------|\n" : "\n");
 
     std::unique_ptr<app::Startup> startup;
     const Figures start = measure(
@@ -228,6 +344,46 @@ void run(int size, QTextStream &out)
     startup.reset();
 }
 
+void runSqlite(int size, QTextStream &out)
+{
+    const QString title = sqliteBase(size, out);
+    runOperations(size, title, Measure(nullptr), out);
+}
+
+// The base is made anew on the throw-away server, straight and quickly; the program then reaches
+// it through the relay, at each distance in turn.
+void runServer(int size, const QList<int> &roundTrips, BenchServer &server, QTextStream &out)
+{
+    useHome(QStringLiteral("pg-%1").arg(size));
+    const QString name = QStringLiteral("orvane_bench_%1").arg(size);
+    out << "\nMaking a base of " << size << " patients on the PostgreSQL server...";
+    out.flush();
+    QElapsedTimer filling;
+    filling.start();
+    {
+        records::Database db(server.newBase(name), places::programFolder());
+        bench::makeSyntheticBase(db, size);
+        db.run(QStringLiteral("ANALYZE"));
+    }
+    out << " " << QString::number(filling.elapsed() / 1000.0, 'f', 1) << " s\n";
+    bench::DelayingProxy proxy(server.port());
+    const records::AliasSettings alias = server.at(name, proxy.port());
+    QSettings ini(places::inProgramFolder(QStringLiteral("alias.ini")), QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("orvane"));
+    for (const auto &[key, value] : std::initializer_list<std::pair<const char *, QVariant>>{
+             {"Driver", alias.driver}, {"Host", alias.host}, {"Port", alias.port}, {"Database", alias.database},
+             {"User", alias.user}, {"Password", alias.password}})
+        ini.setValue(QLatin1String(key), value);
+    ini.endGroup();
+    ini.sync();
+    for (const int roundTrip : roundTrips) {
+        proxy.setRoundTrip(std::chrono::milliseconds(roundTrip));
+        runOperations(size, QStringLiteral("%1 patients on PostgreSQL, behind a round trip of %2 ms")
+                                .arg(size).arg(roundTrip),
+                      Measure(&proxy), out);
+    }
+}
+
 qint64 folderBytes(const QString &folder)
 {
     qint64 bytes = 0;
@@ -277,16 +433,43 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QApplication application(argc, argv);
     QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.append(QString::fromLocal8Bit(argv[i]).toInt());
+    QList<int> roundTrips;
+    bool server = false;
+    const QStringList arguments = application.arguments().mid(1);
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--engine") && i + 1 < arguments.size()) {
+            server = arguments.at(++i).compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
+        } else if (argument == QLatin1String("--rtt") && i + 1 < arguments.size()) {
+            roundTrips.append(arguments.at(++i).toInt());
+        } else if (argument.toInt() > 0) {
+            sizes.append(argument.toInt());
+        } else {
+            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [patients...]\n");
+            return 2;
+        }
+    }
     if (sizes.isEmpty())
         sizes = {10000, 100000, 1000000};
+    if (roundTrips.isEmpty())
+        roundTrips = {0, 2, 20};
     QTextStream out(stdout);
     out << "Orvane 2006 benchmark, " << QSysInfo::prettyProductName() << ", " << QThread::idealThreadCount() << " cores\n";
-    for (const int size : std::as_const(sizes)) {
-        run(size, out);
-        if (size <= 100000)
-            runImport(size, out);
+    try {
+        if (server) {
+            BenchServer postgresql(QDir::current().absoluteFilePath(QStringLiteral("bench-data/pgcluster")));
+            for (const int size : std::as_const(sizes))
+                runServer(size, roundTrips, postgresql, out);
+            return 0;
+        }
+        for (const int size : std::as_const(sizes)) {
+            runSqlite(size, out);
+            if (size <= 100000)
+                runImport(size, out);
+        }
+    } catch (const Error &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
     }
     return 0;
 }

@@ -54,52 +54,54 @@ QString longNotes(QRandomGenerator &random)
 void makeSyntheticBase(records::Database &db, int patients)
 {
     using records::Table;
+    namespace tables = records::tables;
     QRandomGenerator random(20061);
-    Table patientTable(db, records::tables::patients);
-    Table consultations(db, records::tables::consultations);
-    Table history(db, records::tables::history);
-    Table treatments(db, records::tables::treatments);
-    Table measures(db, records::tables::measures);
-    Table counter(db, records::tables::counter);
-    for (Table *table : {&patientTable, &consultations, &history, &treatments, &measures, &counter})
-        table->open();
+    Table patientTable(db, tables::patients);
+    // The clinical tables' rows hold the record number and one field.
+    const QList<QPair<QString, QString>> clinical = {{tables::consultations, QStringLiteral("Consultation")},
+                                                     {tables::history, QStringLiteral("Antécédents médicaux")},
+                                                     {tables::treatments, QStringLiteral("Traitement général")},
+                                                     {tables::measures, QStringLiteral("Poids")}};
+    const records::TableDef &patientDef = records::tableDef(tables::patients);
     const int batch = 20000;
     for (int first = 1; first <= patients; first += batch) {
-        records::Database::Transaction transaction(db);
+        QList<QVariantList> patientRows;
+        QList<QList<QVariantList>> clinicalRows(clinical.size());
         for (int number = first; number < std::min(first + batch, patients + 1); ++number) {
             const QString nom = randomSurname(random);
             const QString prenom = randomForename(random);
-            patientTable.insert();
-            patientTable.setText(QStringLiteral("Nom"), nom);
-            patientTable.setText(QStringLiteral("Prénom"), prenom);
-            patientTable.setText(QStringLiteral("NomPrénom"), nom + QLatin1Char(' ') + prenom);
-            patientTable.setValue(records::recordNumberField, number);
-            patientTable.setValue(QStringLiteral("Jour"), random.bounded(1, 29));
-            patientTable.setValue(QStringLiteral("Mois"), random.bounded(1, 13));
-            patientTable.setValue(QStringLiteral("Année"), random.bounded(1920, 2006));
-            patientTable.setText(QStringLiteral("Sexe"), random.bounded(2) ? QStringLiteral("Masculin") : QStringLiteral("Feminin"));
-            patientTable.setText(QStringLiteral("Adresse"), QStringLiteral("%1 rue des Lilas\r\n75%2 Paris").arg(number % 200).arg(number % 20, 3, 10, QLatin1Char('0')));
-            patientTable.post();
+            QVariantList row(patientDef.fields.size());
+            const auto set = [&](const QString &field, const QVariant &value) { row[patientDef.fieldIndex(field)] = value; };
+            set(QStringLiteral("NomPrénom"), nom + QLatin1Char(' ') + prenom);
+            set(QStringLiteral("Nom"), nom);
+            set(QStringLiteral("Prénom"), prenom);
+            set(records::recordNumberField, number);
+            set(QStringLiteral("Jour"), random.bounded(1, 29));
+            set(QStringLiteral("Mois"), random.bounded(1, 13));
+            set(QStringLiteral("Année"), random.bounded(1920, 2006));
+            set(QStringLiteral("Sexe"), random.bounded(2) ? QStringLiteral("Masculin") : QStringLiteral("Feminin"));
+            set(QStringLiteral("Adresse"), QStringLiteral("%1 rue des Lilas\r\n75%2 Paris").arg(number % 200).arg(number % 20, 3, 10, QLatin1Char('0')));
+            patientRows.append(row);
             if (number % 3 != 0)
                 continue;
-            const QString notes = number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n");
-            const QList<QPair<Table *, QPair<QString, QString>>> rows = {
-                {&consultations, {QStringLiteral("Consultation"), notes}},
-                {&history, {QStringLiteral("Antécédents médicaux"), QStringLiteral("Appendicectomie\r\nHTA")}},
-                {&treatments, {QStringLiteral("Traitement général"), QStringLiteral("AMLOR 5\r")}},
-                {&measures, {QStringLiteral("Poids"), QStringLiteral("12/03/2006\r72\r")}}};
-            for (const auto &[table, field] : rows) {
-                table->insert();
-                table->setValue(records::recordNumberField, number);
-                table->setText(field.first, field.second);
-                table->post();
+            const QStringList texts = {number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n"),
+                                       QStringLiteral("Appendicectomie\r\nHTA"), QStringLiteral("AMLOR 5\r"),
+                                       QStringLiteral("12/03/2006\r72\r")};
+            for (int table = 0; table < clinical.size(); ++table) {
+                const records::TableDef &def = records::tableDef(clinical.at(table).first);
+                QVariantList values(def.fields.size());
+                values[0] = number;
+                values[def.fieldIndex(clinical.at(table).second)] = texts.at(table);
+                clinicalRows[table].append(values);
             }
         }
+        records::Database::Transaction transaction(db);
+        patientTable.appendRows(patientRows);
+        for (int table = 0; table < clinical.size(); ++table)
+            Table(db, clinical.at(table).first).appendRows(clinicalRows.at(table));
         transaction.commit();
     }
-    counter.insert();
-    counter.setValue(records::recordNumberField, patients);
-    counter.post();
+    Table(db, tables::counter).appendRow({patients});
 }
 
 } // namespace orvane::bench

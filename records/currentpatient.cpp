@@ -99,13 +99,10 @@ void CurrentPatient::storeRows(const QList<Table *> &tables)
     // Without any patient there is no number to give the rows.
     if (m_patients->isEmpty())
         return;
-    // One transaction: one write to disk for the four rows.
-    Database::Transaction transaction(m_db);
-    for (Table *table : tables) {
+    for (Table *table : tables)
         table->edit();
-        table->post();
-    }
-    transaction.commit();
+    // One transaction: one write to disk for the four rows, and on a server few round trips.
+    Table::postTogether(tables);
 }
 
 void CurrentPatient::storeClinicalRows()
@@ -121,11 +118,7 @@ void CurrentPatient::storeOpenRows()
 void CurrentPatient::step(bool forward)
 {
     storeClinicalRows();
-    m_patients->refresh();
-    if (forward)
-        m_patients->next();
-    else
-        m_patients->prior();
+    m_patients->refreshAndStep(forward);
 }
 
 void CurrentPatient::previous()
@@ -144,8 +137,7 @@ void CurrentPatient::beginNewFile()
     m_patients->refresh();
     m_patients->insert();
     try {
-        m_counter->close();
-        m_counter->open();
+        // The increment reads the value any other running copy stored in the same statement.
         const double number = m_counter->increment(recordNumberField);
         m_patients->setValue(recordNumberField, number);
     } catch (...) {
@@ -206,9 +198,12 @@ void CurrentPatient::composeName()
 bool CurrentPatient::goToPatient(const QVariantList &mainOrderingKey)
 {
     storeClinicalRows();
-    m_patients->refresh();
+    // The search reads the base as it is now; only when it finds nothing does the row stay, refreshed.
     m_patients->setOrdering(mainOrdering);
-    return m_patients->findKey(mainOrderingKey);
+    if (m_patients->findKey(mainOrderingKey))
+        return true;
+    m_patients->refresh();
+    return false;
 }
 
 void CurrentPatient::findByName(const QString &typed)

@@ -201,7 +201,7 @@ void Database::checkWritable()
         ? QStringLiteral("Vérifiez les droits du fichier de la base et de son dossier")
         : QStringLiteral("Demandez à la personne qui gère le serveur de permettre les modifications de cette "
                          "base à l'utilisateur « %1 »").arg(m_alias.user);
-    Transaction probe(*this);
+    Transaction probe(*this, QString(), Transaction::Begin::Now);
     QSqlQuery write(connection());
     if (!write.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0")
                         .arg(SqlDialect::quote(tables::counter), SqlDialect::quote(recordNumberField)))) {
@@ -239,6 +239,11 @@ QSqlQuery &Database::prepared(const QString &sql)
 void Database::run(QSqlQuery &query)
 {
     const QVariantList values = query.boundValues();
+    // A reconnection prepared the statement again, without its values.
+    if (beginPending()) {
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+    }
     if (query.exec())
         return;
     if (inTransaction() || !connectionLost())
@@ -254,6 +259,7 @@ void Database::run(const QString &sql)
 {
     if (m_disconnected)
         reconnect();
+    beginPending();
     QSqlQuery query(connection());
     if (query.exec(sql))
         return;
@@ -277,6 +283,7 @@ void Database::reconnect()
 {
     // Until a reconnection succeeds, the next operation tries again first.
     m_disconnected = true;
+    ++m_connections;
     for (auto &entry : m_statements)
         *entry.second = QSqlQuery();
     QSqlDatabase db = connection();
@@ -300,9 +307,31 @@ void Database::onRollback(std::function<void()> undo)
         m_rollbackActions.push_back(std::move(undo));
 }
 
+bool Database::beginPending()
+{
+    if (m_pendingBegin.isEmpty())
+        return false;
+    const QStringList begin = std::exchange(m_pendingBegin, {});
+    const int connections = m_connections;
+    // Opening the transaction may still reconnect; what follows belongs to it.
+    const int depth = std::exchange(m_transactionDepth, 0);
+    try {
+        run(begin.first());
+    } catch (...) {
+        m_transactionDepth = depth;
+        throw;
+    }
+    m_transactionDepth = depth;
+    m_begun = true;
+    for (int i = 1; i < begin.size(); ++i)
+        run(begin.at(i));
+    return m_connections != connections;
+}
+
 void Database::rollBack()
 {
-    {
+    m_pendingBegin.clear();
+    if (std::exchange(m_begun, false)) {
         QSqlQuery rollback(connection());
         rollback.exec(QStringLiteral("ROLLBACK"));
     }
@@ -315,7 +344,7 @@ void Database::rollBack()
 void Database::createSchema()
 {
     // Two workstations opening a new base at once: the lock lets one create, the other then sees it.
-    Transaction transaction(*this);
+    Transaction transaction(*this, QString(), Transaction::Begin::Now);
     for (const QString &statement : m_dialect->lockSchema())
         run(statement);
     const QStringList existing = connection().tables();
@@ -328,27 +357,24 @@ void Database::createSchema()
     transaction.commit();
 }
 
-Database::Transaction::Transaction(Database &db, const QString &exclusiveTable)
+Database::Transaction::Transaction(Database &db, const QString &exclusiveTable, Begin begin)
     : m_db(db)
     , m_outermost(db.m_transactionDepth == 0)
 {
-    if (!m_outermost) {
-        ++db.m_transactionDepth;
+    ++db.m_transactionDepth;
+    if (!m_outermost)
         return;
-    }
-    const QStringList begin = exclusiveTable.isEmpty()
-        ? db.m_dialect->beginTransaction()
-        : db.m_dialect->beginExclusive(SqlDialect::quote(exclusiveTable));
-    // Opening the transaction may still reconnect; what follows belongs to it.
-    db.run(begin.first());
-    db.m_transactionDepth = 1;
-    try {
-        for (int i = 1; i < begin.size(); ++i)
-            db.run(begin.at(i));
-    } catch (...) {
-        db.m_transactionDepth = 0;
-        db.rollBack();
-        throw;
+    db.m_begun = false;
+    db.m_pendingBegin = exclusiveTable.isEmpty() ? db.m_dialect->beginTransaction()
+                                                 : db.m_dialect->beginExclusive(SqlDialect::quote(exclusiveTable));
+    if (begin == Begin::Now) {
+        try {
+            db.beginPending();
+        } catch (...) {
+            db.m_transactionDepth = 0;
+            db.rollBack();
+            throw;
+        }
     }
 }
 
@@ -362,7 +388,10 @@ Database::Transaction::~Transaction()
 void Database::Transaction::commit()
 {
     if (m_outermost) {
-        m_db.run(QStringLiteral("COMMIT"));
+        m_db.m_pendingBegin.clear();
+        if (m_db.m_begun)
+            m_db.run(QStringLiteral("COMMIT"));
+        m_db.m_begun = false;
         m_db.m_rollbackActions.clear();
     }
     m_done = true;

@@ -48,11 +48,14 @@ public:
     void onRollback(std::function<void()> undo);
 
     // A transaction that ends with commit() or, when left without it, is rolled back.
-    // Nested guards join the outermost one.
+    // Nested guards join the outermost one. On a server each statement is a round trip: the
+    // transaction begins with its first statement, and one in which nothing ran costs nothing.
     class Transaction
     {
     public:
-        explicit Transaction(Database &db, const QString &exclusiveTable = QString());
+        enum class Begin { AtFirstStatement, Now };
+        explicit Transaction(Database &db, const QString &exclusiveTable = QString(),
+                             Begin begin = Begin::AtFirstStatement);
         ~Transaction();
         Transaction(const Transaction &) = delete;
         Transaction &operator=(const Transaction &) = delete;
@@ -73,6 +76,8 @@ private:
     [[noreturn]] void fail(const QSqlError &error) const;
     [[noreturn]] void fail(const QString &reason) const;
     [[noreturn]] void failStatement(const QSqlError &error) const;
+    // Begins the open transaction if no statement has yet; whether that reconnected.
+    bool beginPending();
     void rollBack();
 
     AliasSettings m_alias;
@@ -81,6 +86,9 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     int m_transactionDepth = 0;
+    QStringList m_pendingBegin; // the statements that begin the open transaction, until its first one
+    bool m_begun = false;
+    int m_connections = 0; // reconnections so far
     bool m_disconnected = false;
     std::vector<std::function<void()>> m_rollbackActions;
 };

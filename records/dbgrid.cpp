@@ -64,12 +64,14 @@ void TableWindowModel::reload()
     if (current) {
         // One row more than shown on each side tells whether the table goes on there.
         m_offset = std::clamp(m_offset, 0, m_visible - 1);
-        QList<Table::Row> before = m_table.neighbours(m_offset + 1, false);
+        // As many as could be shown on each side, in one read; what is shown is taken from them.
+        const auto [allBefore, allAfter] = m_table.neighboursAround(m_visible);
+        QList<Table::Row> before = allBefore.mid(0, m_offset + 1);
         int beforeCount = std::min(int(before.size()), m_offset);
-        QList<Table::Row> after = m_table.neighbours(m_visible - beforeCount, true);
+        QList<Table::Row> after = allAfter.mid(0, m_visible - beforeCount);
         const int afterCount = std::min(int(after.size()), m_visible - 1 - beforeCount);
         if (beforeCount + afterCount + 1 < m_visible && beforeCount == m_offset) {
-            before = m_table.neighbours(m_visible - afterCount, false);
+            before = allBefore.mid(0, m_visible - afterCount);
             beforeCount = std::min(int(before.size()), m_visible - 1 - afterCount);
         }
         m_rowsBefore = before.size() > beforeCount;

@@ -18,6 +18,7 @@ public:
     QStringList beginTransaction() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
     QStringList beginExclusive(const QString &) const override { return beginTransaction(); }
     QStringList lockSchema() const override { return {}; }
+    bool writesTablesTogether() const override { return false; }
 
 protected:
     QString idColumnDefinition() const override
@@ -52,6 +53,7 @@ public:
     }
     // Any number will do as long as every copy of the program uses the same one.
     QStringList lockSchema() const override { return {QStringLiteral("SELECT pg_advisory_xact_lock(20060101)")}; }
+    bool writesTablesTogether() const override { return true; }
 
 protected:
     QString idColumnDefinition() const override

@@ -25,6 +25,11 @@ public:
     virtual QStringList beginExclusive(const QString &quotedTable) const = 0;
     // Inside a transaction: waits until no other connection is creating the schema.
     virtual QStringList lockSchema() const = 0;
+    // Whether one statement may insert into several tables (each statement costs a server's round trip).
+    virtual bool writesTablesTogether() const = 0;
+
+    // The column type of a number field, for casting a bound value to it.
+    QString numberType() const { return columnType(FieldType::Number); }
 
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orvane::records {
 
@@ -109,7 +110,7 @@ void Table::open()
     if (m_master)
         m_linkIndex = fieldIndex(m_linkField);
     m_state = State::Browse;
-    m_row = fetchOne(Direction::Forward, {}, 0, false);
+    m_row = fetchOne(Direction::Forward, {}, 0, false, Details::Joined);
     m_bof = true;
     m_eof = !m_row;
     emit stateChanged();
@@ -199,7 +200,12 @@ void Table::followMaster()
         return;
     checkBrowseMode();
     storeDetails();
-    m_row = fetchOne(Direction::Forward, {}, 0, false);
+    if (m_readWithMaster)
+        m_row = *std::exchange(m_readWithMaster, std::nullopt);
+    else if (masterValue().isNull()) // no row links to no value: nothing to ask the base
+        m_row.reset();
+    else
+        m_row = fetchOne(Direction::Forward, {}, 0, false);
     m_bof = true;
     m_eof = !m_row;
     afterMove();
@@ -207,9 +213,69 @@ void Table::followMaster()
 
 void Table::afterMove()
 {
+    readDetailRows();
     for (Table *detail : std::as_const(m_details))
         detail->followMaster();
+    for (Table *detail : std::as_const(m_details))
+        detail->m_readWithMaster.reset();
     emit currentChanged();
+}
+
+QList<Table *> Table::joinedDetails() const
+{
+    QList<Table *> joined;
+    for (Table *detail : m_details) {
+        // A pending row is stored before its table follows, so what it follows to is read after that.
+        if (detail->isOpen() && !detail->isEditing() && detail->definition().perPatient
+            && detail->m_linkField.compare(recordNumberField, Qt::CaseInsensitive) == 0)
+            joined.append(detail);
+    }
+    return joined;
+}
+
+void Table::readDetailRows()
+{
+    const QList<Table *> joined = joinedDetails();
+    if (joined.isEmpty() || !m_row)
+        return;
+    const bool allRead = std::all_of(joined.begin(), joined.end(), [](Table *detail) { return detail->m_readWithMaster.has_value(); });
+    if (allRead || value(recordNumberField).isNull())
+        return;
+    const QString link = SqlDialect::quote(recordNumberField);
+    const QString number = QStringLiteral("SELECT CAST(? AS %1) AS %2").arg(m_db.dialect().numberType(), link);
+    QSqlQuery &query = m_db.prepared(joinedSelect(number, joined));
+    query.addBindValue(value(recordNumberField));
+    m_db.run(query);
+    if (query.next())
+        readJoined(query, 1, joined);
+    query.finish();
+}
+
+QString Table::joinedSelect(const QString &select, const QList<Table *> &joined)
+{
+    const QString link = SqlDialect::quote(recordNumberField);
+    QStringList columns{QStringLiteral("m.*")};
+    QString joins;
+    for (int i = 0; i < joined.size(); ++i) {
+        const QString alias = QStringLiteral("d%1").arg(i);
+        columns.append(alias + QLatin1Char('.') + SqlDialect::idColumn());
+        for (const FieldDef &field : joined.at(i)->definition().fields)
+            columns.append(alias + QLatin1Char('.') + SqlDialect::quote(field.name));
+        joins += QStringLiteral(" LEFT JOIN %1 AS %2 ON %2.%3 = m.%3")
+                     .arg(SqlDialect::quote(joined.at(i)->definition().name), alias, link);
+    }
+    return QStringLiteral("SELECT %1 FROM (%2) AS m%3").arg(columns.join(QLatin1String(", ")), select, joins);
+}
+
+void Table::readJoined(const QSqlQuery &query, int column, const QList<Table *> &joined)
+{
+    for (Table *detail : joined) {
+        std::optional<Row> row;
+        if (!query.value(column).isNull()) // no row of the detail for that patient
+            row = detail->readRow(query, column);
+        detail->m_readWithMaster = row;
+        column += 1 + int(detail->definition().fields.size());
+    }
 }
 
 void Table::setRow(std::optional<Row> row)
@@ -225,7 +291,7 @@ void Table::first()
     storeDetails();
     m_bof = true;
     m_eof = false;
-    auto row = fetchOne(Direction::Forward, {}, 0, false);
+    auto row = fetchOne(Direction::Forward, {}, 0, false, Details::Joined);
     m_eof = !row;
     setRow(row);
 }
@@ -237,7 +303,7 @@ void Table::last()
     storeDetails();
     m_eof = true;
     m_bof = false;
-    auto row = fetchOne(Direction::Backward, {}, 0, false);
+    auto row = fetchOne(Direction::Backward, {}, 0, false, Details::Joined);
     m_bof = !row;
     setRow(row);
 }
@@ -251,7 +317,7 @@ void Table::next()
         m_eof = true;
         return;
     }
-    auto row = fetchOne(Direction::Forward, keyOf(*m_row), m_orderingFields.size() + 1, false);
+    auto row = fetchOne(Direction::Forward, keyOf(*m_row), m_orderingFields.size() + 1, false, Details::Joined);
     if (!row) {
         m_eof = true;
         return;
@@ -269,7 +335,7 @@ void Table::prior()
         m_bof = true;
         return;
     }
-    auto row = fetchOne(Direction::Backward, keyOf(*m_row), m_orderingFields.size() + 1, false);
+    auto row = fetchOne(Direction::Backward, keyOf(*m_row), m_orderingFields.size() + 1, false, Details::Joined);
     if (!row) {
         m_bof = true;
         return;
@@ -278,19 +344,49 @@ void Table::prior()
     setRow(row);
 }
 
+void Table::refreshAndStep(bool forward)
+{
+    requireOpen();
+    checkBrowseMode();
+    storeDetails();
+    if (m_row) {
+        // The row beyond the current one as it is stored now: where refresh then next or prior go.
+        QStringList keys;
+        for (const int index : std::as_const(m_orderingIndexes))
+            keys.append(SqlDialect::keyColumn(m_def->fields.at(index).name));
+        keys.append(SqlDialect::idColumn());
+        const QString condition = QStringLiteral("(%1) %2 (SELECT %1 FROM %3 WHERE %4 = ?)")
+                                      .arg(keys.join(QLatin1String(", ")), forward ? QStringLiteral(">") : QStringLiteral("<"),
+                                           SqlDialect::quote(m_def->name), SqlDialect::idColumn());
+        const QList<Row> rows = runSelect(condition, {m_row->id}, forward ? Direction::Forward : Direction::Backward, 1,
+                                          Details::Joined);
+        if (!rows.isEmpty()) {
+            m_bof = m_eof = false;
+            setRow(rows.first());
+            return;
+        }
+    }
+    // The current row is gone, or none lies beyond it: the two steps as they are.
+    refresh();
+    if (forward)
+        next();
+    else
+        prior();
+}
+
 void Table::refresh()
 {
     requireOpen();
     checkBrowseMode();
     storeDetails();
     if (!m_row) {
-        auto row = fetchOne(Direction::Forward, {}, 0, false);
+        auto row = fetchOne(Direction::Forward, {}, 0, false, Details::Joined);
         m_bof = true;
         m_eof = !row;
         setRow(row);
         return;
     }
-    if (auto row = rowById(m_row->id)) {
+    if (auto row = rowById(m_row->id, Details::Joined)) {
         setRow(row);
         return;
     }
@@ -301,9 +397,9 @@ void Table::refresh()
 void Table::moveToNeighbourOf(const Row &gone)
 {
     const QVariantList key = keyOf(gone);
-    auto row = fetchOne(Direction::Forward, key, m_orderingFields.size() + 1, false);
+    auto row = fetchOne(Direction::Forward, key, m_orderingFields.size() + 1, false, Details::Joined);
     if (!row)
-        row = fetchOne(Direction::Backward, key, m_orderingFields.size() + 1, false);
+        row = fetchOne(Direction::Backward, key, m_orderingFields.size() + 1, false, Details::Joined);
     m_bof = m_eof = !row;
     setRow(row);
 }
@@ -321,7 +417,7 @@ bool Table::findKey(const QVariantList &values)
         conditions.append(SqlDialect::keyColumn(m_def->fields.at(index).name) + QStringLiteral(" = ?"));
         bindings.append(keyValue(m_def->fields.at(index), storedValue(index, values.at(i))));
     }
-    const QList<Row> rows = runSelect(conditions.join(QLatin1String(" AND ")), bindings, Direction::Forward, 1);
+    const QList<Row> rows = runSelect(conditions.join(QLatin1String(" AND ")), bindings, Direction::Forward, 1, Details::Joined);
     if (rows.isEmpty())
         return false;
     m_bof = m_eof = false;
@@ -340,9 +436,9 @@ void Table::findNearest(const QVariantList &values)
         const int index = m_orderingIndexes.at(i);
         key.append(keyValue(m_def->fields.at(index), storedValue(index, values.at(i))));
     }
-    auto row = fetchOne(Direction::Forward, key, compared, true);
+    auto row = fetchOne(Direction::Forward, key, compared, true, Details::Joined);
     if (!row) // the text sorts after every row: the last one is the nearest
-        row = fetchOne(Direction::Backward, {}, 0, false);
+        row = fetchOne(Direction::Backward, {}, 0, false, Details::Joined);
     m_bof = m_eof = false;
     setRow(row);
 }
@@ -367,7 +463,7 @@ bool Table::locate(const QString &fieldName, const QVariant &value)
         condition = SqlDialect::quote(field.name) + QStringLiteral(" = ?");
         binding = stored.isNull() ? nullOf(field.type) : stored;
     }
-    const QList<Row> rows = runSelect(condition, {binding}, Direction::Forward, 1);
+    const QList<Row> rows = runSelect(condition, {binding}, Direction::Forward, 1, Details::Joined);
     if (rows.isEmpty())
         return false;
     m_bof = m_eof = false;
@@ -380,7 +476,7 @@ bool Table::gotoRowId(qint64 id)
     requireOpen();
     checkBrowseMode();
     storeDetails();
-    auto row = rowById(id);
+    auto row = rowById(id, Details::Joined);
     if (!row)
         return false;
     m_bof = m_eof = false;
@@ -450,12 +546,98 @@ void Table::post()
         writeRow(*m_row, m_state == State::Insert);
         keepPendingUntilCommit(pending);
     }
+    finishPost();
+}
+
+void Table::finishPost()
+{
     m_state = State::Browse;
     m_before.reset();
     m_modified = false;
     m_changedFields.clear();
     m_bof = m_eof = false;
     emit stateChanged();
+}
+
+void Table::postTogether(const QList<Table *> &tables)
+{
+    if (tables.isEmpty())
+        return;
+    Database &db = tables.first()->m_db;
+    QList<Table *> together;
+    int writes = 0;
+    for (Table *table : tables) {
+        table->requireOpen();
+        table->flushEditors();
+        if (table->m_state == State::Insert || (table->m_state == State::Edit && table->m_modified))
+            ++writes;
+        if (table->m_state == State::Insert && table->definition().perPatient && db.dialect().writesTablesTogether())
+            together.append(table);
+    }
+    // One statement is a transaction of its own; several go in one.
+    std::optional<Database::Transaction> transaction;
+    if (writes > 1 && (together.size() < 2 || writes > together.size()))
+        transaction.emplace(db);
+    for (Table *table : tables) {
+        if (together.size() < 2 || !together.contains(table))
+            table->post();
+    }
+    if (together.size() >= 2)
+        insertTogether(together);
+    if (transaction)
+        transaction->commit();
+}
+
+void Table::insertTogether(const QList<Table *> &tables)
+{
+    Database &db = tables.first()->m_db;
+    QStringList writes;
+    QStringList columns;
+    QString joins;
+    QVariantList bindings;
+    QList<Pending> pendings;
+    for (int i = 0; i < tables.size(); ++i) {
+        Table &table = *tables.at(i);
+        table.requireValues(*table.m_row);
+        pendings.append(Pending{table.m_state, *table.m_row, table.m_before, table.m_modified, table.m_changedFields});
+        const QString name = QStringLiteral("w%1").arg(i);
+        writes.append(QStringLiteral("%1 AS (%2)").arg(name, table.insertStatement(*table.m_row, true, bindings)));
+        columns.append(name + QStringLiteral(".*"));
+        joins += QStringLiteral(" LEFT JOIN %1 ON 1 = 1").arg(name);
+    }
+    // Each insert returns its one row: side by side, they make the one row read back.
+    QSqlQuery &query = db.prepared(QStringLiteral("WITH %1 SELECT %2 FROM (SELECT 1) AS one%3")
+                                       .arg(writes.join(QLatin1String(", ")), columns.join(QLatin1String(", ")), joins));
+    for (const QVariant &binding : std::as_const(bindings))
+        query.addBindValue(binding);
+    db.run(query);
+    QList<std::optional<Row>> stored;
+    if (query.next()) {
+        int column = 0;
+        for (Table *table : tables) {
+            stored.append(query.value(column).isNull() ? std::nullopt : std::optional<Row>(table->readRow(query, column)));
+            column += 1 + int(table->definition().fields.size());
+        }
+    }
+    query.finish();
+    // Every table takes its outcome before the first refusal is told.
+    std::optional<Error> refused;
+    for (int i = 0; i < tables.size(); ++i) {
+        Table &table = *tables.at(i);
+        try {
+            if (stored.value(i))
+                *table.m_row = *stored.at(i);
+            else
+                table.refuseIfStored(*table.m_row);
+            table.keepPendingUntilCommit(pendings.at(i));
+            table.finishPost();
+        } catch (const Error &error) {
+            if (!refused)
+                refused = error;
+        }
+    }
+    if (refused)
+        throw *refused;
 }
 
 void Table::requireValues(const Row &row) const
@@ -468,7 +650,7 @@ void Table::requireValues(const Row &row) const
     }
 }
 
-qint64 Table::appendRow(const QVariantList &values)
+Table::Row Table::rowToAppend(const QVariantList &values) const
 {
     const TableDef &def = definition();
     Row row;
@@ -477,10 +659,46 @@ qint64 Table::appendRow(const QVariantList &values)
         row.values.append(stored.isNull() ? nullOf(def.fields.at(i).type) : stored);
     }
     requireValues(row);
+    return row;
+}
+
+qint64 Table::appendRow(const QVariantList &values)
+{
+    Row row = rowToAppend(values);
     Database::Transaction transaction(m_db);
     insertRow(row, false);
     transaction.commit();
     return row.id;
+}
+
+void Table::appendRows(const QList<QVariantList> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    const TableDef &def = definition();
+    const QList<int> all = allFields();
+    QStringList columns;
+    QVariantList unused;
+    addColumns(rowToAppend(rows.value(0)), all, &columns, unused);
+    QStringList marks(columns.size(), QStringLiteral("?"));
+    const QString rowMarks = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
+    // Within the bound values one statement may carry on either engine (SQLite's limit is the lower).
+    const qsizetype perStatement = std::max<qsizetype>(1, 30000 / columns.size());
+    Database::Transaction transaction(m_db);
+    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
+        const qsizetype count = std::min(perStatement, rows.size() - first);
+        QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                                              .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
+                                                   QStringList(count, rowMarks).join(QLatin1String(", "))));
+        QVariantList bindings;
+        for (qsizetype i = first; i < first + count; ++i)
+            addColumns(rowToAppend(rows.at(i)), all, nullptr, bindings);
+        for (const QVariant &binding : std::as_const(bindings))
+            insert.addBindValue(binding);
+        m_db.run(insert);
+        insert.finish();
+    }
+    transaction.commit();
 }
 
 // Inside a larger transaction the row is stored only once that commits: when it is rolled back
@@ -566,11 +784,11 @@ QList<int> Table::changedFields() const
 
 void Table::writeRow(Row &row, bool inserting)
 {
-    Database::Transaction transaction(m_db);
+    // Each statement here is whole by itself, and the one that stores the row commits on its own:
+    // no transaction around it, which would cost a server two round trips more.
     // A row deleted meanwhile by another running copy is written anew rather than lost.
     if (inserting || !updateRow(row))
         insertRow(row, true);
-    transaction.commit();
 }
 
 // Only the fields changed here are written: another running copy's change to the other fields of
@@ -657,17 +875,25 @@ QString Table::patientName() const
 
 void Table::insertRow(Row &row, bool merging)
 {
-    const TableDef &def = definition();
-    QList<int> all;
-    for (int i = 0; i < def.fields.size(); ++i)
-        all.append(i);
+    const QList<int> all = allFields();
     QVariantList bindings;
     // Rows appended in bulk reuse one statement, and its columns are named once.
     if (!merging && m_appendStatement) {
         addColumns(row, all, nullptr, bindings);
-        runInsert(*m_appendStatement, bindings, row);
+        runInsert(*m_appendStatement, bindings, row, false);
         return;
     }
+    QSqlQuery &insert = m_db.prepared(insertStatement(row, merging, bindings));
+    if (!merging)
+        m_appendStatement = &insert;
+    if (!runInsert(insert, bindings, row, merging) && merging)
+        refuseIfStored(row);
+}
+
+QString Table::insertStatement(const Row &row, bool merging, QVariantList &bindings) const
+{
+    const TableDef &def = definition();
+    const QList<int> all = allFields();
     QStringList columns;
     addColumns(row, all, &columns, bindings);
     QStringList marks;
@@ -693,32 +919,33 @@ void Table::insertRow(Row &row, bool merging)
         if (!stillEmpty.isEmpty())
             conflict += QStringLiteral(" WHERE ") + stillEmpty.join(QLatin1String(" AND "));
     }
-    QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
-                                          .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
-                                               marks.join(QLatin1String(", ")), conflict, SqlDialect::idColumn()));
-    if (!merging)
-        m_appendStatement = &insert;
-    const bool inserted = runInsert(insert, bindings, row);
-    if (!def.perPatient || !merging)
-        return;
-    if (!inserted) {
-        const int link = def.fieldIndex(recordNumberField);
-        const QList<Row> stored = runSelect(SqlDialect::quote(recordNumberField) + QStringLiteral(" = ?"),
-                                            {boundValue(link, row.values.at(link))}, Direction::Forward, 1);
-        if (!stored.isEmpty())
-            refuseOverwrite(stored.first());
-    }
-    if (auto stored = rowById(row.id))
-        row = *stored;
+    // A post reads back the row as stored, which may be another copy's row with these fields put in.
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4 RETURNING %5")
+        .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), conflict,
+             merging ? selectedColumns() : SqlDialect::idColumn());
 }
 
-bool Table::runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row)
+void Table::refuseIfStored(const Row &row)
+{
+    const TableDef &def = definition();
+    if (!def.perPatient)
+        return;
+    const int link = def.fieldIndex(recordNumberField);
+    const QList<Row> stored = runSelect(SqlDialect::quote(recordNumberField) + QStringLiteral(" = ?"),
+                                        {boundValue(link, row.values.at(link))}, Direction::Forward, 1);
+    if (!stored.isEmpty())
+        refuseOverwrite(stored.first());
+}
+
+bool Table::runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row, bool wholeRow)
 {
     for (const QVariant &binding : bindings)
         insert.addBindValue(binding);
     m_db.run(insert);
     const bool inserted = insert.next();
-    if (inserted)
+    if (inserted && wholeRow)
+        row = readRow(insert, 0);
+    else if (inserted)
         row.id = insert.value(0).toLongLong();
     insert.finish();
     return inserted;
@@ -890,10 +1117,14 @@ void Table::setValue(const QString &fieldName, const QVariant &value)
     emit fieldChanged(index);
     // A master's new link value takes its details to the rows of that value.
     if (!m_details.isEmpty()) {
+        if (fieldName.compare(recordNumberField, Qt::CaseInsensitive) == 0)
+            readDetailRows();
         for (Table *detail : std::as_const(m_details)) {
             if (detail->m_linkIndex >= 0 && detail->m_linkField.compare(fieldName, Qt::CaseInsensitive) == 0)
                 detail->followMaster();
         }
+        for (Table *detail : std::as_const(m_details))
+            detail->m_readWithMaster.reset();
     }
 }
 
@@ -914,6 +1145,25 @@ double Table::increment(const QString &fieldName)
     const FieldDef &field = definition().field(fieldName);
     const QString table = SqlDialect::quote(definition().name);
     const QString column = SqlDialect::quote(field.name);
+    // One statement adds and reads back, its rows locked meanwhile: two running copies never meet.
+    QSqlQuery &add = m_db.prepared(QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + 1 RETURNING %3")
+                                       .arg(table, column, selectedColumns()));
+    m_db.run(add);
+    std::optional<Row> first;
+    std::optional<Row> current;
+    while (add.next()) {
+        Row row = readRow(add, 0);
+        if (!first || row.id < first->id)
+            first = row;
+        if (m_row && row.id == m_row->id)
+            current = row;
+    }
+    add.finish();
+    if (first) {
+        setRow(current ? current : first);
+        return first->values.at(definition().fieldIndex(field.name)).toDouble();
+    }
+    // An empty table: its first row is made under the table's lock.
     double value = 0;
     {
         Database::Transaction transaction(m_db, definition().name);
@@ -937,6 +1187,52 @@ double Table::increment(const QString &fieldName)
     }
     refresh();
     return value;
+}
+
+std::pair<QList<Table::Row>, QList<Table::Row>> Table::neighboursAround(int count) const
+{
+    requireOpen();
+    if (!m_row || (m_state == State::Insert && !m_before))
+        return {};
+    // The same rows as neighbours() on either side.
+    const bool inserting = m_state == State::Insert;
+    const Row &anchor = inserting || (m_state == State::Edit && m_before) ? *m_before : *m_row;
+    const int compared = int(m_orderingFields.size()) + 1;
+    QStringList keys;
+    for (const int index : std::as_const(m_orderingIndexes))
+        keys.append(SqlDialect::keyColumn(m_def->fields.at(index).name));
+    const QString side = SqlDialect::quote(QStringLiteral("_side"));
+    // Which side a row is on, and its keys for ordering the two sides together.
+    const auto leading = [&](int sideValue) {
+        QString columns = QString::number(sideValue) + QStringLiteral(" AS ") + side + QStringLiteral(", ");
+        for (const QString &key : std::as_const(keys))
+            columns += key + QStringLiteral(", ");
+        return columns;
+    };
+    QVariantList values;
+    const QString before = selectSql(keyCondition(Direction::Backward, compared, inserting), keyOf(anchor),
+                                     Direction::Backward, count, values, leading(0));
+    const QString after = selectSql(keyCondition(Direction::Forward, compared, false), keyOf(anchor),
+                                    Direction::Forward, count, values, leading(1));
+    const int firstColumn = 1 + int(keys.size());
+    // Each side in its own order: nearest first before the row, then the rows after it.
+    keys.append(SqlDialect::idColumn());
+    QStringList order{side};
+    for (const QString &key : std::as_const(keys))
+        order.append(QStringLiteral("CASE WHEN %1 = 0 THEN %2 END DESC").arg(side, key));
+    for (const QString &key : std::as_const(keys))
+        order.append(QStringLiteral("CASE WHEN %1 = 1 THEN %2 END").arg(side, key));
+    QSqlQuery &query = m_db.prepared(
+        QStringLiteral("SELECT * FROM (SELECT * FROM (%1) AS b UNION ALL SELECT * FROM (%2) AS a) AS around ORDER BY %3")
+            .arg(before, after, order.join(QLatin1String(", "))));
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    m_db.run(query);
+    std::pair<QList<Row>, QList<Row>> around;
+    while (query.next())
+        (query.value(0).toInt() == 0 ? around.first : around.second).append(readRow(query, firstColumn));
+    query.finish();
+    return around;
 }
 
 QList<Table::Row> Table::neighbours(int count, bool forward) const
@@ -967,19 +1263,24 @@ QVariantList Table::keyOf(const Row &row) const
 }
 
 std::optional<Table::Row> Table::fetchOne(Direction direction, const QVariantList &from, int compared,
-                                          bool inclusive) const
+                                          bool inclusive, Details details) const
 {
-    const QList<Row> rows = fetch(direction, from, compared, inclusive, 1);
+    const QList<Row> rows = fetch(direction, from, compared, inclusive, 1, details);
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
 }
 
 QList<Table::Row> Table::fetch(Direction direction, const QVariantList &from, int compared, bool inclusive,
-                               int limit) const
+                               int limit, Details details) const
 {
     if (from.isEmpty() || compared == 0)
-        return runSelect(QString(), {}, direction, limit);
+        return runSelect(QString(), {}, direction, limit, details);
+    return runSelect(keyCondition(direction, compared, inclusive), from.mid(0, compared), direction, limit, details);
+}
+
+QString Table::keyCondition(Direction direction, int compared, bool inclusive) const
+{
     QStringList columns;
     QStringList marks;
     for (int i = 0; i < compared; ++i) {
@@ -990,29 +1291,48 @@ QList<Table::Row> Table::fetch(Direction direction, const QVariantList &from, in
     }
     const QString op = direction == Direction::Forward ? (inclusive ? QStringLiteral(">=") : QStringLiteral(">"))
                                                        : (inclusive ? QStringLiteral("<=") : QStringLiteral("<"));
-    const QString condition = QStringLiteral("(%1) %2 (%3)")
-                                  .arg(columns.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
-    return runSelect(condition, from.mid(0, compared), direction, limit);
+    return QStringLiteral("(%1) %2 (%3)").arg(columns.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
 }
 
-std::optional<Table::Row> Table::rowById(qint64 id) const
+std::optional<Table::Row> Table::rowById(qint64 id, Details details) const
 {
-    const QList<Row> rows = runSelect(SqlDialect::idColumn() + QStringLiteral(" = ?"), {id}, Direction::Forward, 1);
+    const QList<Row> rows = runSelect(SqlDialect::idColumn() + QStringLiteral(" = ?"), {id}, Direction::Forward, 1, details);
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
 }
 
-QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bindings, Direction direction,
-                                   int limit) const
+QList<int> Table::allFields() const
+{
+    QList<int> all;
+    for (int i = 0; i < definition().fields.size(); ++i)
+        all.append(i);
+    return all;
+}
+
+QString Table::selectedColumns() const
+{
+    QStringList columns{SqlDialect::idColumn()};
+    for (const FieldDef &field : definition().fields)
+        columns.append(SqlDialect::quote(field.name));
+    return columns.join(QLatin1String(", "));
+}
+
+Table::Row Table::readRow(const QSqlQuery &query, int column) const
+{
+    Row row;
+    row.id = query.value(column).toLongLong();
+    for (int i = 0; i < definition().fields.size(); ++i)
+        row.values.append(loadedValue(i, query.value(column + 1 + i)));
+    return row;
+}
+
+QString Table::selectSql(const QString &where, const QVariantList &bindings, Direction direction, int limit,
+                         QVariantList &values, const QString &leading) const
 {
     const TableDef &def = *m_def;
-    if (m_selectStart.isEmpty()) {
-        QStringList columns{SqlDialect::idColumn()};
-        for (const FieldDef &field : def.fields)
-            columns.append(SqlDialect::quote(field.name));
-        m_selectStart = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1String(", ")), SqlDialect::quote(def.name));
-    }
+    if (m_selectStart.isEmpty())
+        m_selectStart = QStringLiteral("%1 FROM %2").arg(selectedColumns(), SqlDialect::quote(def.name));
     QString &orderBy = direction == Direction::Forward ? m_orderForward : m_orderBackward;
     if (orderBy.isEmpty()) {
         const QString order = direction == Direction::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
@@ -1022,8 +1342,7 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
         keys.append(SqlDialect::idColumn() + order);
         orderBy = QStringLiteral(" ORDER BY ") + keys.join(QLatin1String(", "));
     }
-    QString sql = m_selectStart;
-    QVariantList values;
+    QString sql = QStringLiteral("SELECT ") + leading + m_selectStart;
     if (m_master) {
         sql += QStringLiteral(" WHERE ") + SqlDialect::quote(m_linkField) + QStringLiteral(" = ?");
         values.append(masterValue());
@@ -1033,18 +1352,27 @@ QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bin
         sql += QStringLiteral(" WHERE ") + where;
     }
     values += bindings;
-    sql += orderBy + QStringLiteral(" LIMIT ") + QString::number(limit);
+    return sql + orderBy + QStringLiteral(" LIMIT ") + QString::number(limit);
+}
+
+QList<Table::Row> Table::runSelect(const QString &where, const QVariantList &bindings, Direction direction,
+                                   int limit, Details details) const
+{
+    QVariantList values;
+    QString sql = selectSql(where, bindings, direction, limit, values);
+    // The row a move reaches comes with the rows its per-patient details will show: one statement.
+    const QList<Table *> joined = details == Details::Joined && limit == 1 ? joinedDetails() : QList<Table *>();
+    if (!joined.isEmpty())
+        sql = joinedSelect(sql, joined);
     QSqlQuery &query = m_db.prepared(sql);
     for (const QVariant &value : std::as_const(values))
         query.addBindValue(value);
     m_db.run(query);
     QList<Row> rows;
     while (query.next()) {
-        Row row;
-        row.id = query.value(0).toLongLong();
-        for (int i = 0; i < def.fields.size(); ++i)
-            row.values.append(loadedValue(i, query.value(i + 1)));
-        rows.append(row);
+        rows.append(readRow(query, 0));
+        if (!joined.isEmpty())
+            readJoined(query, 1 + int(m_def->fields.size()), joined);
     }
     query.finish();
     return rows;

@@ -56,6 +56,8 @@ public:
 
     // Re-reads the current row: rows stored by other table objects or other running copies appear.
     void refresh();
+    // refresh() then next() (forward) or prior(): one read of the base while the current row is stored.
+    void refreshAndStep(bool forward);
 
     // Searches on the leading fields of the current ordering.
     bool findKey(const QVariantList &values); // exact; the row stays when nothing matches
@@ -95,6 +97,13 @@ public:
     // converted to the fields' types, required fields, sort keys, one row per patient. Needs no open
     // table. Returns the new row's hidden key.
     qint64 appendRow(const QVariantList &values);
+    // The same for many rows, sent many to a statement in one transaction.
+    void appendRows(const QList<QVariantList> &rows);
+
+    // Posts the tables' pending rows as post() on each in turn does, in one transaction. On a server
+    // that takes writes to several tables in one statement, their new per-patient rows go in that
+    // one statement: a row refused there stays pending, and the others are stored.
+    static void postTogether(const QList<Table *> &tables);
 
     // Adds one to a number field of every row in one atomic step and returns the new value of the
     // first row; an empty table gets one row holding 1. Two running copies never get the same value.
@@ -108,6 +117,8 @@ public:
     // Up to count rows next to the current one (after it when forward, before it otherwise),
     // without moving; for the grids, which show only the rows on screen.
     QList<Row> neighbours(int count, bool forward) const;
+    // Up to count rows on each side, as neighbours() reads them (nearest first), in one read.
+    std::pair<QList<Row>, QList<Row>> neighboursAround(int count) const;
     std::optional<Row> currentRow() const { return m_row; }
     int fieldIndex(const QString &fieldName) const;
 
@@ -122,6 +133,8 @@ signals:
 
 private:
     enum class Direction { Forward, Backward };
+    // Whether a read of one row also reads the rows the per-patient details show for it.
+    enum class Details { Apart, Joined };
     struct Query;
 
     void requireOpen() const;
@@ -132,14 +145,35 @@ private:
     void storeDetails();
     void followMaster();
     QVariant masterValue() const;
+    // The open per-patient details whose rows are read with this table's row.
+    QList<Table *> joinedDetails() const;
+    // Reads in one statement the rows the details will show for the current row, unless the move
+    // already read them.
+    void readDetailRows();
+    // `select` (one row holding "N°Dossier") with the joined details' rows beside it.
+    static QString joinedSelect(const QString &select, const QList<Table *> &joined);
+    // Hands each detail its row from the joined columns, the first one at `column`.
+    static void readJoined(const QSqlQuery &query, int column, const QList<Table *> &joined);
 
     QVariantList keyOf(const Row &row) const;
     QList<Row> fetch(Direction direction, const QVariantList &from, int compared, bool inclusive,
-                     int limit) const;
+                     int limit, Details details = Details::Apart) const;
     QList<Row> runSelect(const QString &where, const QVariantList &bindings, Direction direction,
-                         int limit) const;
-    std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive) const;
-    std::optional<Row> rowById(qint64 id) const;
+                         int limit, Details details = Details::Apart) const;
+    // The SELECT of runSelect, its values appended to `values`; `leading` columns go first.
+    QString selectSql(const QString &where, const QVariantList &bindings, Direction direction, int limit,
+                      QVariantList &values, const QString &leading = QString()) const;
+    // The keys of the ordering, then the hidden key, compared with as many values.
+    QString keyCondition(Direction direction, int compared, bool inclusive) const;
+    std::optional<Row> fetchOne(Direction direction, const QVariantList &from, int compared, bool inclusive,
+                                Details details = Details::Apart) const;
+    std::optional<Row> rowById(qint64 id, Details details = Details::Apart) const;
+    // A row of values in the order of the schema's fields, converted and checked as post does.
+    Row rowToAppend(const QVariantList &values) const;
+    // The hidden key and every field, as a row is read; the row read from the query's `column` on.
+    QString selectedColumns() const;
+    QList<int> allFields() const;
+    Row readRow(const QSqlQuery &query, int column) const;
     QVariant storedValue(int fieldIndex, const QVariant &value) const;
     QVariant loadedValue(int fieldIndex, const QVariant &value) const;
     QVariant boundValue(int fieldIndex, const QVariant &value) const;
@@ -150,12 +184,22 @@ private:
     void requireValues(const Row &row) const;
     void writeRow(Row &row, bool inserting);
     bool updateRow(const Row &row);
+    // The row goes back to browsing, stored.
+    void finishPost();
+    // The new per-patient rows of those tables in one statement, each read back as stored.
+    static void insertTogether(const QList<Table *> &tables);
+    // The INSERT of the row, its values added to `bindings`; when `merging`, into another running
+    // copy's row of the same patient, returning the row as stored.
+    QString insertStatement(const Row &row, bool merging, QVariantList &bindings) const;
+    // After an insert that met another copy's row without writing into it: tells what that copy stored.
+    void refuseIfStored(const Row &row);
     [[noreturn]] void refuseOverwrite(const Row &stored);
     QString patientName() const;
     // Into another running copy's row of the same patient when it made one first, if `merging`.
     void insertRow(Row &row, bool merging);
     // Whether the row was written (a per-patient row may meet another copy's row instead).
-    bool runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row);
+    // `wholeRow`: the statement returns every column, and the row becomes what it returned.
+    bool runInsert(QSqlQuery &insert, const QVariantList &bindings, Row &row, bool wholeRow);
 
     // The state of a pending row just before its post.
     struct Pending
@@ -179,6 +223,8 @@ private:
     QString m_linkField;
     int m_linkIndex = -1;
     QList<Table *> m_details;
+    // The row the master read for this detail with its own, taken at the next followMaster.
+    std::optional<std::optional<Row>> m_readWithMaster;
 
     State m_state = State::Inactive;
     std::optional<Row> m_row; // the current row, or the pending one while editing

@@ -90,7 +90,7 @@ void TRechercher::FormActivate()
 
 void TRechercher::nearest(const QString &key)
 {
-    m_patients->refresh();
+    // The search reads the base as it is now: what a refresh first would make visible, it sees.
     m_patients->setOrdering(QStringLiteral("Nomprénom"));
     m_patients->findNearest({key});
 }

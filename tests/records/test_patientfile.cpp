@@ -55,6 +55,22 @@ private:
     std::unique_ptr<test::ScriptedDialogService> m_dialogs;
     std::unique_ptr<PatientFileCommands> m_commands;
 
+    std::unique_ptr<Database> m_otherBase;
+    std::unique_ptr<CurrentPatient> m_other;
+
+    // A second running copy on the same base, which stores notes in the file of that number.
+    CurrentPatient &otherCopyStoringNotes(int number, const QString &notes)
+    {
+        m_otherBase = m_base->openAnother();
+        m_other = std::make_unique<CurrentPatient>(*m_otherBase);
+        m_other->open();
+        m_other->findByNumber(QString::number(number));
+        m_other->consultations().edit();
+        m_other->consultations().setText(QStringLiteral("Consultation"), notes);
+        m_other->storeClinicalRows();
+        return *m_other;
+    }
+
     void newPlainFile(const QString &nom, const QString &prenom)
     {
         m_dialogs->answerYes();
@@ -76,6 +92,8 @@ private slots:
     void cleanup()
     {
         m_commands.reset();
+        m_other.reset();
+        m_otherBase.reset();
         m_patient.reset();
         m_base.reset();
     }
@@ -229,6 +247,55 @@ private slots:
             QCOMPARE(rowCount(m_base->db(), table), 3);
         m_commands->previousFile();
         QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+    }
+
+    void stepsGoOnFromTheFileAsAnotherCopyLeftIt()
+    {
+        newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
+        newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
+        newPlainFile(QStringLiteral("CARON"), QStringLiteral("Paul"));
+        CurrentPatient &other = otherCopyStoringNotes(2, QStringLiteral("Angine"));
+        Table &patients = m_patient->patients();
+        patients.first();
+        m_commands->nextFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+        QCOMPARE(m_patient->consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine"));
+        // Renamed on the other copy, the file now sorts last: nothing lies beyond it.
+        other.patients().edit();
+        other.patients().setText(QStringLiteral("Nom"), QStringLiteral("ZOLA"));
+        other.validate();
+        m_commands->nextFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("ZOLA"));
+        m_commands->previousFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("CARON"));
+        // Deleted on the other copy: the step starts from where the file was.
+        QVERIFY(other.findByNumber(QStringLiteral("3")));
+        other.removePatient();
+        m_commands->previousFile();
+        QCOMPARE(patients.text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+    }
+
+    void storingTheClinicalRowsNeverOverwritesAnotherCopysNewRows()
+    {
+        newPlainFile(QStringLiteral("ABEL"), QStringLiteral("Eve"));
+        newPlainFile(QStringLiteral("BRUN"), QStringLiteral("Léa"));
+        CurrentPatient &other = otherCopyStoringNotes(2, QStringLiteral("Angine"));
+        // Typed here into the file as it was read, before the other copy made its rows.
+        m_patient->consultations().edit();
+        m_patient->consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Toux"));
+        QVERIFY_THROWS_EXCEPTION(Error, m_commands->previousFile());
+        QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("BRUN"));
+        QCOMPARE(m_patient->consultations().text(QStringLiteral("Consultation")), QStringLiteral("Toux"));
+        other.consultations().refresh();
+        QCOMPARE(other.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine"));
+        m_patient->consultations().setText(QStringLiteral("Consultation"), QStringLiteral("Angine\r\nToux"));
+        m_commands->previousFile();
+        QCOMPARE(m_patient->patients().text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
+        other.consultations().refresh();
+        QCOMPARE(other.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Angine\r\nToux"));
+        // One row per patient: ABEL's were stored by the second new file.
+        for (const QString &table : {tables::consultations, tables::history, tables::measures, tables::treatments})
+            QCOMPARE(rowCount(m_base->db(), table), 2);
     }
 
     void searchesByNameAndNumber()

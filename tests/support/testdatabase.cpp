@@ -2,44 +2,16 @@
 
 #include "platform/error.h"
 #include "platform/places.h"
+#include "records/serveradmin.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace orvane::test {
 
 namespace {
-
-// Runs one statement on the server's maintenance database, as the test role.
-void runOnServer(const records::AliasSettings &server, const QString &sql)
-{
-    const QString connectionName = QStringLiteral("orvane-test-admin-") + QUuid::createUuid().toString();
-    QString failure;
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-        admin.setHostName(server.host);
-        admin.setPort(server.port);
-        admin.setUserName(server.user);
-        admin.setPassword(server.password);
-        admin.setDatabaseName(server.database);
-        if (!admin.open()) {
-            failure = admin.lastError().text();
-        } else {
-            QSqlQuery query(admin);
-            if (!query.exec(sql))
-                failure = query.lastError().text();
-        }
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase(connectionName);
-    if (!failure.isEmpty())
-        throw Error(QStringLiteral("%1: %2").arg(sql, failure));
-}
 
 records::AliasSettings freshBase(const QString &home)
 {
@@ -50,7 +22,7 @@ records::AliasSettings freshBase(const QString &home)
     alias.database = QStringLiteral("orvane_test_%1_%2")
                          .arg(QCoreApplication::applicationPid())
                          .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
-    runOnServer(*server, QStringLiteral("CREATE DATABASE \"%1\"").arg(alias.database));
+    records::runOnServer(*server, QStringLiteral("CREATE DATABASE \"%1\"").arg(alias.database));
     return alias;
 }
 
@@ -75,7 +47,7 @@ TestDatabase::~TestDatabase()
     m_db.reset();
     if (const auto server = serverAlias()) {
         // Connections another test object left open go with the base.
-        runOnServer(*server, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_alias.database));
+        records::runOnServer(*server, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_alias.database));
     }
 }
 
