@@ -23,7 +23,8 @@ case "${1:-run}" in
     exec ctest --output-on-failure -j"$(nproc)"
     ;;
   bench)
-    exec ./build/bench/orvane-bench "${@:2}"
+    cd build
+    exec ./bench/orvane-bench "${@:2}"
     ;;
   package)
     exec bash scripts/make-package.sh build
