@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/places.h"
 #include "prescribing/prescriptionpage.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "prescribing/timprime.h"
 #include "prescribing/tmarges.h"
@@ -86,12 +87,12 @@ private:
     }
     QStringList printedFiles() const
     {
-        return QDir(prescribing::QPrinterSurface::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files,
+        return QDir(prescribing::PrintFiles::folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files,
                                                                          QDir::Name);
     }
     QStringList wordsOfJob(int job) const
     {
-        const QDir folder(prescribing::QPrinterSurface::pdfFolder());
+        const QDir folder(prescribing::PrintFiles::folder());
         const QList<test::PdfPage> pages = test::readPdfPages(folder.filePath(printedFiles().at(job)));
         QStringList words;
         for (const test::PdfPage &page : pages) {
@@ -292,7 +293,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, archived);
         // The folder that receives the jobs cannot be made: the printing system refuses the job.
-        QFile blocker(prescribing::QPrinterSurface::pdfFolder());
+        QFile blocker(prescribing::PrintFiles::folder());
         QVERIFY(QDir().mkpath(QFileInfo(blocker.fileName()).path()));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
