@@ -85,15 +85,20 @@ private:
         archive.open();
         return archive.isEmpty() ? QStringLiteral("<no row>") : archive.text(QStringLiteral("Prescription"));
     }
+    // With no printer the patient's jobs are written into his folder of prints.
+    QDir patientPrints() const
+    {
+        return QDir(prescribing::PrintFiles::folder() + QLatin1Char('/')
+                    + prescribing::PrintFiles::ownerOf(m_window->patient().patients()));
+    }
     QStringList printedFiles() const
     {
-        return QDir(prescribing::PrintFiles::folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files,
-                                                                         QDir::Name);
+        return patientPrints().entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
     }
-    QStringList wordsOfJob(int job) const
+    QStringList wordsOfJob(const QString &kind) const
     {
-        const QDir folder(prescribing::PrintFiles::folder());
-        const QList<test::PdfPage> pages = test::readPdfPages(folder.filePath(printedFiles().at(job)));
+        const QDir folder = patientPrints();
+        const QList<test::PdfPage> pages = test::readPdfPages(folder.filePath(QStringLiteral("2006-03-15 10h30m00 %1.pdf").arg(kind)));
         QStringList words;
         for (const test::PdfPage &page : pages) {
             for (const test::PdfWord &word : page.words)
@@ -270,7 +275,7 @@ private slots:
 
         QCOMPARE(printedFiles().size(), 2);
         for (int job = 0; job < 2; ++job) {
-            const QStringList words = wordsOfJob(job);
+            const QStringList words = wordsOfJob(job == 0 ? QStringLiteral("ordonnance") : QStringLiteral("ordonnance duplicata"));
             for (const char *word : {"ROUX", "ABEL", "AMOXICILLINE", "gélule", "renouveler:"})
                 QVERIFY2(words.contains(QString::fromUtf8(word)), word);
             QCOMPARE(words.contains(QStringLiteral("DUPLICATA")), job == 1);
@@ -278,6 +283,22 @@ private slots:
         QCOMPARE(archivedPrescription(), QStringLiteral("AMOXICILLINE 1 g\r\n1 gélule matin et soir"));
         QCOMPARE(prescriptionShown(), QString());
         QVERIFY(!m_windows.imprime->isVisible());
+    }
+
+    void aPrintWithNoLineOnThePageKeepsTheTextUnfiled()
+    {
+        m_window->settingsStore().writeMargins({150, 150, 50, 100, 5000});
+        page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
+        QString message;
+        try {
+            page().BitBtn4Click();
+        } catch (const Error &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.contains(QStringLiteral("hors de la page")), qPrintable(message));
+        QCOMPARE(prescriptionShown(), QStringLiteral("LEVOTHYROX 75"));
+        QCOMPARE(archivedPrescription(), QStringLiteral("<no row>"));
+        QVERIFY(printedFiles().isEmpty());
     }
 
     void aPrinterErrorKeepsTheTextAndTheArchiveRow_data()

@@ -23,6 +23,8 @@ server_pid() {
   [ -f "$state/cupsd.pid" ] && cat "$state/cupsd.pid"
 }
 
+# The queue takes PostScript: cairo's rendering of the program's PDF keeps the text readable by
+# pdftotext (the default renderers draw it as glyphs without their characters).
 # cups-pdf reads its settings only from /etc/cups: the queue's own file there, named after the
 # queue's device, is the one thing written outside STATE_DIR.
 pdf_conf() {
@@ -88,15 +90,15 @@ Browsing No
 DefaultAuthType None
 WebInterface No
 ErrorPolicy stop-printer
-JobPrivateAccess all
-JobPrivateValues none
-SubscriptionPrivateAccess all
-SubscriptionPrivateValues none
 <Location />
   Order allow,deny
   Allow localhost
 </Location>
 <Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
   <Limit All>
     Order deny,allow
   </Limit>
@@ -115,7 +117,8 @@ EOF
   for _ in $(seq 100); do [ -S "$state/run/cups.sock" ] && break; sleep 0.1; done
   [ -S "$state/run/cups.sock" ] || { cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null; exit 1; }
   /usr/sbin/lpadmin -h "$state/run/cups.sock" -p "$queue" -v "cups-pdf:/$(cat "$state/device")" \
-    -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -o PageSize=A4 -E 2>"$state/log/lpadmin.out" \
+    -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -o PageSize=A4 -o pdftops-renderer-default=pdftocairo \
+    -E 2>"$state/log/lpadmin.out" \
     || { cat "$state/log/lpadmin.out" >&2; exit 1; }
   /usr/sbin/lpadmin -h "$state/run/cups.sock" -d "$queue" 2>>"$state/log/lpadmin.out"
   echo "127.0.0.1:$port"
