@@ -34,11 +34,11 @@ bool PageFit::printsNoneOf(const QStringList &lines) const
 {
     bool anyLine = false;
     for (const QString &line : lines) {
-        if (line.trimmed().isEmpty())
-            continue;
         if (m_onPage.contains(line))
             return false;
-        anyLine = true;
+        // A blank line leaves no ink, and a line the layout does not print (the separator of the
+        // two zones) is not missed.
+        anyLine = anyLine || m_offPage.contains(line);
     }
     return anyLine || m_onPage.isEmpty();
 }

@@ -25,7 +25,7 @@ public:
 
     // The texts falling wholly or partly off the page, each once, in the order drawn.
     const QStringList &offPage() const { return m_offPage; }
-    // True when not one of the lines would stand on the page (when they are all blank: not one
+    // True when not one of the lines drawn would stand on the page (when none was drawn: not one
     // text): the sheets would carry nothing of what was to be printed.
     bool printsNoneOf(const QStringList &lines) const;
     // What the physician is told about the texts off the page, when nothing or only part was printed.

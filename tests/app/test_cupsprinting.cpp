@@ -2,6 +2,7 @@
 #include "app/settingsstore.h"
 #include "app/tmotdepasse.h"
 #include "app/torvane.h"
+#include "printingchecks.h"
 #include "clinical/statisticspage.h"
 #include "platform/error.h"
 #include "platform/radiogroup.h"
@@ -103,20 +104,9 @@ private:
     app::ProgramWindows m_windows;
 
     PrescriptionPage &page() const { return *m_window->prescriptionPage(); }
-    QString prescriptionShown() const
-    {
-        return page().findChild<QPlainTextEdit *>(QStringLiteral("ordonnanc"))->toPlainText();
-    }
-    QString archivedPrescription() const
-    {
-        records::Table archive(m_base->db(), records::tables::archive);
-        archive.open();
-        return archive.isEmpty() ? QStringLiteral("<no row>") : archive.text(QStringLiteral("Prescription"));
-    }
-    QDir copies() const
-    {
-        return QDir(PrintFiles::folder() + QLatin1Char('/') + PrintFiles::ownerOf(m_window->patient().patients()));
-    }
+    QString prescriptionShown() const { return test::prescriptionShown(*m_window); }
+    QString archivedPrescription() const { return test::archivedPrescription(m_base->db()); }
+    QDir copies() const { return test::patientPrints(*m_window); }
     QStringList copyNames() const { return copies().entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name); }
     PrintContext recordingContext(PrinterSurface &surface) const
     {
@@ -282,16 +272,7 @@ private slots:
             m_server.setQueue(fault);
         page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
 
-        const QHash<QString, void (PrescriptionPage::*)()> handlers{
-            {QStringLiteral("IEButton18"), &PrescriptionPage::BitBtn4Click},
-            {QStringLiteral("IEButton19"), &PrescriptionPage::BitBtn5Click},
-            {QStringLiteral("IEButton20"), &PrescriptionPage::SpeedButton11Click}};
-        QString shown;
-        try {
-            (page().*handlers.value(button))();
-        } catch (const Error &error) {
-            shown = error.message();
-        }
+        const QString shown = test::printFailure(page(), button);
         cupsSetUser(nullptr);
         if (fault != QLatin1String("killed"))
             m_server.setQueue(QStringLiteral("ready"));

@@ -1,5 +1,6 @@
 #include "app/settingsstore.h"
 #include "app/torvane.h"
+#include "printingchecks.h"
 #include "platform/error.h"
 #include "platform/places.h"
 #include "prescribing/prescriptionpage.h"
@@ -75,22 +76,10 @@ private:
         return nullptr;
     }
     PrescriptionPage &page() const { return *m_window->prescriptionPage(); }
-    QString prescriptionShown() const
-    {
-        return page().findChild<QPlainTextEdit *>(QStringLiteral("ordonnanc"))->toPlainText();
-    }
-    QString archivedPrescription() const
-    {
-        records::Table archive(m_base->db(), records::tables::archive);
-        archive.open();
-        return archive.isEmpty() ? QStringLiteral("<no row>") : archive.text(QStringLiteral("Prescription"));
-    }
+    QString prescriptionShown() const { return test::prescriptionShown(*m_window); }
+    QString archivedPrescription() const { return test::archivedPrescription(m_base->db()); }
     // With no printer the patient's jobs are written into his folder of prints.
-    QDir patientPrints() const
-    {
-        return QDir(prescribing::PrintFiles::folder() + QLatin1Char('/')
-                    + prescribing::PrintFiles::ownerOf(m_window->patient().patients()));
-    }
+    QDir patientPrints() const { return test::patientPrints(*m_window); }
     QStringList printedFiles() const
     {
         return patientPrints().entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
@@ -289,12 +278,7 @@ private slots:
     {
         m_window->settingsStore().writeMargins({150, 150, 50, 100, 5000});
         page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
-        QString message;
-        try {
-            page().BitBtn4Click();
-        } catch (const Error &error) {
-            message = error.message();
-        }
+        const QString message = test::printFailure(page(), QStringLiteral("IEButton18"));
         QVERIFY2(message.contains(QStringLiteral("hors de la page")), qPrintable(message));
         QCOMPARE(prescriptionShown(), QStringLiteral("LEVOTHYROX 75"));
         QCOMPARE(archivedPrescription(), QStringLiteral("<no row>"));
@@ -320,16 +304,7 @@ private slots:
         blocker.close();
         page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
 
-        const QHash<QString, void (PrescriptionPage::*)()> handlers{
-            {QStringLiteral("IEButton18"), &PrescriptionPage::BitBtn4Click},
-            {QStringLiteral("IEButton19"), &PrescriptionPage::BitBtn5Click},
-            {QStringLiteral("IEButton20"), &PrescriptionPage::SpeedButton11Click}};
-        QString message;
-        try {
-            (page().*handlers.value(button))();
-        } catch (const Error &error) {
-            message = error.message();
-        }
+        const QString message = test::printFailure(page(), button);
         QVERIFY2(message.startsWith(QStringLiteral("Impossible de créer le dossier")), qPrintable(message));
         QCOMPARE(prescriptionShown(), QStringLiteral("LEVOTHYROX 75"));
         QCOMPARE(archivedPrescription(), archived);

@@ -177,6 +177,14 @@ private slots:
         QCOMPARE(archivedRows().size(), 1);
     }
 
+    void aTwoZoneFormOfOnlyTheSeparatorPrints()
+    {
+        // The separator is not printed: its form is the headings and rules, not a print gone off the page.
+        m_printer->printLongTermIllness(QStringLiteral("<non 100%>"), QString());
+        QCOMPARE(m_surface->recording.documents().size(), 2);
+        QVERIFY(m_dialogs.requests().isEmpty());
+    }
+
     void aPrintWithEveryLineOffThePagePrintsAndFilesNothing_data()
     {
         QTest::addColumn<QString>("operation");
