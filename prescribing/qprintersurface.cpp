@@ -29,6 +29,8 @@ QPrinterSurface::QPrinterSurface(DialogService &dialogs, const Clock &clock)
     , m_files(clock)
     , m_printer(QPrinter::HighResolution)
 {
+    // The layouts are made for an A4 sheet, whatever the queue's own default; the set-up dialog may change it.
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
 QPrinterSurface::~QPrinterSurface()

@@ -2,7 +2,8 @@
 # A throw-away CUPS server with one cups-pdf queue, for the tests that print through the system's
 # print queue. Everything lives in STATE_DIR: the server's configuration, its socket, spool and
 # logs, and the folder receiving the queue's PDF files; the server listens on a free loopback port.
-#   cupsserver.sh start STATE_DIR QUEUE   starts the server and adds QUEUE, the default printer;
+#   cupsserver.sh start STATE_DIR QUEUE   starts the server and adds QUEUE, the default printer
+#                                         (its paper Letter);
 #                                         prints the server's address for CUPS_SERVER
 #   cupsserver.sh stop STATE_DIR          stops the server and removes the queue's configuration
 #   cupsserver.sh kill STATE_DIR          kills the server at once, as when it crashes
@@ -23,6 +24,7 @@ server_pid() {
   [ -f "$state/cupsd.pid" ] && cat "$state/cupsd.pid"
 }
 
+# The queue's own paper is Letter: the program asks for A4 whatever the queue's default.
 # The queue takes PostScript: cairo's rendering of the program's PDF keeps the text readable by
 # pdftotext (the default renderers draw it as glyphs without their characters).
 # cups-pdf reads its settings only from /etc/cups: the queue's own file there, named after the
@@ -116,8 +118,10 @@ EOF
   echo $! >"$state/cupsd.pid"
   for _ in $(seq 100); do [ -S "$state/run/cups.sock" ] && break; sleep 0.1; done
   [ -S "$state/run/cups.sock" ] || { cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null; exit 1; }
+  sed -E 's/^\*Default(PageSize|PageRegion|ImageableArea|PaperDimension): A4/*Default\1: Letter/' \
+    /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$state/conf/letter.ppd"
   /usr/sbin/lpadmin -h "$state/run/cups.sock" -p "$queue" -v "cups-pdf:/$(cat "$state/device")" \
-    -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -o PageSize=A4 -o pdftops-renderer-default=pdftocairo \
+    -P "$state/conf/letter.ppd" -o pdftops-renderer-default=pdftocairo \
     -E 2>"$state/log/lpadmin.out" \
     || { cat "$state/log/lpadmin.out" >&2; exit 1; }
   /usr/sbin/lpadmin -h "$state/run/cups.sock" -d "$queue" 2>>"$state/log/lpadmin.out"
