@@ -3,6 +3,8 @@
 #include "platform/error.h"
 
 #ifdef ORVANE_WITH_CUPS
+#include <cerrno>
+#include <cstring>
 #include <cups/cups.h>
 #endif
 
@@ -32,16 +34,27 @@ void checkReady(const QString &printerName)
     // Qt names a printer's instance as "printer/instance".
     const QByteArray name = printerName.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
     const QByteArray instance = printerName.section(QLatin1Char('/'), 1).toLocal8Bit();
-    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(),
-                                         instance.isEmpty() ? nullptr : instance.constData());
+    // The print service itself first: "no such printer" would hide a server that is down.
+    http_t *server = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 10000, nullptr);
+    if (!server) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        throw queueError(printerName,
+                         QStringLiteral("ne répond pas, le service d'impression (%1) est injoignable")
+                             .arg(QString::fromLocal8Bit(cupsServer())),
+                         reason);
+    }
+    cups_dest_t *dest = cupsGetNamedDest(server, name.constData(), instance.isEmpty() ? nullptr : instance.constData());
+    httpClose(server);
     if (!dest)
-        throw queueError(printerName, QStringLiteral("ne répond pas"), lastSystemMessage());
+        throw queueError(printerName, QStringLiteral("est introuvable"), lastSystemMessage());
     const auto option = [dest](const char *key) {
         return QString::fromUtf8(cupsGetOption(key, dest->num_options, dest->options));
     };
     const bool refusing = option("printer-is-accepting-jobs") == QLatin1String("false");
     const bool stopped = option("printer-state") == QString::number(IPP_PSTATE_STOPPED);
-    const QString reasons = option("printer-state-reasons");
+    QString reasons = option("printer-state-reasons");
+    if (reasons == QLatin1String("none"))
+        reasons.clear();
     cupsFreeDests(1, dest);
     if (refusing)
         throw queueError(printerName, QStringLiteral("refuse les impressions"), reasons);

@@ -255,7 +255,9 @@ private slots:
         QTest::newRow("queue refusing jobs") << "rejecting" << "IEButton19"
                                              << "L'imprimante « orvane-pdf » refuse les impressions";
         QTest::newRow("job refused") << "refused" << "IEButton20" << "L'imprimante « orvane-pdf » a refusé l'impression : ";
-        QTest::newRow("server gone") << "killed" << "IEButton18" << "L'imprimante « orvane-pdf » ne répond pas : ";
+        QTest::newRow("printer removed") << "removed" << "IEButton19" << "L'imprimante « orvane-pdf » est introuvable : ";
+        QTest::newRow("server gone") << "killed" << "IEButton18"
+                                     << "L'imprimante « orvane-pdf » ne répond pas, le service d'impression (";
     }
     void aQueueThatDoesNotTakeTheJobStopsThePrint()
     {

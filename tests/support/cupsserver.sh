@@ -7,12 +7,13 @@
 #                                         prints the server's address for CUPS_SERVER
 #   cupsserver.sh stop STATE_DIR          stops the server and removes the queue's configuration
 #   cupsserver.sh kill STATE_DIR          kills the server at once, as when it crashes
-#   cupsserver.sh queue STATE_DIR QUEUE stopped|rejecting|refused|ready
-#                                         refused: the user "orvane-refused" may not print
+#   cupsserver.sh queue STATE_DIR QUEUE stopped|rejecting|refused|removed|ready
+#                                         refused: the user "orvane-refused" may not print;
+#                                         ready after removed adds the queue again
 # The server and its backend must run as root (the cups-pdf backend is root's only).
 set -euo pipefail
 
-usage='usage: cupsserver.sh start|stop|kill|queue STATE_DIR [QUEUE [stopped|rejecting|refused|ready]]'
+usage='usage: cupsserver.sh start|stop|kill|queue STATE_DIR [QUEUE [stopped|rejecting|refused|removed|ready]]'
 command=${1:?$usage}
 state=${2:?$usage}
 
@@ -24,9 +25,6 @@ server_pid() {
   [ -f "$state/cupsd.pid" ] && cat "$state/cupsd.pid"
 }
 
-# The queue's own paper is Letter: the program asks for A4 whatever the queue's default.
-# The queue takes PostScript: cairo's rendering of the program's PDF keeps the text readable by
-# pdftotext (the default renderers draw it as glyphs without their characters).
 # cups-pdf reads its settings only from /etc/cups: the queue's own file there, named after the
 # queue's device, is the one thing written outside STATE_DIR.
 pdf_conf() {
@@ -118,14 +116,22 @@ EOF
   echo $! >"$state/cupsd.pid"
   for _ in $(seq 100); do [ -S "$state/run/cups.sock" ] && break; sleep 0.1; done
   [ -S "$state/run/cups.sock" ] || { cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null; exit 1; }
+  add_queue "$queue"
+  echo "127.0.0.1:$port"
+}
+
+# The cups-pdf queue, the server's default printer. Its own paper is Letter: the program asks for
+# A4 whatever the queue's default. It takes PostScript: cairo's rendering of the program's PDF keeps
+# the text readable by pdftotext (the default renderers draw it as glyphs without their characters).
+add_queue() {
+  local queue=$1 socket="$state/run/cups.sock"
   sed -E 's/^\*Default(PageSize|PageRegion|ImageableArea|PaperDimension): A4/*Default\1: Letter/' \
     /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$state/conf/letter.ppd"
-  /usr/sbin/lpadmin -h "$state/run/cups.sock" -p "$queue" -v "cups-pdf:/$(cat "$state/device")" \
+  /usr/sbin/lpadmin -h "$socket" -p "$queue" -v "cups-pdf:/$(cat "$state/device")" \
     -P "$state/conf/letter.ppd" -o pdftops-renderer-default=pdftocairo \
     -E 2>"$state/log/lpadmin.out" \
     || { cat "$state/log/lpadmin.out" >&2; exit 1; }
-  /usr/sbin/lpadmin -h "$state/run/cups.sock" -d "$queue" 2>>"$state/log/lpadmin.out"
-  echo "127.0.0.1:$port"
+  /usr/sbin/lpadmin -h "$socket" -d "$queue" 2>>"$state/log/lpadmin.out"
 }
 
 set_queue() {
@@ -134,8 +140,11 @@ set_queue() {
     stopped) /usr/sbin/cupsdisable -h "$socket" "$queue" ;;
     rejecting) /usr/sbin/cupsreject -h "$socket" "$queue" ;;
     refused) /usr/sbin/lpadmin -h "$socket" -p "$queue" -u deny:orvane-refused ;;
-    ready) /usr/sbin/cupsenable -h "$socket" "$queue" && /usr/sbin/cupsaccept -h "$socket" "$queue" \
-      && /usr/sbin/lpadmin -h "$socket" -p "$queue" -u allow:all ;;
+    removed) /usr/sbin/lpadmin -h "$socket" -x "$queue" ;;
+    ready)
+      lpstat -h "$socket" -p "$queue" >/dev/null 2>&1 || add_queue "$queue"
+      /usr/sbin/cupsenable -h "$socket" "$queue" && /usr/sbin/cupsaccept -h "$socket" "$queue" \
+        && /usr/sbin/lpadmin -h "$socket" -p "$queue" -u allow:all ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 }
