@@ -32,6 +32,7 @@
 #include "app/printsettingsmapping.h"
 #include "prescribing/prescriptionpage.h"
 #include "prescribing/prescriptionprinter.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "prescribing/tmarges.h"
 #include "prescribing/tordonnance.h"
@@ -87,7 +88,7 @@ TOrvane::TOrvane(records::Database &db, DialogService &dialogs, const Clock &clo
     , m_printerSurface(std::make_unique<prescribing::QPrinterSurface>(dialogs, clock))
     , m_prescriptionPrinter(std::make_unique<prescribing::PrescriptionPrinter>(
           *m_printerSurface, m_patient.patients(), m_patient.archive(),
-          [this] { return printSettingsOf(m_settings.settings()); }, clock))
+          [this] { return printSettingsOf(m_settings.settings()); }, dialogs, clock))
     , m_settings(programFolder)
 {
     setObjectName(QStringLiteral("Orvane"));
@@ -399,7 +400,9 @@ void TOrvane::buildMeasurePages()
     m_notebook->addTab(m_vaccinations, QStringLiteral("&Vaccinations"));
     m_results = new clinical::ResultsPage(m_patient, m_clock, askDate, m_notebook);
     m_notebook->addTab(m_results, QStringLiteral("&Bilans et Mesures"));
-    m_statistics = new clinical::StatisticsPage(m_patient.measures(), *m_printerSurface, m_notebook);
+    m_statistics = new clinical::StatisticsPage(
+        m_patient.measures(), *m_printerSurface,
+        [this] { return prescribing::PrintFiles::ownerOf(m_patient.patients()); }, m_notebook);
     m_notebook->addTab(m_statistics, QStringLiteral("&Statistiques"));
     connect(this, &TOrvane::tabChangedByUser, this, [this](int index) {
         if (m_notebook->widget(index) == m_statistics)

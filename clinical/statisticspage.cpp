@@ -24,10 +24,11 @@ const QString bloodPressureGroup = QStringLiteral("choix2");
 
 } // namespace
 
-StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, QWidget *parent)
+StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, OwnerSource owner, QWidget *parent)
     : QWidget(parent)
     , m_measures(measures)
     , m_printer(printer)
+    , m_owner(std::move(owner))
 {
     setObjectName(QStringLiteral("statistique"));
 
@@ -101,6 +102,7 @@ void StatisticsPage::chartChoice(RadioGroup *clicked)
     const QString second = choice->secondValueList.isEmpty() ? QString() : m_measures.text(choice->secondValueList);
     const ChartData data = buildChart(*choice, m_measures.text(choice->valueList), second);
     m_chart->showChart(data);
+    m_chartOwner = m_owner();
     // The bars before a faulty value stay on the chart under the message.
     if (!data.error.isEmpty())
         throw Error(data.error);
@@ -110,7 +112,8 @@ void StatisticsPage::SpeedButton1Click()
 {
     if (!m_printer.setUpPrinter(this))
         return;
-    m_printer.printPage([this](QPainter &painter, const QRectF &page) { m_chart->drawInto(painter, page); });
+    m_printer.printPage([this](QPainter &painter, const QRectF &page) { m_chart->drawInto(painter, page); },
+                        {m_chartOwner, QStringLiteral("graphique")});
 }
 
 } // namespace orvane::clinical

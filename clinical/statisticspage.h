@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 namespace orvane {
 class PagePrinter;
@@ -20,7 +21,10 @@ class StatisticsPage : public QWidget
     Q_OBJECT
 
 public:
-    StatisticsPage(records::Table &measures, PagePrinter &printer, QWidget *parent = nullptr);
+    // The folder of prints of the current patient (PrintJob), taken when a chart is built.
+    using OwnerSource = std::function<QString()>;
+
+    StatisticsPage(records::Table &measures, PagePrinter &printer, OwnerSource owner, QWidget *parent = nullptr);
 
     BarChartView *chart() const { return m_chart; }
     // On entering the tab: the lab values and the measures show no choice; the chart stays.
@@ -38,6 +42,9 @@ private:
 
     records::Table &m_measures;
     PagePrinter &m_printer;
+    OwnerSource m_owner;
+    // The patient whose values the chart shows: it stays when the patient changes.
+    QString m_chartOwner;
     QList<RadioGroup *> m_groups; // in the order of chartGroups()
     BarChartView *m_chart = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class QPainter;
@@ -7,6 +8,15 @@ class QRectF;
 class QWidget;
 
 namespace orvane {
+
+// What a print job is, for the copy the program keeps of it: the patient it was printed for (his
+// folder of prints, "<NomPrénom> <N°Dossier>"; empty when it is for nobody) and its kind
+// ("ordonnance", "certificat", ...), both part of the copy's file name.
+struct PrintJob
+{
+    QString owner;
+    QString kind;
+};
 
 // A printer for output that draws itself on one page (the statistics chart).
 class PagePrinter
@@ -20,7 +30,7 @@ public:
     // The printer set-up dialog, choosing the printer of every later job; true when confirmed.
     virtual bool setUpPrinter(QWidget *parent) = 0;
     // One print job of one page.
-    virtual void printPage(const Drawing &draw) = 0;
+    virtual void printPage(const Drawing &draw, const PrintJob &job) = 0;
 };
 
 } // namespace orvane

@@ -10,7 +10,7 @@ void printCertificate(const PrintContext &context, const QString &patientName, c
     const PrintCoordinates &at = context.at();
     PrinterSurface &surface = context.surface();
     const int left = at.fromLeft(200);
-    surface.beginDocument();
+    context.beginDocument(QStringLiteral("certificat"));
     Entete(context);
     surface.setFont(regular(12));
     surface.drawText(left, at.y(1300),

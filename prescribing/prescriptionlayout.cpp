@@ -17,7 +17,7 @@ void drawPlainCopy(const PrintContext &context, const PrescriptionToPrint &presc
 {
     const PrintCoordinates &at = context.at();
     PrinterSurface &surface = context.surface();
-    surface.beginDocument();
+    context.beginDocument(copy == Copy::Main ? QStringLiteral("ordonnance") : QStringLiteral("ordonnance duplicata"));
     Entete(context);
     context.write(at.x(1250), at.y(1000), prescription.patientName, boldUnderlined(10));
     // The duplicate's mark stands at the same place of the sheet whatever the spacing settings.
@@ -52,7 +52,8 @@ void drawLongTermIllnessCopy(const PrintContext &context, const PrescriptionToPr
     const PrintCoordinates &at = context.at();
     const QStringList &lines = prescription.lines;
     PrinterSurface &surface = context.surface();
-    surface.beginDocument();
+    context.beginDocument(copy == Copy::Main ? QStringLiteral("ordonnance 100%")
+                                             : QStringLiteral("ordonnance 100% duplicata"));
     Entete(context);
     if (copy == Copy::Duplicate)
         context.write(at.fromLeft(1250), at.y(550), duplicata, boldItalic(14));

@@ -1,9 +1,13 @@
 #include "prescribing/prescriptionprinter.h"
 
 #include "platform/clock.h"
+#include "platform/dialogservice.h"
+#include "platform/error.h"
 #include "prescribing/certificatelayout.h"
+#include "prescribing/pagefit.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/printcontext.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/timprime.h"
 #include "records/table.h"
 
@@ -20,11 +24,12 @@ const QString archivedPrescriptionField = QStringLiteral("Prescription");
 } // namespace
 
 PrescriptionPrinter::PrescriptionPrinter(PrinterSurface &surface, records::Table &patients, records::Table &archive,
-                                         SettingsSource settings, const Clock &clock)
+                                         SettingsSource settings, DialogService &dialogs, const Clock &clock)
     : m_surface(surface)
     , m_patients(patients)
     , m_archive(archive)
     , m_settings(std::move(settings))
+    , m_dialogs(dialogs)
     , m_clock(clock)
 {
 }
@@ -34,15 +39,27 @@ QString PrescriptionPrinter::patientName() const
     return m_patients.isEmpty() ? QString() : m_patients.text(patientNameField);
 }
 
-void PrescriptionPrinter::print(const QString *archived, const Layout &layout)
+void PrescriptionPrinter::print(const QString &text, bool archived, const Layout &layout)
 {
-    const PrintContext context(m_surface, m_settings(), m_clock.todayText());
-    std::optional<TImprime::WhilePrinting> shown;
-    if (m_window)
-        shown.emplace(*m_window);
-    if (archived)
-        archivePrescription(*archived);
-    layout(context, patientName());
+    const PrintSettings settings = m_settings();
+    const QString today = m_clock.todayText();
+    const QString name = patientName();
+    PageFit fit(m_surface.printableArea());
+    layout(PrintContext(fit, settings, today), name);
+    // Sheets without one of the text's lines are no print: the text is neither filed nor emptied.
+    if (fit.printsNoneOf(prescriptionLines(text)))
+        throw Error(fit.message(true));
+    {
+        std::optional<TImprime::WhilePrinting> shown;
+        if (m_window)
+            shown.emplace(*m_window);
+        if (archived)
+            archivePrescription(text);
+        layout(PrintContext(m_surface, settings, today, PrintFiles::ownerOf(m_patients)), name);
+    }
+    // Told once the printing window has gone, which would stand in front of the message.
+    if (!fit.offPage().isEmpty())
+        m_dialogs.showMessage(m_window ? m_window->parentWidget() : nullptr, fit.message(false));
 }
 
 void PrescriptionPrinter::archivePrescription(const QString &prescription)
@@ -69,21 +86,21 @@ void PrescriptionPrinter::archivePrescription(const QString &prescription)
 
 void PrescriptionPrinter::printPlain(const QString &prescription, const QString &renewal)
 {
-    print(&prescription, [&](const PrintContext &context, const QString &name) {
+    print(prescription, true, [&](const PrintContext &context, const QString &name) {
         printPlainPrescription(context, {name, prescriptionLines(prescription), renewal});
     });
 }
 
 void PrescriptionPrinter::printLongTermIllness(const QString &prescription, const QString &renewal)
 {
-    print(&prescription, [&](const PrintContext &context, const QString &name) {
+    print(prescription, true, [&](const PrintContext &context, const QString &name) {
         printLongTermIllnessPrescription(context, {name, prescriptionLines(prescription), renewal});
     });
 }
 
 void PrescriptionPrinter::printCertificate(const QString &prescription)
 {
-    print(nullptr, [&](const PrintContext &context, const QString &name) {
+    print(prescription, false, [&](const PrintContext &context, const QString &name) {
         prescribing::printCertificate(context, name, prescriptionLines(prescription));
     });
 }

@@ -2,12 +2,19 @@
 
 namespace orvane::prescribing {
 
-PrintContext::PrintContext(PrinterSurface &surface, const PrintSettings &settings, const QString &todayText)
+PrintContext::PrintContext(PrinterSurface &surface, const PrintSettings &settings, const QString &todayText,
+                           const QString &owner)
     : m_surface(surface)
     , m_settings(settings)
     , m_coordinates(settings)
     , m_todayText(todayText)
+    , m_owner(owner)
 {
+}
+
+void PrintContext::beginDocument(const QString &kind) const
+{
+    m_surface.beginDocument({m_owner, kind});
 }
 
 void PrintContext::write(int x, int y, const QString &text, const PrintFont &font) const

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/pageprinter.h"
 #include "prescribing/printfont.h"
 
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -20,7 +22,8 @@ public:
 
     virtual ~PrinterSurface() = default;
 
-    virtual void beginDocument() = 0;
+    // Opens the job; the job says whom it is for and what it is, for the copy kept of it.
+    virtual void beginDocument(const PrintJob &job) = 0;
     virtual void endDocument() = 0;
     virtual void setFont(const PrintFont &font) = 0;
     // One line of text, the top-left corner of its cell at (x, y); never wrapped. What falls
@@ -29,6 +32,8 @@ public:
     // Width of the text in the current font, in device units.
     virtual int textWidth(const QString &text) = 0;
     virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
+    // The size of the printable area of the sheet of the next job, in device units.
+    virtual QSize printableArea() = 0;
     // The printer set-up dialog, choosing the printer of every later job; true when confirmed.
     virtual bool setUpPrinter(QWidget *parent) = 0;
 };

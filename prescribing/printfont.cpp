@@ -53,4 +53,10 @@ qreal deviceDescent(const PrintFont &font)
     return metricsOf(font).descent();
 }
 
+QRectF deviceTextCell(const PrintFont &font, int x, int y, const QString &text)
+{
+    const QFontMetricsF metrics = metricsOf(font);
+    return QRectF(x, y, qRound(metrics.horizontalAdvance(text)), metrics.ascent() + metrics.descent());
+}
+
 } // namespace orvane::prescribing

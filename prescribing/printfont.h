@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRectF>
 #include <QString>
 
 namespace orvane::prescribing {
@@ -36,5 +37,7 @@ QFont deviceFont(const PrintFont &font);
 int deviceTextWidth(const PrintFont &font, const QString &text);
 qreal deviceAscent(const PrintFont &font);
 qreal deviceDescent(const PrintFont &font);
+// The cell of a text whose top-left corner is at (x, y): its width by the font's ascent and descent.
+QRectF deviceTextCell(const PrintFont &font, int x, int y, const QString &text);
 
 } // namespace orvane::prescribing

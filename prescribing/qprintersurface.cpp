@@ -1,113 +1,156 @@
 #include "prescribing/qprintersurface.h"
 
-#include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
-#include "platform/places.h"
+#include "prescribing/printqueue.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QPrinterInfo>
+#include <QFile>
+#include <QPdfWriter>
 
 namespace orvane::prescribing {
 
+namespace {
+
+// Drawing on the painter is in device units, origin at the printable area, clipped to it.
+void prepare(QPainter &painter, int resolution, const QRect &printableArea, const QFont &font)
+{
+    const qreal scale = qreal(resolution) / deviceUnitsPerInch;
+    painter.scale(scale, scale);
+    painter.setClipRect(printableArea);
+    painter.setPen(QPen(Qt::black, PrinterSurface::lineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.setFont(font);
+}
+
+} // namespace
+
 QPrinterSurface::QPrinterSurface(DialogService &dialogs, const Clock &clock)
     : m_dialogs(dialogs)
-    , m_clock(clock)
+    , m_files(clock)
     , m_printer(QPrinter::HighResolution)
 {
+    // The layouts are made for an A4 sheet, whatever the queue's own default; the set-up dialog may change it.
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
 QPrinterSurface::~QPrinterSurface()
 {
-    if (m_painter.isActive())
-        m_printer.abort();
-}
-
-QString QPrinterSurface::pdfFolder()
-{
-    return places::inProgramFolder(QStringLiteral("Impressions"));
+    abandonJob();
 }
 
 bool QPrinterSurface::printsToPdf() const
 {
-    if (m_printer.outputFormat() == QPrinter::PdfFormat)
-        return true;
-    return m_printer.printerName().isEmpty() || QPrinterInfo::printerInfo(m_printer.printerName()).isNull();
+    // A printer that was installed and has gone is an error of the print, not a reason to write files.
+    return m_printer.outputFormat() == QPrinter::PdfFormat || m_printer.printerName().isEmpty();
 }
 
-QString QPrinterSurface::nextPdfFileName()
+void QPrinterSurface::abandonJob()
 {
-    const QString folder = pdfFolder();
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
-        throw Error(QStringLiteral("Impossible de créer le dossier '%1'").arg(QDir::toNativeSeparators(folder)));
-    const QString stamp = m_clock.now().toString(QStringLiteral("yyyy-MM-dd HH'h'mm'm'ss"));
-    // A job number already used by an earlier run in the same second is skipped, never overwritten.
-    QString path;
-    do {
-        ++m_jobNumber;
-        path = QStringLiteral("%1/%2 impression %3.pdf").arg(folder, stamp).arg(m_jobNumber);
-    } while (QFileInfo::exists(path));
-    return path;
-}
-
-void QPrinterSurface::beginDocument()
-{
+    if (m_copyPainter.isActive()) {
+        m_copyPainter.end();
+        QFile::remove(m_copyPath);
+    }
+    m_copy.reset();
     if (m_painter.isActive()) {
         m_painter.end();
         m_printer.abort();
     }
+}
+
+QSize QPrinterSurface::printableArea()
+{
+    return m_printer.pageLayout().paintRectPixels(deviceUnitsPerInch).size();
+}
+
+void QPrinterSurface::beginDocument(const PrintJob &job)
+{
+    abandonJob();
     QString target = m_printer.printerName();
-    if (printsToPdf()) {
-        target = nextPdfFileName();
+    const bool toPdf = printsToPdf();
+    if (toPdf) {
+        target = m_files.newFile(job);
         m_printer.setOutputFormat(QPrinter::PdfFormat);
         m_printer.setOutputFileName(target);
+    } else {
+        printqueue::checkReady(target);
     }
     if (!m_painter.begin(&m_printer)) {
         throw Error(QStringLiteral("Impossible d'imprimer sur '%1' : l'impression a été refusée")
                         .arg(QDir::toNativeSeparators(target)));
     }
-    const qreal scale = qreal(m_printer.resolution()) / deviceUnitsPerInch;
-    m_painter.scale(scale, scale);
-    m_printableArea = QRect(QPoint(0, 0), m_printer.pageLayout().paintRectPixels(deviceUnitsPerInch).size());
-    m_painter.setClipRect(m_printableArea);
-    m_painter.setPen(QPen(Qt::black, lineWidth, Qt::SolidLine, Qt::RoundCap));
-    m_painter.setFont(deviceFont(m_font));
+    m_printableArea = QRect(QPoint(0, 0), printableArea());
+    prepare(m_painter, m_printer.resolution(), m_printableArea, deviceFont(m_font));
+    if (!toPdf && !job.owner.isEmpty())
+        startCopy(job);
+}
+
+void QPrinterSurface::startCopy(const PrintJob &job)
+{
+    m_copyPath = m_files.newFile(job);
+    m_copy = std::make_unique<QPdfWriter>(m_copyPath);
+    m_copy->setResolution(deviceUnitsPerInch);
+    m_copy->setPageLayout(m_printer.pageLayout());
+    m_copy->setTitle(job.kind);
+    if (!m_copyPainter.begin(m_copy.get())) {
+        abandonJob();
+        throw Error(QStringLiteral("Impossible d'écrire la copie '%1'").arg(QDir::toNativeSeparators(m_copyPath)));
+    }
+    prepare(m_copyPainter, m_copy->resolution(), m_printableArea, deviceFont(m_font));
 }
 
 void QPrinterSurface::endDocument()
 {
-    QPainter &painter = activePainter();
-    const QString target = m_printer.outputFormat() == QPrinter::PdfFormat ? m_printer.outputFileName()
-                                                                            : m_printer.printerName();
-    if (!painter.end() || m_printer.printerState() == QPrinter::Error) {
+    if (!m_painter.isActive())
+        throw Error(QStringLiteral("Aucune impression n'est en cours"));
+    const bool toPdf = m_printer.outputFormat() == QPrinter::PdfFormat;
+    const QString target = toPdf ? m_printer.outputFileName() : m_printer.printerName();
+    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error) {
+        abandonJob();
         throw Error(QStringLiteral("L'impression sur '%1' a échoué").arg(QDir::toNativeSeparators(target)));
     }
+    if (!toPdf) {
+        try {
+            printqueue::checkJobTaken(target);
+        } catch (const Error &) {
+            // A job that did not print leaves no copy.
+            abandonJob();
+            throw;
+        }
+    }
+    if (m_copyPainter.isActive() && !m_copyPainter.end()) {
+        QFile::remove(m_copyPath);
+        m_copy.reset();
+        throw Error(QStringLiteral("Impossible d'écrire la copie '%1'").arg(QDir::toNativeSeparators(m_copyPath)));
+    }
+    m_copy.reset();
 }
 
-QPainter &QPrinterSurface::activePainter()
+QList<QPainter *> QPrinterSurface::activePainters()
 {
     if (!m_painter.isActive())
         throw Error(QStringLiteral("Aucune impression n'est en cours"));
-    return m_painter;
+    if (m_copyPainter.isActive())
+        return {&m_painter, &m_copyPainter};
+    return {&m_painter};
 }
 
 void QPrinterSurface::setFont(const PrintFont &font)
 {
     m_font = font;
-    if (m_painter.isActive())
-        m_painter.setFont(deviceFont(m_font));
+    for (QPainter *painter : {&m_painter, &m_copyPainter}) {
+        if (painter->isActive())
+            painter->setFont(deviceFont(m_font));
+    }
 }
 
 void QPrinterSurface::drawText(int x, int y, const QString &text)
 {
-    QPainter &painter = activePainter();
-    const qreal ascent = deviceAscent(m_font);
-    const QRectF cell(x, y, textWidth(text), ascent + deviceDescent(m_font));
+    const QList<QPainter *> painters = activePainters();
     // A text wholly outside the page is left out rather than drawn into the clip.
-    if (text.isEmpty() || !cell.intersects(m_printableArea))
+    if (text.isEmpty() || !deviceTextCell(m_font, x, y, text).intersects(m_printableArea))
         return;
-    painter.drawText(QPointF(x, y + ascent), text);
+    for (QPainter *painter : painters)
+        painter->drawText(QPointF(x, y + deviceAscent(m_font)), text);
 }
 
 int QPrinterSurface::textWidth(const QString &text)
@@ -117,13 +160,15 @@ int QPrinterSurface::textWidth(const QString &text)
 
 void QPrinterSurface::drawLine(int x1, int y1, int x2, int y2)
 {
-    activePainter().drawLine(x1, y1, x2, y2);
+    for (QPainter *painter : activePainters())
+        painter->drawLine(x1, y1, x2, y2);
 }
 
-void QPrinterSurface::printPage(const Drawing &draw)
+void QPrinterSurface::printPage(const Drawing &draw, const PrintJob &job)
 {
-    beginDocument();
-    draw(m_painter, QRectF(m_printableArea));
+    beginDocument(job);
+    for (QPainter *painter : activePainters())
+        draw(*painter, QRectF(m_printableArea));
     endDocument();
 }
 

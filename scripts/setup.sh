@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev libgl-dev libsqlite3-dev
   qt6-qpa-plugins qt6-translations-l10n
+  libcups2-dev cups printer-driver-cups-pdf
   poppler-utils xvfb xauth fonts-liberation fonts-dejavu-core
   postgresql python3 python3-aiosmtpd
   libcurl4-openssl-dev libgmime-3.0-dev dovecot-imapd openssl

@@ -1,8 +1,10 @@
 #include "app/settingsstore.h"
 #include "app/torvane.h"
+#include "printingchecks.h"
 #include "platform/error.h"
 #include "platform/places.h"
 #include "prescribing/prescriptionpage.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "prescribing/timprime.h"
 #include "prescribing/tmarges.h"
@@ -74,25 +76,18 @@ private:
         return nullptr;
     }
     PrescriptionPage &page() const { return *m_window->prescriptionPage(); }
-    QString prescriptionShown() const
-    {
-        return page().findChild<QPlainTextEdit *>(QStringLiteral("ordonnanc"))->toPlainText();
-    }
-    QString archivedPrescription() const
-    {
-        records::Table archive(m_base->db(), records::tables::archive);
-        archive.open();
-        return archive.isEmpty() ? QStringLiteral("<no row>") : archive.text(QStringLiteral("Prescription"));
-    }
+    QString prescriptionShown() const { return test::prescriptionShown(*m_window); }
+    QString archivedPrescription() const { return test::archivedPrescription(m_base->db()); }
+    // With no printer the patient's jobs are written into his folder of prints.
+    QDir patientPrints() const { return test::patientPrints(*m_window); }
     QStringList printedFiles() const
     {
-        return QDir(prescribing::QPrinterSurface::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files,
-                                                                         QDir::Name);
+        return patientPrints().entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
     }
-    QStringList wordsOfJob(int job) const
+    QStringList wordsOfJob(const QString &kind) const
     {
-        const QDir folder(prescribing::QPrinterSurface::pdfFolder());
-        const QList<test::PdfPage> pages = test::readPdfPages(folder.filePath(printedFiles().at(job)));
+        const QDir folder = patientPrints();
+        const QList<test::PdfPage> pages = test::readPdfPages(folder.filePath(QStringLiteral("2006-03-15 10h30m00 %1.pdf").arg(kind)));
         QStringList words;
         for (const test::PdfPage &page : pages) {
             for (const test::PdfWord &word : page.words)
@@ -269,7 +264,7 @@ private slots:
 
         QCOMPARE(printedFiles().size(), 2);
         for (int job = 0; job < 2; ++job) {
-            const QStringList words = wordsOfJob(job);
+            const QStringList words = wordsOfJob(job == 0 ? QStringLiteral("ordonnance") : QStringLiteral("ordonnance duplicata"));
             for (const char *word : {"ROUX", "ABEL", "AMOXICILLINE", "gélule", "renouveler:"})
                 QVERIFY2(words.contains(QString::fromUtf8(word)), word);
             QCOMPARE(words.contains(QStringLiteral("DUPLICATA")), job == 1);
@@ -277,6 +272,17 @@ private slots:
         QCOMPARE(archivedPrescription(), QStringLiteral("AMOXICILLINE 1 g\r\n1 gélule matin et soir"));
         QCOMPARE(prescriptionShown(), QString());
         QVERIFY(!m_windows.imprime->isVisible());
+    }
+
+    void aPrintWithNoLineOnThePageKeepsTheTextUnfiled()
+    {
+        m_window->settingsStore().writeMargins({150, 150, 50, 100, 5000});
+        page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
+        const QString message = test::printFailure(page(), QStringLiteral("IEButton18"));
+        QVERIFY2(message.contains(QStringLiteral("hors de la page")), qPrintable(message));
+        QCOMPARE(prescriptionShown(), QStringLiteral("LEVOTHYROX 75"));
+        QCOMPARE(archivedPrescription(), QStringLiteral("<no row>"));
+        QVERIFY(printedFiles().isEmpty());
     }
 
     void aPrinterErrorKeepsTheTextAndTheArchiveRow_data()
@@ -292,22 +298,13 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, archived);
         // The folder that receives the jobs cannot be made: the printing system refuses the job.
-        QFile blocker(prescribing::QPrinterSurface::pdfFolder());
+        QFile blocker(prescribing::PrintFiles::folder());
         QVERIFY(QDir().mkpath(QFileInfo(blocker.fileName()).path()));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         page().setPrescriptionText(QStringLiteral("LEVOTHYROX 75"));
 
-        const QHash<QString, void (PrescriptionPage::*)()> handlers{
-            {QStringLiteral("IEButton18"), &PrescriptionPage::BitBtn4Click},
-            {QStringLiteral("IEButton19"), &PrescriptionPage::BitBtn5Click},
-            {QStringLiteral("IEButton20"), &PrescriptionPage::SpeedButton11Click}};
-        QString message;
-        try {
-            (page().*handlers.value(button))();
-        } catch (const Error &error) {
-            message = error.message();
-        }
+        const QString message = test::printFailure(page(), button);
         QVERIFY2(message.startsWith(QStringLiteral("Impossible de créer le dossier")), qPrintable(message));
         QCOMPARE(prescriptionShown(), QStringLiteral("LEVOTHYROX 75"));
         QCOMPARE(archivedPrescription(), archived);

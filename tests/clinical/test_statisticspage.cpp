@@ -3,6 +3,7 @@
 #include "clinical/statisticspage.h"
 #include "platform/error.h"
 #include "platform/radiogroup.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
@@ -91,7 +92,7 @@ private:
 
     QStringList printedFiles() const
     {
-        return QDir(prescribing::QPrinterSurface::pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        return QDir(prescribing::PrintFiles::folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     }
 
 private slots:
@@ -106,7 +107,7 @@ private slots:
         m_measures->post();
         m_printer = std::make_unique<prescribing::QPrinterSurface>(m_dialogs, m_clock);
         m_printer->printer().setOutputFormat(QPrinter::PdfFormat);
-        m_page = std::make_unique<StatisticsPage>(*m_measures, *m_printer);
+        m_page = std::make_unique<StatisticsPage>(*m_measures, *m_printer, [] { return QString(); });
         m_page->resize(760, 460);
         m_page->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
@@ -303,7 +304,7 @@ private slots:
         if (!test::pdfToTextAvailable())
             QSKIP("pdftotext is not installed: the printed words cannot be read");
         const QList<test::PdfPage> pages =
-            test::readPdfPages(QDir(prescribing::QPrinterSurface::pdfFolder()).filePath(printedFiles().first()));
+            test::readPdfPages(QDir(prescribing::PrintFiles::folder()).filePath(printedFiles().first()));
         QCOMPARE(pages.size(), 1);
         for (const QString word : {"Poids", "Dates", "08/12/2006", "09/01/2007", "73.5"})
             QVERIFY2(!pages.first().find(word).isEmpty(), qPrintable(word));

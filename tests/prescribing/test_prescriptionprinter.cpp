@@ -1,3 +1,4 @@
+#include "platform/error.h"
 #include "prescribing/prescriptionprinter.h"
 #include "prescribing/timprime.h"
 #include "records/currentpatient.h"
@@ -6,6 +7,7 @@
 #include "support/newpatient.h"
 #include "support/recordingsurface.h"
 #include "support/sampleprintsettings.h"
+#include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
@@ -26,17 +28,18 @@ public:
     std::function<void()> atBegin;
     RecordingSurface recording;
 
-    void beginDocument() override
+    void beginDocument(const PrintJob &job) override
     {
         if (atBegin)
             atBegin();
-        recording.beginDocument();
+        recording.beginDocument(job);
     }
     void endDocument() override { recording.endDocument(); }
     void setFont(const PrintFont &font) override { recording.setFont(font); }
     void drawText(int x, int y, const QString &text) override { recording.drawText(x, y, text); }
     int textWidth(const QString &text) override { return recording.textWidth(text); }
     void drawLine(int x1, int y1, int x2, int y2) override { recording.drawLine(x1, y1, x2, y2); }
+    QSize printableArea() override { return recording.printableArea(); }
     bool setUpPrinter(QWidget *parent) override { return recording.setUpPrinter(parent); }
 };
 
@@ -55,6 +58,7 @@ private:
     std::unique_ptr<WatchedSurface> m_surface;
     std::unique_ptr<PrescriptionPrinter> m_printer;
     test::FixedClock m_clock;
+    test::ScriptedDialogService m_dialogs;
     PrintSettings m_settings;
 
     void addPatient(const QString &nom) { test::addPatient(*m_patient, nom, QStringLiteral("Claire")); }
@@ -84,11 +88,12 @@ private slots:
         m_surface = std::make_unique<WatchedSurface>();
         m_settings = test::samplePrintSettings(100, 100);
         m_printer = std::make_unique<PrescriptionPrinter>(*m_surface, m_patient->patients(), m_patient->archive(),
-                                                          [this] { return m_settings; }, m_clock);
+                                                          [this] { return m_settings; }, m_dialogs, m_clock);
         m_printer->setPrintingWindow(m_window.get());
     }
     void cleanup()
     {
+        m_dialogs.clear();
         m_printer.reset();
         m_surface.reset();
         m_window.reset();
@@ -142,6 +147,78 @@ private slots:
         if (!nameDrawn.isEmpty())
             QCOMPARE(documents.first().find(nameDrawn).size(), 1);
         QCOMPARE(documents.last().find(QStringLiteral("DUPLICATA")).size(), jobs == 2 ? 1 : 0);
+        // Each job is the patient's, for the copy kept in his folder of prints.
+        const QString owner = QStringLiteral("MARTIN Claire %1").arg(recordNumber());
+        QCOMPARE(documents.first().job.owner, owner);
+        QCOMPARE(documents.last().job.owner, owner);
+        QVERIFY(m_dialogs.requests().isEmpty());
+    }
+
+    void linesOffThePageAreToldOnceAndTheRestPrints()
+    {
+        // At twice the interval the last lines and the foot of the page fall below the sheet.
+        m_settings = test::samplePrintSettings(100, 200);
+        QStringList lines;
+        for (int i = 1; i <= 14; ++i)
+            lines.append(QStringLiteral("ligne %1").arg(i));
+        m_printer->printPlain(lines.join(QStringLiteral("\r\n")), renewal);
+
+        const QList<RecordingSurface::Document> &documents = m_surface->recording.documents();
+        QCOMPARE(documents.size(), 2);
+        QCOMPARE(documents.last().find(QStringLiteral("ligne 14")).size(), 1);
+        QCOMPARE(m_dialogs.requests().size(), 1);
+        const QString message = m_dialogs.requests().first().text;
+        QVERIFY2(message.contains(QStringLiteral("hors de la page")), qPrintable(message));
+        // Named once though both copies lost them; the lines that fit are not named.
+        QCOMPARE(message.count(QStringLiteral("« ligne 13 »")), 1);
+        QCOMPARE(message.count(QStringLiteral("« ligne 14 »")), 1);
+        QVERIFY(!message.contains(QStringLiteral("« ligne 12 »")));
+        QCOMPARE(message.count(QStringLiteral("« ") + renewal + QStringLiteral(" »")), 1);
+        QCOMPARE(archivedRows().size(), 1);
+    }
+
+    void aTwoZoneFormOfOnlyTheSeparatorPrints()
+    {
+        // The separator is not printed: its form is the headings and rules, not a print gone off the page.
+        m_printer->printLongTermIllness(QStringLiteral("<non 100%>"), QString());
+        QCOMPARE(m_surface->recording.documents().size(), 2);
+        QVERIFY(m_dialogs.requests().isEmpty());
+    }
+
+    void aPrintWithEveryLineOffThePagePrintsAndFilesNothing_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("intervalle");
+        QTest::addColumn<int>("leftMargin");
+        QTest::newRow("plain") << "plain" << 5000 << 150;
+        QTest::newRow("100%") << "100%" << 5000 << 150;
+        QTest::newRow("certificate") << "certificate" << 5000 << 150;
+        // The right-hand block of the letterhead still fits; the lines do not.
+        QTest::newRow("plain, lines right of the sheet") << "plain" << 100 << 5000;
+    }
+    void aPrintWithEveryLineOffThePagePrintsAndFilesNothing()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, intervalle);
+        QFETCH(int, leftMargin);
+        m_settings = test::samplePrintSettings(100, intervalle);
+        m_settings.margeGauche = leftMargin;
+        QString message;
+        try {
+            if (operation == QLatin1String("plain"))
+                m_printer->printPlain(QStringLiteral("AMOXICILLINE 1 g"), renewal);
+            else if (operation == QLatin1String("100%"))
+                m_printer->printLongTermIllness(QStringLiteral("AMOXICILLINE 1 g"), renewal);
+            else
+                m_printer->printCertificate(QStringLiteral("AMOXICILLINE 1 g"));
+        } catch (const Error &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith(QStringLiteral("Rien n'a été imprimé : les lignes tombent hors de la page.")),
+                 qPrintable(message));
+        QVERIFY(m_surface->recording.documents().isEmpty());
+        QVERIFY(archivedRows().isEmpty());
+        QVERIFY(!m_window->isVisible());
     }
 
     void aSecondPrintReplacesTheArchivedPrescription()

@@ -1,9 +1,11 @@
 #include "prescribing/certificatelayout.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/printcontext.h"
+#include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "support/fixedclock.h"
 #include "support/pdfwords.h"
+#include "support/printedplacement.h"
 #include "support/recordingsurface.h"
 #include "support/sampleprintsettings.h"
 #include "support/scripteddialogservice.h"
@@ -16,7 +18,6 @@
 using namespace orvane;
 using namespace orvane::prescribing;
 using orvane::test::PdfPage;
-using orvane::test::PdfWord;
 using orvane::test::RecordingSurface;
 
 Q_DECLARE_METATYPE(orvane::prescribing::PrintSettings)
@@ -74,7 +75,7 @@ private slots:
         layout(PrintContext(printer, settings, QStringLiteral("15/03/2006")));
         layout(PrintContext(recording, settings, QStringLiteral("15/03/2006")));
 
-        const QDir folder(QPrinterSurface::pdfFolder());
+        const QDir folder(PrintFiles::folder());
         const QStringList files = folder.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
         QCOMPARE(files.size(), recording.documents().size());
         const QPointF origin =
@@ -83,20 +84,8 @@ private slots:
         for (int job = 0; job < files.size(); ++job) {
             const QList<PdfPage> pages = test::readPdfPages(folder.filePath(files.at(job)));
             QCOMPARE(pages.size(), 1);
-            for (const RecordingSurface::Text &drawn : recording.documents().at(job).texts) {
-                const QString firstWord = drawn.text.simplified().section(QLatin1Char(' '), 0, 0);
-                if (firstWord.isEmpty())
-                    continue;
-                bool found = false;
-                for (const PdfWord &word : pages.first().find(firstWord)) {
-                    // A text opening with a blank starts its first word further right.
-                    const double shift = word.left - origin.x() - drawn.x;
-                    const bool leftEdge = drawn.text.startsWith(QLatin1Char(' ')) ? shift > 0 : qAbs(shift) <= 3;
-                    found = found || (leftEdge && qAbs(word.top - origin.y() - drawn.y) <= 3);
-                }
-                QVERIFY2(found, qPrintable(QStringLiteral("job %1: '%2' not at %3, %4")
-                                               .arg(job).arg(drawn.text).arg(drawn.x).arg(drawn.y)));
-            }
+            const QStringList misplaced = test::textsNotWhereDrawn(recording.documents().at(job), pages.first(), origin);
+            QVERIFY2(misplaced.isEmpty(), qPrintable(QStringLiteral("job %1: ").arg(job) + misplaced.join(QLatin1Char('\n'))));
         }
     }
 };

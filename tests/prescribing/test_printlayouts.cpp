@@ -94,7 +94,7 @@ private slots:
     {
         Surface surface;
         PrintContext context(surface, test::samplePrintSettings(100, 100), today);
-        surface.beginDocument();
+        surface.beginDocument({});
         Entete(context);
         Aga(context);
         surface.endDocument();
@@ -138,7 +138,7 @@ private slots:
         surface.fixWidth(context.settings().identifiant, 600 + widthOverReference);
         surface.fixWidth(reference::ville, 300);
         surface.fixWidth(context.settings().ville, 300 + widthOverReference);
-        surface.beginDocument();
+        surface.beginDocument({});
         Entete(context);
         surface.endDocument();
         const Surface::Document &page = surface.documents().first();
@@ -152,7 +152,7 @@ private slots:
         PrintSettings settings = test::samplePrintSettings(100, 100);
         settings.libre1.clear();
         PrintContext context(surface, settings, today);
-        surface.beginDocument();
+        surface.beginDocument({});
         Entete(context);
         surface.endDocument();
         const Surface::Document &page = surface.documents().first();

@@ -1,5 +1,6 @@
 #include "prescribing/qprintersurface.h"
 #include "platform/error.h"
+#include "prescribing/printfiles.h"
 #include "support/fixedclock.h"
 #include "support/pdfwords.h"
 #include "support/scripteddialogservice.h"
@@ -30,7 +31,7 @@ private:
 
     QStringList printedFiles() const
     {
-        QDir folder(QPrinterSurface::pdfFolder());
+        QDir folder(PrintFiles::folder());
         QStringList files;
         for (const QString &name : folder.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name))
             files.append(folder.filePath(name));
@@ -93,7 +94,7 @@ private slots:
         QFETCH(int, x);
         QFETCH(int, y);
         const QString word = QStringLiteral("Posologie");
-        m_surface->beginDocument();
+        m_surface->beginDocument({});
         m_surface->setFont(PrintFont{QStringLiteral("Times New Roman"), points, bold, italic, false});
         const int width = m_surface->textWidth(word);
         m_surface->drawText(x, y, word);
@@ -117,11 +118,11 @@ private slots:
     void theFontStaysInForceForTheNextJob()
     {
         skipWithoutPdfToText();
-        m_surface->beginDocument();
+        m_surface->beginDocument({});
         m_surface->setFont(PrintFont{QStringLiteral("Times New Roman"), 18, true, false, false});
         m_surface->drawText(300, 300, QStringLiteral("Premier"));
         m_surface->endDocument();
-        m_surface->beginDocument();
+        m_surface->beginDocument({});
         m_surface->drawText(300, 300, QStringLiteral("Second"));
         m_surface->endDocument();
 
@@ -136,7 +137,7 @@ private slots:
     void textOutsideThePrintableAreaIsCutOff()
     {
         skipWithoutPdfToText();
-        m_surface->beginDocument();
+        m_surface->beginDocument({});
         m_surface->setFont(PrintFont{});
         m_surface->drawText(200, 3300, QStringLiteral("Dedans"));
         m_surface->drawText(200, 5000, QStringLiteral("Dessous"));
@@ -155,7 +156,7 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
-        m_surface->beginDocument();
+        m_surface->beginDocument({});
         m_surface->drawLine(200, 1000, 2000, 1000);
         m_surface->endDocument();
         const QString picture = m_home->path() + QStringLiteral("/page");
@@ -178,20 +179,20 @@ private slots:
     void everyJobIsAFileOfItsOwn()
     {
         for (int job = 0; job < 2; ++job) {
-            m_surface->beginDocument();
+            m_surface->beginDocument({});
             m_surface->drawLine(100, 100, 1000, 100);
             m_surface->endDocument();
         }
         // A later run in the same second keeps the files already written.
         QPrinterSurface laterRun(m_dialogs, m_clock);
         laterRun.printer().setOutputFormat(QPrinter::PdfFormat);
-        laterRun.beginDocument();
+        laterRun.beginDocument({});
         laterRun.endDocument();
 
         const QStringList files = printedFiles();
         QCOMPARE(files.size(), 3);
         for (int job = 1; job <= 3; ++job) {
-            const QString expected = QPrinterSurface::pdfFolder()
+            const QString expected = PrintFiles::folder()
                 + QStringLiteral("/2006-03-15 10h30m00 impression %1.pdf").arg(job);
             QVERIFY2(files.contains(expected), qPrintable(files.join(QLatin1Char('\n'))));
         }
@@ -199,21 +200,34 @@ private slots:
             QVERIFY(QFile(file).size() > 0);
     }
 
+    void withoutAPrinterAPatientsJobIsHisCopy()
+    {
+        for (int job = 0; job < 2; ++job) {
+            m_surface->beginDocument({QStringLiteral("MARTIN Claire 12"), QStringLiteral("ordonnance 100%")});
+            m_surface->endDocument();
+        }
+        const QDir copies(PrintFiles::folder() + QStringLiteral("/MARTIN Claire 12"));
+        QCOMPARE(copies.entryList(QDir::Files, QDir::Name),
+                 (QStringList{QStringLiteral("2006-03-15 10h30m00 ordonnance 100% (2).pdf"),
+                              QStringLiteral("2006-03-15 10h30m00 ordonnance 100%.pdf")}));
+        QVERIFY(printedFiles().isEmpty());
+    }
+
     void anUnwritableFolderIsReportedWithItsMessage()
     {
-        QFile blocker(QPrinterSurface::pdfFolder());
+        QFile blocker(PrintFiles::folder());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         try {
-            m_surface->beginDocument();
+            m_surface->beginDocument({});
             QFAIL("printing went on without its folder");
         } catch (const Error &error) {
             QVERIFY2(error.message().startsWith(QStringLiteral("Impossible de créer le dossier")),
                      qPrintable(error.message()));
         }
         // Once the folder can be made the next job prints.
-        QVERIFY(QFile::remove(QPrinterSurface::pdfFolder()));
-        m_surface->beginDocument();
+        QVERIFY(QFile::remove(PrintFiles::folder()));
+        m_surface->beginDocument({});
         m_surface->endDocument();
         QCOMPARE(printedFiles().size(), 1);
     }

@@ -5,7 +5,7 @@
 
 namespace orvane::test {
 
-// A word of a PDF page as pdftotext -bbox reports it, its box converted to 300-dpi device units.
+// A word of a PDF page as pdftotext -bbox reports it, its box converted to device units.
 struct PdfWord
 {
     QString text;

@@ -42,11 +42,11 @@ RecordingSurface::Document &RecordingSurface::current()
     return m_documents.last();
 }
 
-void RecordingSurface::beginDocument()
+void RecordingSurface::beginDocument(const PrintJob &job)
 {
     if (m_open)
         QTest::qFail("print job begun twice", __FILE__, __LINE__);
-    m_documents.append(Document{});
+    m_documents.append(Document{job, {}, {}, {}});
     m_open = true;
 }
 

@@ -30,6 +30,7 @@ public:
     // One print job, its drawing calls in order ("text ...", "line ...").
     struct Document
     {
+        PrintJob job;
         QList<Text> texts;
         QList<Line> lines;
         QStringList calls;
@@ -41,16 +42,18 @@ public:
         QStringList textsInOrder() const;
     };
 
-    void beginDocument() override;
+    void beginDocument(const PrintJob &job) override;
     void endDocument() override;
     void setFont(const prescribing::PrintFont &font) override;
     void drawText(int x, int y, const QString &text) override;
     int textWidth(const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
+    QSize printableArea() override { return m_printableArea; }
     bool setUpPrinter(QWidget *parent) override;
 
     void fixWidth(const QString &text, int width) { m_fixedWidths.insert(text, width); }
     void answerSetUp(bool confirmed) { m_setUpAnswer = confirmed; }
+    void setPrintableArea(const QSize &area) { m_printableArea = area; }
 
     const QList<Document> &documents() const { return m_documents; }
     bool documentOpen() const { return m_open; }
@@ -65,6 +68,8 @@ private:
     prescribing::PrintFont m_font;
     QHash<QString, int> m_fixedWidths;
     bool m_setUpAnswer = true;
+    // A whole A4 sheet at 1/360 inch, unless a test says otherwise.
+    QSize m_printableArea{2976, 4209};
     int m_setUpRequests = 0;
 };
 
