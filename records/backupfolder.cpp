@@ -325,7 +325,7 @@ QString baseProblems(const QString &path, Check check)
         const SqliteFile file(path, SqliteFile::Mode::ReadOnly);
         const QString problems = file.integrityProblems(check == Check::Quick);
         if (!problems.isEmpty())
-            return problems;
+            return QStringLiteral("le fichier est endommagé (%1)").arg(problems);
         const QStringList tables = file.tableNames();
         if (!tables.contains(tables::patients, Qt::CaseInsensitive))
             return QStringLiteral("ce n'est pas une base d'Orvane 2006 (la table %1 manque)").arg(tables::patients);
@@ -335,7 +335,7 @@ QString baseProblems(const QString &path, Check check)
                 .arg(missing.join(QLatin1String(", ")));
         return QString();
     } catch (const Error &error) {
-        return error.message();
+        return QStringLiteral("le fichier n'est pas une base lisible (%1)").arg(error.message());
     }
 }
 
