@@ -6,6 +6,7 @@
 #include "platform/places.h"
 #include "platform/textcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <iterator>
 #include <limits>
@@ -122,7 +123,15 @@ ColourReading readColourFile(const QString &path, int wanted, const QPalette &pa
         unreadable.error = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path);
         return unreadable;
     }
-    return readColourLines(splitLines(fromWindows1252(file.readAll())), wanted, palette);
+    // Far more than the colour lines of any window: not read through.
+    constexpr qint64 largest = 16 * 1024;
+    if (file.size() > largest) {
+        ColourReading tooLarge;
+        tooLarge.error = QStringLiteral("Le fichier de couleurs %1 est trop grand pour être juste (%2 octets) : les couleurs "
+                                        "par défaut sont gardées").arg(QDir::toNativeSeparators(path)).arg(file.size());
+        return tooLarge;
+    }
+    return readColourLines(splitLines(fromWindows1252(file.read(largest))), wanted, palette);
 }
 
 QString colourFilePath()
