@@ -45,6 +45,31 @@ QString inProgramFolder(const QString &relativePath)
     return programFolder() + QLatin1Char('/') + relativePath;
 }
 
+namespace {
+
+QString &sharedCorrespondence()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+QString correspondenceFolder()
+{
+    return sharedCorrespondence().isEmpty() ? programFolder() : sharedCorrespondence();
+}
+
+QString inCorrespondenceFolder(const QString &relativePath)
+{
+    return correspondenceFolder() + QLatin1Char('/') + relativePath;
+}
+
+void shareCorrespondenceIn(const QString &folder)
+{
+    sharedCorrespondence() = folder;
+}
+
 QString fixedPath(const QString &windowsPath)
 {
     QString path = windowsPath;

@@ -20,6 +20,14 @@ QString programFolder();
 // A file or folder inside the program folder, e.g. "courrier envoyé" or "aide/Orvane.htm".
 QString inProgramFolder(const QString &relativePath);
 
+// The folder of the practice's correspondence: the letters received and sent, the results received
+// and the correspondents' file "hprim.ini". The program folder, unless the workstations of a practice
+// share one folder for it (named at start by "alias.ini").
+QString correspondenceFolder();
+QString inCorrespondenceFolder(const QString &relativePath);
+// The shared folder the start found in "alias.ini"; empty for the program folder.
+void shareCorrespondenceIn(const QString &folder);
+
 // A fixed Windows path such as "c:\windows\nolvar.ini" on this system; drive letter and its case
 // do not matter.
 QString fixedPath(const QString &windowsPath);

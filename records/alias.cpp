@@ -13,7 +13,8 @@ namespace {
 
 const QStringList knownDrivers = {QStringLiteral("QSQLITE"), QStringLiteral("QPSQL")};
 const QStringList knownKeys = {QStringLiteral("Driver"),   QStringLiteral("Database"), QStringLiteral("Host"),
-                               QStringLiteral("Port"),     QStringLiteral("User"),     QStringLiteral("Password")};
+                               QStringLiteral("Port"),     QStringLiteral("User"),     QStringLiteral("Password"),
+                               QStringLiteral("Dossiers")};
 const QString restartHint = QStringLiteral("\n\nCorrigez le fichier (ou retirez-le pour revenir à la base de ce "
                                            "poste), puis relancez Orvane 2006.");
 
@@ -170,6 +171,15 @@ AliasSettings AliasSettings::loadFile(const QString &file)
     }
     alias.user = ini.value(QStringLiteral("User"));
     alias.password = ini.value(QStringLiteral("Password"));
+    const QString shared = ini.value(QStringLiteral("Dossiers"));
+    if (!shared.isEmpty()) {
+        alias.sharedFolder = QDir(QFileInfo(file).absolutePath()).absoluteFilePath(shared);
+        if (!QFileInfo(alias.sharedFolder).isDir() || !QFileInfo(alias.sharedFolder).isWritable())
+            ini.failAt(QStringLiteral("Dossiers"),
+                       QStringLiteral("le dossier partagé des courriers et examens %1 n'existe pas ou ne peut pas être "
+                                      "modifié (partage réseau non monté ?).")
+                           .arg(QDir::toNativeSeparators(alias.sharedFolder)));
+    }
     if (alias.isSqlite() && ini.contains(QStringLiteral("Database"))) {
         const QString path = alias.sqlitePath(QFileInfo(file).absolutePath());
         const QString folder = QFileInfo(path).absolutePath();
