@@ -1,6 +1,8 @@
 #include "platform/screenplacement.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -18,14 +20,29 @@ void placeAtTopLeft(QWidget &window)
         window.move(screen->availableGeometry().topLeft());
 }
 
-void widenForTitle(QWidget &window)
+namespace {
+
+int widthForTitle(const QWidget &window)
 {
     // The icon and the three buttons of a title bar, with their margins.
     constexpr int titleBarControls = 150;
     QFont titleFont = window.font();
     titleFont.setBold(true);
-    const int needed = QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + titleBarControls;
-    window.setMinimumWidth(std::max(window.minimumWidth(), needed));
+    return QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + titleBarControls;
+}
+
+} // namespace
+
+void widenForTitle(QWidget &window)
+{
+    window.setMinimumWidth(std::max(window.minimumWidth(), widthForTitle(window)));
+}
+
+void widenMessageBoxForTitle(QMessageBox &box)
+{
+    // A message box sets its own fixed size from its layout: the room goes into the layout.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(widthForTitle(box), 0), grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #pragma once
 
+class QMessageBox;
 class QWidget;
 
 namespace orvane {
@@ -10,5 +11,7 @@ void placeAtTopLeft(QWidget &window);
 // Makes the window at least as wide as its title with the title bar's icon and buttons beside it,
 // so that the title is never elided.
 void widenForTitle(QWidget &window);
+// The same for a message box, which sizes itself when shown.
+void widenMessageBoxForTitle(QMessageBox &box);
 
 } // namespace orvane
