@@ -53,6 +53,9 @@ PickList::PickList(records::Table &table, const QString &wordField, const PickLi
     m_grid->setToolTip(look.hint);
     m_grid->horizontalHeader()->setVisible(look.titles);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    // Several columns share the grid's width, so that each shows its title and its start.
+    if (look.columns.size() > 1)
+        m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setVisible(false);
     // An empty grid takes the double-click too: its word is then empty.
     m_grid->viewport()->installEventFilter(this);

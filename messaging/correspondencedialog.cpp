@@ -76,7 +76,6 @@ CorrespondenceDialog::CorrespondenceDialog(DialogService &dialogs, QWidget *pare
     m_list->setObjectName(QStringLiteral("Fichiers"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Fichier"), QStringLiteral("Dernière modification"), QStringLiteral("Taille")});
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->header()->setStretchLastSection(false);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_open->setObjectName(QStringLiteral("Ouvrir"));
@@ -123,8 +122,10 @@ void CorrespondenceDialog::showFiles(const QFileInfoList &files, const QString &
     m_list->setFocus();
     // The names show whole: the window is as wide as its columns, within the screen.
     int columns = 0;
-    for (int i = 0; i < m_list->columnCount(); ++i)
-        columns += m_list->header()->sectionSizeHint(i);
+    for (int i = 0; i < m_list->columnCount(); ++i) {
+        m_list->resizeColumnToContents(i);
+        columns += m_list->columnWidth(i);
+    }
     const int room = screen() ? screen()->availableGeometry().width() - 40 : 1200;
     resize(std::clamp(columns + 60, 560, std::max(room, 560)), 320);
 }

@@ -72,14 +72,18 @@ QString chosenFile(QFileDialog &dialog)
     static FrenchFileTypes types;
     dialog.setIconProvider(&types);
     if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        // The name takes what the others leave; they are as wide as their title or a long value.
         QHeaderView *header = list->header();
-        for (int i = 0; i < header->count(); ++i) {
+        const QStringList longValues = {QString(), QStringLiteral("999,9 Kio"), QStringLiteral("Fichier XLSX"),
+                                        QStringLiteral("10/12/2026 00:00:00")};
+        for (int i = 1; i < header->count(); ++i) {
             const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
-            const int least = header->fontMetrics().horizontalAdvance(title) + 32;
+            const int least = std::max(header->fontMetrics().horizontalAdvance(title),
+                                       list->fontMetrics().horizontalAdvance(longValues.value(i))) + 32;
             header->resizeSection(i, std::max(header->sectionSize(i), least));
         }
-        const int columns = header->length() + 40;
-        dialog.resize(std::max(dialog.width(), columns + 180), dialog.height());
+        header->resizeSection(0, std::max(header->sectionSize(0), 380));
+        dialog.resize(std::max(dialog.width(), header->length() + 220), std::max(dialog.height(), 440));
     }
     if (dialog.exec() != QDialog::Accepted)
         return QString();
@@ -96,7 +100,7 @@ bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    widenMessageBoxForTitle(box);
+    widenLayoutForTitle(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -106,7 +110,7 @@ void QtDialogService::showMessage(QWidget *parent, const QString &text)
     hideSplash();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     parent);
-    widenMessageBoxForTitle(box);
+    widenLayoutForTitle(box);
     box.exec();
 }
 
@@ -115,7 +119,7 @@ void QtDialogService::showError(const QString &text)
     hideSplash();
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
-    widenMessageBoxForTitle(box);
+    widenLayoutForTitle(box);
     box.exec();
 }
 
@@ -129,7 +133,7 @@ std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &
     dialog.setTextValue(initial);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annuler"));
-    widenForTitle(dialog);
+    widenLayoutForTitle(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

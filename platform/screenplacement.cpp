@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -38,11 +37,16 @@ void widenForTitle(QWidget &window)
     window.setMinimumWidth(std::max(window.minimumWidth(), widthForTitle(window)));
 }
 
-void widenMessageBoxForTitle(QMessageBox &box)
+void widenLayoutForTitle(QWidget &window)
 {
-    // A message box sets its own fixed size from its layout: the room goes into the layout.
-    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(widthForTitle(box), 0), grid->rowCount(), 0, 1, grid->columnCount());
+    // Message and input boxes size themselves from their layout: the room goes into the layout.
+    auto *spacer = new QSpacerItem(widthForTitle(window), 0);
+    if (auto *grid = qobject_cast<QGridLayout *>(window.layout()))
+        grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (window.layout())
+        window.layout()->addItem(spacer);
+    else
+        delete spacer;
 }
 
 } // namespace orvane
