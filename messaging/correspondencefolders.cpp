@@ -1,6 +1,5 @@
 #include "messaging/correspondencefolders.h"
 
-#include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
 
@@ -78,25 +77,6 @@ QString writeOnce(const QString &folder, const QString &baseName, const QString 
             throw Error(QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(path)));
         --number;
     }
-}
-
-FolderBrowse folderBrowse(CorrespondenceFolder folder, const QString &patientKey)
-{
-    return {correspondenceFolderPath(folder), patientFilePrefix(patientKey) + QStringLiteral("*.*")};
-}
-
-QString nameFilterFor(const QString &pattern)
-{
-    QString filter = pattern;
-    filter.replace(QLatin1Char(' '), QLatin1Char('?'));
-    return filter;
-}
-
-void browseCorrespondence(DialogService &dialogs, QWidget *parent, CorrespondenceFolder folder,
-                          const QString &patientKey)
-{
-    const FolderBrowse browse = folderBrowse(folder, patientKey);
-    dialogs.chooseFileToOpen(parent, browse.folder, nameFilterFor(browse.pattern));
 }
 
 } // namespace orvane::messaging

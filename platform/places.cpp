@@ -100,6 +100,13 @@ QString secondCopyExecutable()
     return QCoreApplication::applicationFilePath();
 }
 
+QStringList guideFolders()
+{
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    return {inProgramFolder(QStringLiteral("Help")), executableFolder + QStringLiteral("/guide"),
+            QDir::cleanPath(executableFolder + QStringLiteral("/../share/doc/orvane/guide"))};
+}
+
 QString calculator()
 {
     if (onWindows())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QSettings;
@@ -43,6 +44,11 @@ QString secondCopyExecutable();
 
 // The desktop's calculator, or an empty text when none is installed.
 QString calculator();
+
+// The folders the user's guide may be in, in the order searched: "Help" in the program folder (a
+// practice's own pages), "guide" beside the executable (a build, Windows), the documentation
+// folder of the installed package.
+QStringList guideFolders();
 
 } // namespace places
 } // namespace orvane
