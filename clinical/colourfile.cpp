@@ -1,10 +1,9 @@
 #include "clinical/colourfile.h"
 
-#include "clinical/textlines.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
 #include "platform/places.h"
-#include "platform/textcodec.h"
+#include "platform/textlines.h"
 
 #include <QFile>
 #include <iterator>
@@ -114,15 +113,15 @@ ColourReading readColourLines(const QStringList &lines, int wanted, const QPalet
 
 ColourReading readColourFile(const QString &path, int wanted, const QPalette &palette)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return {};
-    if (!file.open(QIODevice::ReadOnly)) {
-        ColourReading unreadable;
-        unreadable.error = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path);
-        return unreadable;
+    try {
+        return readColourLines(readWindowsTextFile(path), wanted, palette);
+    } catch (const Error &unreadable) {
+        ColourReading reading;
+        reading.error = unreadable.message();
+        return reading;
     }
-    return readColourLines(splitLines(fromWindows1252(file.readAll())), wanted, palette);
 }
 
 QString colourFilePath()

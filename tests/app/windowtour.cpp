@@ -5,7 +5,7 @@
 #include "app/torvane.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/hprimtext.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/schema.h"
 

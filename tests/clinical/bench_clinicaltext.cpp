@@ -3,8 +3,8 @@
 #include "clinical/chartdata.h"
 #include "clinical/datecheck.h"
 #include "clinical/textfind.h"
-#include "clinical/textlines.h"
 #include "clinical/valuelist.h"
+#include "platform/textlines.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
