@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace orvane;
 using namespace orvane::clinical;
 
 int main(int argc, char **argv)
