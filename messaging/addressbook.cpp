@@ -1,6 +1,6 @@
 #include "messaging/addressbook.h"
 
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 
 #include "platform/error.h"
 

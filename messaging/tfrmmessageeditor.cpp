@@ -6,10 +6,10 @@
 #include "messaging/hprimtext.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
-#include "messaging/textlines.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
 #include "platform/waitcursor.h"
 
 #include <QApplication>
@@ -239,7 +239,7 @@ void TfrmMessageEditor::Button2Click()
 void TfrmMessageEditor::BitBtn1Click()
 {
     const HprimText hprim(m_context, m_clock.today(), m_edtTo->text(), m_exp1->text());
-    const QStringList lines = linesOf(m_memo1->toPlainText()) + hprim.lines(QGuiApplication::clipboard()->text());
+    const QStringList lines = splitLines(m_memo1->toPlainText()) + hprim.lines(QGuiApplication::clipboard()->text());
     setLines(m_memo1, lines);
     m_bbtnOk->setEnabled(true);
     if (m_crypt->isChecked())
@@ -274,8 +274,8 @@ void TfrmMessageEditor::bbtnOkClick()
 {
     OutgoingHprim outgoing;
     outgoing.enciphered = m_crypt->isChecked();
-    outgoing.clearLines = linesOf(m_memo1->toPlainText());
-    outgoing.encipheredLines = linesOf(m_memo2->toPlainText());
+    outgoing.clearLines = splitLines(m_memo1->toPlainText());
+    outgoing.encipheredLines = splitLines(m_memo2->toPlainText());
     outgoing.recipients = m_edtTo->text();
     outgoing.subject = m_edtSubject->text();
     outgoing.readReceipt = m_chkReturnReciept->isChecked();

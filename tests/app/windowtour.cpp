@@ -6,7 +6,7 @@
 #include "platform/dialogservice.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/hprimtext.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/schema.h"
 
@@ -150,13 +150,13 @@ void WindowTour::fillSampleBase()
     header.forename = QStringLiteral("Marie-Christine-Élodie");
     header.birthDate = QStringLiteral("28/12/1948");
     const QString name = header.surname + QLatin1Char(' ') + header.forename;
-    messaging::writeWindowsTextFile(
+    writeWindowsTextFile(
         QDir(waiting).filePath(messaging::receivedResultBaseName(name, QDate(2006, 3, 15)) + QStringLiteral(".txt")),
         messaging::HprimText(header, QDate(2006, 3, 15), QString(), QString()).lines(wordsOfLength(200)));
     // A result filed for the patient, which "Examens reçus" lists.
     const QString filed = messaging::receivedResultBaseName(patient.patients().text(QStringLiteral("NomPrénom")),
                                                             QDate(2006, 3, 16));
-    messaging::writeWindowsTextFile(
+    writeWindowsTextFile(
         messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults) + QLatin1Char('/') + filed
             + QStringLiteral(".txt"),
         {QStringLiteral("Résultat")});

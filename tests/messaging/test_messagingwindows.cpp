@@ -5,13 +5,13 @@
 #include "messaging/correspondencedialog.h"
 #include "messaging/pendingresultsdialog.h"
 #include "messaging/resultfiler.h"
-#include "receivedmessages.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
-#include "messaging/textlines.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
+#include "receivedmessages.h"
 #include "support/fixedclock.h"
 #include "support/openedfiles.h"
 #include "support/scripteddialogservice.h"
@@ -221,7 +221,7 @@ private slots:
         auto window = editor();
         choose(*window, 0);
         click(*window, "BitBtn1");
-        const QStringList lines = linesOf(memo(*window, "Memo1"));
+        const QStringList lines = splitLines(memo(*window, "Memo1"));
         QCOMPARE(lines.size(), 17 + 2 + 2);
         QCOMPARE(lines.at(11), QStringLiteral(".          LUC"));
         QCOMPARE(lines.at(13), QStringLiteral("Dr X- Généraliste"));
@@ -229,7 +229,7 @@ private slots:
         QVERIFY(control<QPushButton>(*window, "bbtnOk")->isEnabled());
         QVERIFY(!QFile::exists(m_folder + QStringLiteral("/cryptage.txt")));
         click(*window, "BitBtn1");
-        QCOMPARE(linesOf(memo(*window, "Memo1")), lines + lines);
+        QCOMPARE(splitLines(memo(*window, "Memo1")), lines + lines);
     }
 
     void cipherBoxFollowsTheSettingAtEachShowing()
@@ -320,7 +320,7 @@ private slots:
         auto window = editor();
         choose(*window, 0);
         click(*window, "BitBtn1");
-        const QStringList text = linesOf(memo(*window, "Memo1"));
+        const QStringList text = splitLines(memo(*window, "Memo1"));
         click(*window, "bbtnOk");
         QCOMPARE(m_transport.deliveries.size(), 1);
         QCOMPARE(m_transport.deliveries.first().recipients, QStringList{"luc@x.fr"});
