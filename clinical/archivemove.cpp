@@ -64,12 +64,12 @@ bool ArchiveMove::run(const Patient &patient)
         transaction.commit();
     } catch (...) {
         // Rolled back by now: each table shows again what is stored, and notes still pending keep
-        // their text.
+        // their text, unless a refusal put another copy's notes before it.
         if (m_archive.isEditing())
             m_archive.cancel();
         else
             m_archive.refresh();
-        if (m_consultations.isEditing())
+        if (m_consultations.isEditing() && m_consultations.text(notesField).isEmpty())
             m_consultations.setText(notesField, notes);
         else
             m_consultations.refresh();

@@ -148,6 +148,7 @@ void Table::edit()
     m_before = m_row;
     m_modified = false;
     m_changedFields.clear();
+    m_awaitingChoice.clear();
     m_state = State::Edit;
     emit stateChanged();
 }
@@ -197,6 +198,7 @@ void Table::cancel()
     m_before.reset();
     m_modified = false;
     m_changedFields.clear();
+    m_awaitingChoice.clear();
     m_state = State::Browse;
     emit stateChanged();
     if (wasInsert)
@@ -241,6 +243,8 @@ void Table::setValue(const QString &fieldName, const QVariant &value)
     requireEditing();
     const int index = fieldIndex(fieldName);
     QVariant stored = storedValue(fieldAt(index), value);
+    // Typing the value to keep, even the one refused, is the choice the refusal waited for.
+    m_awaitingChoice.remove(index);
     if (stored.isNull())
         stored = nullOf(definition().fields.at(index).type);
     QVariant &current = m_row->values[index];

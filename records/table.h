@@ -198,6 +198,8 @@ private:
     // After an insert that met another copy's row without writing into it: tells what that copy stored.
     void refuseIfStored(const Row &row);
     [[noreturn]] void refuseOverwrite(const Row &stored);
+    // Refuses a store while a value another copy stored waits for the physician's choice.
+    void refuseUntilChosen() const;
     QString patientName() const;
     // Into another running copy's row of the same patient when it made one first, if `merging`.
     void insertRow(Row &row, bool merging);
@@ -235,6 +237,8 @@ private:
     std::optional<Row> m_before; // the current row before editing began
     bool m_modified = false;
     QSet<int> m_changedFields; // fields written since edit or insert: the ones an update stores
+    // Fields another running copy stored since this one read them, until the physician writes them.
+    QSet<int> m_awaitingChoice;
     bool m_bof = true;
     bool m_eof = true;
     mutable bool m_flushing = false;

@@ -20,6 +20,7 @@ void Table::post()
     if (!isEditing())
         return;
     requireValues(*m_row);
+    refuseUntilChosen();
     // An unchanged row is already stored as it stands.
     if (m_state == State::Insert || m_modified) {
         const Pending pending{m_state, *m_row, m_before, m_modified, m_changedFields};
@@ -35,6 +36,7 @@ void Table::finishPost()
     m_before.reset();
     m_modified = false;
     m_changedFields.clear();
+    m_awaitingChoice.clear();
     m_bof = m_eof = false;
     emit stateChanged();
 }
@@ -313,6 +315,7 @@ void Table::remove()
         m_before.reset();
         m_modified = false;
         m_changedFields.clear();
+        m_awaitingChoice.clear();
         emit stateChanged();
     }
     moveToNeighbourOf(gone);

@@ -2,14 +2,35 @@
 
 #include "platform/error.h"
 #include "records/fieldvalues.h"
+#include "records/othercopytext.h"
 #include "records/sqldialect.h"
 
+#include <QDateTime>
+#include <algorithm>
+
 // The refusal to store over what another running copy stored in a field since this one read it.
+// The refusal is no permission: what the other copy stored goes into what the next store writes
+// (a text is kept before this copy's), or that store is refused again until the physician chose.
 
 namespace orvane::records {
 
-// Leaves the row pending with what was typed, now checked against what the other copy stored, and
-// tells what that copy stored so the physician can take it into his text before storing again.
+namespace {
+
+bool differs(const QVariant &one, const QVariant &other)
+{
+    return one.isNull() != other.isNull() || one != other;
+}
+
+bool holdsLines(FieldType type)
+{
+    return type == FieldType::Memo || type == FieldType::FormattedMemo;
+}
+
+} // namespace
+
+// Leaves the row pending, now checked against what the other copy stored: a text holds the other
+// copy's with this copy's after it, any other value stays this copy's until the physician types
+// the one to keep. Every field shows what is stored or will be, and the refusal says what happened.
 void Table::refuseOverwrite(const Row &stored)
 {
     const TableDef &def = definition();
@@ -17,13 +38,13 @@ void Table::refuseOverwrite(const Row &stored)
     const std::optional<Row> readRow = m_state == State::Insert ? std::nullopt : m_before;
     auto readValue = [&](int index) { return readRow ? readRow->values.at(index) : nullOf(def.fields.at(index).type); };
     const QList<int> changed = changedFields();
-    int field = changed.value(0, 0);
+    QList<int> conflicting;
     for (const int index : changed) {
-        if (stored.values.at(index) != readValue(index) || stored.values.at(index).isNull() != readValue(index).isNull()) {
-            field = index;
-            break;
-        }
+        const QVariant &theirs = stored.values.at(index);
+        if (differs(theirs, readValue(index)) && differs(theirs, m_row->values.at(index)))
+            conflicting.append(index);
     }
+    const int field = conflicting.value(0, changed.value(0, 0));
     const QString read = readValue(field).toString();
     QString theirs = stored.values.at(field).toString();
     if (!read.isEmpty() && theirs.startsWith(read))
@@ -31,17 +52,53 @@ void Table::refuseOverwrite(const Row &stored)
     constexpr int shownAtMost = 1500;
     if (theirs.size() > shownAtMost)
         theirs = theirs.left(shownAtMost) + QStringLiteral(" …");
+
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<int> shownAgain;
+    for (int index = 0; index < def.fields.size(); ++index) {
+        QVariant &pending = m_row->values[index];
+        if (conflicting.contains(index) && holdsLines(def.fields.at(index).type)) {
+            pending = storedValue(fieldAt(index), keptWithOtherCopyText(readValue(index).toString(),
+                                                                        stored.values.at(index).toString(),
+                                                                        pending.toString(), now));
+            shownAgain.append(index);
+        } else if (conflicting.contains(index)) {
+            m_awaitingChoice.insert(index);
+        } else if (!changed.contains(index) && differs(pending, stored.values.at(index))) {
+            pending = stored.values.at(index);
+            shownAgain.append(index);
+        }
+    }
     if (m_state == State::Insert) {
         m_state = State::Edit;
         m_row->id = stored.id;
         emit stateChanged();
     }
     m_before = stored;
+    for (const int index : std::as_const(shownAgain))
+        emit fieldChanged(index);
+    QString next = QStringLiteral("Votre saisie reste à l'écran : enregistrez de nouveau.");
+    if (m_awaitingChoice.contains(field))
+        next = QStringLiteral("Votre saisie reste à l'écran : tapez dans « %1 » la valeur à garder, puis enregistrez de nouveau.")
+                   .arg(def.fields.at(field).name);
+    else if (conflicting.contains(field))
+        next = QStringLiteral("Les deux textes sont maintenant à l'écran : celui de l'autre poste, puis le vôtre sous la ligne "
+                              "« ---- Ajouté sur ce poste … ---- ». Gardez ce qui doit l'être, puis enregistrez de nouveau.");
     throw Error(QStringLiteral("Le dossier de %1 a été modifié sur un autre poste depuis que ce poste l'a lu : "
                                "« %2 » n'a pas été enregistré ici, pour ne pas effacer ce que l'autre poste y a mis.\n\n"
-                               "L'autre poste a enregistré :\n%3\n\n"
-                               "Votre texte reste à l'écran : reprenez-y ce qui manque, puis enregistrez de nouveau.")
-                    .arg(patientName(), def.fields.at(field).name, theirs.trimmed()));
+                               "L'autre poste a enregistré :\n%3\n\n%4")
+                    .arg(patientName(), def.fields.at(field).name, theirs.trimmed(), next));
+}
+
+void Table::refuseUntilChosen() const
+{
+    if (m_awaitingChoice.isEmpty())
+        return;
+    const int index = *std::min_element(m_awaitingChoice.cbegin(), m_awaitingChoice.cend());
+    const FieldDef &field = fieldAt(index);
+    throw Error(QStringLiteral("Le dossier de %1 a été modifié sur un autre poste : « %2 » y vaut maintenant « %3 ». "
+                               "Tapez dans « %2 » la valeur à garder, puis enregistrez de nouveau.")
+                    .arg(patientName(), field.name, fieldText(field, m_before->values.at(index))));
 }
 
 QString Table::patientName() const

@@ -4,6 +4,8 @@
 #include "clinical/tacuitearch.h"
 #include "clinical/tbetablocants.h"
 #include "records/currentpatient.h"
+#include "platform/error.h"
+#include "records/boundcontrols.h"
 #include "records/dbgrid.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -251,6 +254,39 @@ private slots:
         });
         control<QToolButton>(button)->click();
         QCOMPARE(m_dialogs.requests().first().caption, caption);
+    }
+    void aRefusedStoreLeavesNoTabChangeThatOverwritesTheOtherCopysNotes()
+    {
+        Table &notes = m_window->patient().consultations();
+        notes.edit();
+        notes.setText(QStringLiteral("Consultation"), QStringLiteral("Toux"));
+        notes.post();
+        m_window->showTab(QStringLiteral("consultation"));
+        showPastTheGate();
+        // Another workstation adds to the notes this one has on screen.
+        auto otherCopy = m_base->openAnother();
+        Table theirs(*otherCopy, tables::consultations);
+        theirs.open();
+        QVERIFY(theirs.locate(recordNumberField, notes.value(recordNumberField)));
+        theirs.edit();
+        theirs.setText(QStringLiteral("Consultation"), QStringLiteral("Toux NOTE-A"));
+        theirs.post();
+
+        auto *memo = control<QPlainTextEdit>(QStringLiteral("consul"));
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        test::typeKeys(QStringLiteral(" NOTE-B"));
+        QTabBar *tabs = m_window->notebook()->tabBar();
+        QVERIFY_THROWS_EXCEPTION(Error, QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center()));
+        QVERIFY2(memo->toPlainText().startsWith(QStringLiteral("Toux NOTE-A\n---- Ajouté sur ce poste le "))
+                     && memo->toPlainText().endsWith(QLatin1String(" ----\n NOTE-B")),
+                 qPrintable(memo->toPlainText()));
+        for (int tab : {1, 0}) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+            QCOMPARE(tabs->currentIndex(), tab);
+        }
+        theirs.refresh();
+        QCOMPARE(theirs.text(QStringLiteral("Consultation")), fromMemoText(memo->toPlainText()));
     }
 };
 

@@ -14,7 +14,8 @@
 //
 // Reads the notes of patient NUMBER, says "read", waits for a line on standard input, then appends
 // TEXT to what it read and stores. Reports "stored", or "refused" with the store's message on the
-// following lines and "kept" when the appended text is still the pending row's.
+// following lines and "kept" when the pending text still ends with TEXT; after a refusal it stores
+// once more, as the next tab change does, and reports "stored" again.
 
 #include "platform/error.h"
 #include "records/alias.h"
@@ -91,8 +92,10 @@ int appendToNotes(CurrentPatient &patient, const QString &number, const QString 
         report(QStringLiteral("stored"));
     } catch (const Error &error) {
         report(QStringLiteral("refused\n") + error.message());
-        if (notes.isEditing() && notes.text(field) == typed)
+        if (notes.isEditing() && notes.text(field).endsWith(text))
             report(QStringLiteral("kept"));
+        patient.storeClinicalRows();
+        report(QStringLiteral("stored"));
     }
     return 0;
 }

@@ -110,12 +110,16 @@ private slots:
         later->write("\n");
         QVERIFY(later->waitForFinished(30000));
         const QString told = QString::fromUtf8(later->readAllStandardOutput());
-        QVERIFY2(told.startsWith(QLatin1String("refused\n")) && told.endsWith(QLatin1String("kept\n")), qPrintable(told));
+        QVERIFY2(told.startsWith(QLatin1String("refused\n")) && told.endsWith(QLatin1String("kept\nstored\n")), qPrintable(told));
         for (const QString &named : {QStringLiteral("MARTIN Paul"), QStringLiteral("« Consultation »"), QStringLiteral("NOTE-A")})
             QVERIFY2(told.contains(named), qPrintable(told));
 
+        // The store after the refusal keeps both texts, the other copy's first.
         patient.consultations().refresh();
-        QCOMPARE(patient.consultations().text(QStringLiteral("Consultation")), QStringLiteral("Toux NOTE-A"));
+        const QString stored = patient.consultations().text(QStringLiteral("Consultation"));
+        QVERIFY2(stored.startsWith(QStringLiteral("Toux NOTE-A\r\n---- Ajouté sur ce poste le "))
+                     && stored.endsWith(QLatin1String(" ----\r\n NOTE-B")),
+                 qPrintable(stored));
     }
 
     void copiesOpeningANewBaseTogetherMakeItsTablesOnce()

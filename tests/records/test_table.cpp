@@ -1,5 +1,6 @@
 #include "platform/error.h"
 #include "records/database.h"
+#include "records/othercopytext.h"
 #include "records/table.h"
 #include "support/testdatabase.h"
 
@@ -336,6 +337,65 @@ private slots:
         consultations.post();
         stored.refresh();
         QCOMPARE(stored.text(QStringLiteral("Consultation")), QStringLiteral("Toux"));
+    }
+
+    void aValueAnotherCopyStoredIsRefusedUntilThePhysicianTypesTheOneToKeep()
+    {
+        auto secondCopy = m_base->openAnother();
+        const QString scheme = QStringLiteral("Type d'AM");
+        Table mine(m_base->db(), tables::insurance);
+        mine.open();
+        mine.insert();
+        mine.setValue(recordNumberField, 3);
+        mine.setText(scheme, QStringLiteral("ALD"));
+        mine.post();
+        Table theirs(*secondCopy, tables::insurance);
+        theirs.open();
+        theirs.edit();
+        theirs.setText(scheme, QStringLiteral("CMU"));
+        theirs.post();
+        mine.edit();
+        mine.setText(scheme, QStringLiteral("MSA"));
+        QVERIFY_THROWS_EXCEPTION(Error, mine.post());
+        // The refusal is no permission: every store is refused until the value is typed again.
+        try {
+            mine.checkBrowseMode();
+            QFAIL("stored over the other copy's value");
+        } catch (const Error &error) {
+            QVERIFY2(error.message().contains(QStringLiteral("« CMU »")), qPrintable(error.message()));
+        }
+        theirs.refresh();
+        QCOMPARE(theirs.text(scheme), QStringLiteral("CMU"));
+        QCOMPARE(mine.text(scheme), QStringLiteral("MSA"));
+        mine.setText(scheme, QStringLiteral("MSA"));
+        mine.post();
+        theirs.refresh();
+        QCOMPARE(theirs.text(scheme), QStringLiteral("MSA"));
+    }
+
+    void aTextAnotherCopyStoredComesFirstInTheStoredText_data()
+    {
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QString>("kept");
+        const QString marker = otherCopyMarker(QDateTime(QDate(2026, 12, 10), QTime(5, 12)));
+        QCOMPARE(marker, QStringLiteral("---- Ajouté sur ce poste le 10/12/2026 à 05:12, après le texte enregistré sur un autre poste ----"));
+        QTest::newRow("both appended") << "Toux\r\n" << "Toux\r\nA" << "Toux\r\nB" << "Toux\r\nA\r\n" + marker + "\r\nB";
+        QTest::newRow("line added") << "Toux" << "Toux A\r\n" << "Toux\r\nB" << "Toux A\r\n" + marker + "\r\nB";
+        QTest::newRow("read text edited") << "Toux" << "Toux A" << "Rhume B" << "Toux A\r\n" + marker + "\r\nRhume B";
+        QTest::newRow("new row") << "" << "A" << "B" << "A\r\n" + marker + "\r\nB";
+        QTest::newRow("other emptied it") << "Toux" << "" << "Toux B" << marker + "\r\n B";
+        QTest::newRow("value list") << "01/02\r70\r" << "01/02\r70\r03/02\r71\r" << "01/02\r70\r04/02\r72\r"
+                                    << "01/02\r70\r03/02\r71\r04/02\r72\r";
+    }
+    void aTextAnotherCopyStoredComesFirstInTheStoredText()
+    {
+        QFETCH(QString, read);
+        QFETCH(QString, stored);
+        QFETCH(QString, mine);
+        QFETCH(QString, kept);
+        QCOMPARE(keptWithOtherCopyText(read, stored, mine, QDateTime(QDate(2026, 12, 10), QTime(5, 12))), kept);
     }
 
     void twoTableObjectsSeeEachOthersRowsAfterARefresh()
