@@ -139,6 +139,21 @@ private slots:
         QCOMPARE(m_consultations->text(notesField), QStringLiteral("Toux"));
     }
 
+    void notesAnotherCopyChangedMeanwhileSurviveAFailedMove()
+    {
+        writeNotes(QStringLiteral("Toux"));
+        auto otherCopy = m_base->openAnother();
+        Table theirs(*otherCopy, records::tables::consultations);
+        theirs.open();
+        theirs.edit();
+        theirs.setText(notesField, QStringLiteral("Toux NOTE-A"));
+        theirs.post();
+        QVERIFY_THROWS_EXCEPTION(Error, archiveMove(true).run(patient));
+        m_consultations->post();
+        QVERIFY(stored(records::tables::consultations, notesField).startsWith(QLatin1String("Toux NOTE-A\r\n----")));
+        QCOMPARE(stored(records::tables::archive, notesField), QStringLiteral("<none>"));
+    }
+
     void archivingReopensAClosedArchive()
     {
         m_archive->open();
