@@ -54,6 +54,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopedValueRollback>
+#include <utility>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -156,9 +157,19 @@ void TOrvane::buildFrame()
             messaging::browseCorrespondence(m_dialogs, this, folder, m_patient.patients().text(QStringLiteral("NomPrénom")));
         });
     }
+    m_shownTab = m_notebook->currentIndex();
     connect(m_notebook, &QTabWidget::currentChanged, this, [this](int index) {
-        if (!m_tabChangeByProgram)
+        const int left = std::exchange(m_shownTab, index);
+        if (m_tabChangeByProgram)
+            return;
+        try {
             TabbedNotebook1Change(index);
+        } catch (const Error &) {
+            // A refused store leaves in sight the tab its text was typed in.
+            const QScopedValueRollback<bool> guard(m_tabChangeByProgram, true);
+            m_notebook->setCurrentIndex(left);
+            throw;
+        }
     });
 
     m_clockTimer = new QTimer(this);

@@ -179,6 +179,7 @@ private:
     QTimer *m_clockTimer = nullptr;
     QLineEdit *m_timeBox = nullptr;
     bool m_tabChangeByProgram = false;
+    int m_shownTab = 0;
     std::unique_ptr<vidal::VidalHost> m_vidalHost;
     vidal::VidalExchange *m_vidal = nullptr;
     // Menu items whose work belongs to the other tabs and dialogs, which connect to them.

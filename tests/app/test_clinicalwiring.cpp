@@ -278,10 +278,11 @@ private slots:
         test::typeKeys(QStringLiteral(" NOTE-B"));
         QTabBar *tabs = m_window->notebook()->tabBar();
         QVERIFY_THROWS_EXCEPTION(Error, QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center()));
+        QCOMPARE(tabs->currentIndex(), 1);
         QVERIFY2(memo->toPlainText().startsWith(QStringLiteral("Toux NOTE-A\n---- Ajouté sur ce poste le "))
                      && memo->toPlainText().endsWith(QLatin1String(" ----\n NOTE-B")),
                  qPrintable(memo->toPlainText()));
-        for (int tab : {1, 0}) {
+        for (int tab : {0, 1}) {
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
             QCOMPARE(tabs->currentIndex(), tab);
         }
