@@ -1,14 +1,14 @@
 #include "platform/dialogservice.h"
 
+#include "platform/printersetupdialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
-#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -126,14 +126,8 @@ std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &i
 bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
 {
     hideSplash();
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     // The printer's set-up: its choice is kept for the next prints, nothing is printed now.
-    dialog.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
-    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
-        if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
-            accept->setText(QStringLiteral("OK"));
-    }
+    PrinterSetUpDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
