@@ -35,6 +35,8 @@ Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
                                       "cryptés"));
     // While nothing is typed the box shows the address used instead, for what it is.
     m_accuse->setPlaceholderText(placeholderAcknowledgementAddress + QStringLiteral(" (provisoire)"));
+    m_accuse->setMinimumWidth(m_accuse->fontMetrics().horizontalAdvance(m_accuse->placeholderText())
+                              + 4 * m_accuse->fontMetrics().averageCharWidth());
 
     auto *form = static_cast<QFormLayout *>(layout());
     // The boxes take the width; the check box stays as wide as its caption.
