@@ -2,6 +2,7 @@
 
 #include "app/programpicture.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 #include "records/database.h"
 #include "records/schema.h"
 #include "records/table.h"
@@ -23,7 +24,7 @@ QList<StartingList> startingLists()
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Les listes de départ du programme ne peuvent pas être lues"));
     QList<StartingList> lists;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines = splitLines(QString::fromUtf8(file.readAll()));
     for (const QString &raw : lines) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))

@@ -1,5 +1,6 @@
 #include "prescribing/safetychecks.h"
 
+#include "platform/textlines.h"
 #include "prescribing/prescriptionlayout.h"
 #include "records/schema.h"
 
@@ -40,7 +41,7 @@ bool contraIndicated(const QString &drug, const QStringList &patientTexts)
     const QRegularExpression wholeName(QStringLiteral("(?<![\\w])") + pattern + QStringLiteral("(?![\\w])"),
                                        QRegularExpression::UseUnicodePropertiesOption);
     for (const QString &text : patientTexts) {
-        const QStringList lines = prescriptionLines(text);
+        const QStringList lines = splitLines(text);
         if (std::any_of(lines.cbegin(), lines.cend(),
                         [&wholeName](const QString &line) { return wholeName.match(records::sortKey(line)).hasMatch(); }))
             return true;
