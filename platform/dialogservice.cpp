@@ -1,5 +1,6 @@
 #include "platform/dialogservice.h"
 
+#include "platform/frenchfilecolumns.h"
 #include "platform/printersetupdialog.h"
 #include "platform/screenplacement.h"
 
@@ -71,6 +72,7 @@ QString chosenFile(QFileDialog &dialog)
 {
     static FrenchFileTypes types;
     dialog.setIconProvider(&types);
+    dialog.setProxyModel(new FrenchFileColumns(&dialog));
     if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
         // The name takes what the others leave; they are as wide as their title or a long value.
         QHeaderView *header = list->header();
