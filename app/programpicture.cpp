@@ -3,7 +3,7 @@
 #include <QImageReader>
 
 // The resources of a static library are registered by hand (at global scope, as the macro needs).
-static void registerProgramResources()
+static void registerResourcesOnce()
 {
     static const bool registered = [] {
         Q_INIT_RESOURCE(resources);
@@ -13,6 +13,11 @@ static void registerProgramResources()
 }
 
 namespace orvane::app {
+
+void registerProgramResources()
+{
+    registerResourcesOnce();
+}
 
 QString programPicturePath()
 {

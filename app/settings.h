@@ -13,14 +13,16 @@ namespace orvane::app {
 // The prescriber's letterhead, printed on prescriptions and certificates.
 struct Letterhead
 {
-    QString identifiant = QStringLiteral("Docteur Jean MARTIN");
-    QString diplome = QStringLiteral("Médecine Générale - Diplômé de la Faculté de Paris");
-    QString securite = QStringLiteral("RPPS 10001234567");
+    // Until the prescriber fills in his own, each line says what it is for: a prescription must
+    // never go out under a name that looks like a real prescriber's.
+    QString identifiant = QStringLiteral("Nom du médecin à compléter");
+    QString diplome = QStringLiteral("Qualification à compléter");
+    QString securite = QStringLiteral("N° RPPS à compléter");
     QString libre1 = QStringLiteral("Sur Rendez-vous");
     QString libre2 = QStringLiteral("Fermé le Jeudi Après-Midi");
-    QString ville = QStringLiteral("75011 PARIS");
-    QString residence = QStringLiteral("12, rue des Tilleuls");
-    QString telephone = QStringLiteral("Tél. : 01 23 45 67 89");
+    QString ville = QStringLiteral("Code postal et ville à compléter");
+    QString residence = QStringLiteral("Adresse à compléter");
+    QString telephone = QStringLiteral("Tél. : à compléter");
     // Member of an approved management association: 0 yes, 1 no, -1 neither.
     int aga = 0;
 
@@ -59,12 +61,14 @@ struct MessagingSettings
     QString encipher;
     QString apicryptId;
     messaging::IncomingServer incoming;
+    QString apicryptAcknowledgement;
 
     bool operator==(const MessagingSettings &other) const
     {
         return email == other.email && accountId == other.accountId
             && accountPassword == other.accountPassword && server == other.server && port == other.port
-            && encipher == other.encipher && apicryptId == other.apicryptId && incoming == other.incoming;
+            && encipher == other.encipher && apicryptId == other.apicryptId && incoming == other.incoming
+            && apicryptAcknowledgement == other.apicryptAcknowledgement;
     }
 };
 
@@ -72,13 +76,14 @@ struct MessagingSettings
 inline messaging::MessagingSettings toMessagingWindows(const MessagingSettings &stored)
 {
     return {stored.accountId, stored.accountPassword, stored.server, stored.port,
-            stored.encipher,  stored.apicryptId,      stored.email, stored.incoming};
+            stored.encipher,  stored.apicryptId,      stored.email, stored.incoming,
+            stored.apicryptAcknowledgement};
 }
 
 inline MessagingSettings fromMessagingWindows(const messaging::MessagingSettings &edited)
 {
-    return {edited.email, edited.idMessagerie, edited.motDePasse, edited.serveur,
-            edited.port,  edited.cryptage,     edited.apicrypt, edited.incoming};
+    return {edited.email, edited.idMessagerie, edited.motDePasse, edited.serveur, edited.port,
+            edited.cryptage, edited.apicrypt, edited.incoming, edited.acknowledgement};
 }
 
 // The working folders inside the program folder; derived at start, never stored.

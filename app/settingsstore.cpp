@@ -1,5 +1,6 @@
 #include "app/settingsstore.h"
 
+#include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
@@ -50,6 +51,7 @@ constexpr StoredValue<MessagingSettings, QString> accountTexts[] = {
     {u"Mot de Passe", &MessagingSettings::accountPassword},
     {u"Serveur", &MessagingSettings::server},
     {u"Port", &MessagingSettings::port},
+    {u"Accusé Apicrypt", &MessagingSettings::apicryptAcknowledgement},
 };
 constexpr StoredValue<MessagingSettings, QString> apicryptTexts[] = {
     {u"Cryptage", &MessagingSettings::encipher},
@@ -144,8 +146,16 @@ void SettingsStore::load()
     m_settings.folders.receivedResults = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults);
     m_settings.folders.sentLetters = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::SentLetters);
 
-    if (!places::registryKeyExists(keyName))
-        return;
+    if (places::registryKeyExists(keyName))
+        readKey(folder);
+    // The Apicrypt user is set in the messaging window only; one set up for the sibling product
+    // before is taken over, and shown there.
+    if (m_settings.messaging.apicryptId.isEmpty() && QFileInfo(folder.filePath(QStringLiteral("clefs"))).isDir())
+        m_settings.messaging.apicryptId = messaging::ApicryptBridge::siblingProductUser();
+}
+
+void SettingsStore::readKey(const QDir &folder)
+{
     const auto key = places::registryKey(keyName);
 
     Settings &settings = m_settings;

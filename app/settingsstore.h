@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+class QDir;
 class QSettings;
 
 namespace orvane::app {
@@ -31,6 +32,7 @@ public:
     void writeAccessPassword(const QString &enciphered);
 
 private:
+    void readKey(const QDir &programFolder);
     void readWholeNumber(const QSettings &key, const QString &name, int &target);
     static void store(QSettings &key);
 

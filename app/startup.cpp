@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/startinglists.h"
 #include "app/tapropos.h"
 #include "app/tdialogues.h"
 #include "app/tlogo.h"
@@ -67,6 +68,7 @@ bool Startup::start()
             }
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
+            fillStartingLists(*m_database);
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
             if (m_baseLock && !m_baseLock->othersHold())
                 records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));

@@ -386,7 +386,7 @@ void TOrvane::buildPrescriptionPage()
 {
     const prescribing::PrescriptionTables tables{m_patient.drugs(), m_patient.consultations(), m_patient.treatments(),
                                                  m_patient.history()};
-    m_prescriptions = new prescribing::PrescriptionPage(tables, m_dialogs, *m_prescriptionPrinter, m_notebook);
+    m_prescriptions = new prescribing::PrescriptionPage(tables, m_dialogs, m_clock, *m_prescriptionPrinter, m_notebook);
     m_prescriptions->setFocusTarget(m_notebook);
     m_notebook->addTab(m_prescriptions, QStringLiteral("&Prescriptions"));
     connect(this, &TOrvane::prescriptionEmptied, m_prescriptions, &prescribing::PrescriptionPage::clearPrescription);
@@ -411,8 +411,14 @@ void TOrvane::buildMeasurePages()
     m_results = new clinical::ResultsPage(m_patient, m_clock, askDate, m_notebook);
     m_notebook->addTab(m_results, QStringLiteral("&Bilans et Mesures"));
     m_statistics = new clinical::StatisticsPage(
-        m_patient.measures(), *m_printerSurface,
-        [this] { return prescribing::PrintFiles::ownerOf(m_patient.patients()); }, m_notebook);
+        m_patient.measures(), *m_printerSurface, m_clock,
+        [this] {
+            const records::Table &patients = m_patient.patients();
+            return clinical::StatisticsPage::ChartPatient{
+                prescribing::PrintFiles::ownerOf(patients),
+                patients.isEmpty() ? QString() : patients.text(QStringLiteral("NomPrénom"))};
+        },
+        m_notebook);
     m_notebook->addTab(m_statistics, QStringLiteral("&Statistiques"));
     connect(this, &TOrvane::tabChangedByUser, this, [this](int index) {
         if (m_notebook->widget(index) == m_statistics)
@@ -459,7 +465,10 @@ void TOrvane::buildResultsFetch()
     m_resultFiler = std::make_unique<messaging::ResultFiler>(
         m_settings.settings().folders.receivedResults,
         [this](const messaging::HprimIdentity &identity) { return m_patientFinder->keysOf(identity); },
-        [this](const QString &text) { return messaging::ApicryptBridge::decipher(m_programFolder, text); }, m_clock);
+        [this](const QString &text) {
+            return messaging::ApicryptBridge::decipher(m_programFolder, m_settings.settings().messaging.apicryptId, text);
+        },
+        m_clock);
     m_mailFetch = std::make_unique<messaging::MailFetch>([this](const QByteArray &raw) { return m_resultFiler->file(raw); });
     connect(m_mailFetch.get(), &messaging::MailFetch::finished, this, [this](const messaging::MailFetch::Report &report) {
         if (m_pendingResults->isVisible())

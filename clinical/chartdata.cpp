@@ -90,10 +90,8 @@ LabelThinning thinLabels(const QStringList &labels, int maxLabels)
     maxLabels = qMax(1, maxLabels);
     thinning.stride = qMax(1, (count + maxLabels - 1) / maxLabels);
     thinning.showsMarks = thinning.stride == 1;
-    for (int bar = 0; bar < count; bar += thinning.stride) {
-        if (thinning.labelledBars.isEmpty() || labels.at(thinning.labelledBars.last()) != labels.at(bar))
-            thinning.labelledBars.append(bar);
-    }
+    for (int bar = 0; bar < count; bar += thinning.stride)
+        thinning.labelledBars.append(bar);
     return thinning;
 }
 

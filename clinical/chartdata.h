@@ -59,8 +59,8 @@ ChartData buildChart(const ChartChoice &choice, const QString &firstList, const 
 QString valueMark(double value);
 
 // Date labels thinned out so that a long list stays readable: every stride-th bar from the first
-// is labelled, at most maxLabels of them, and a date repeated by the next labelled bar is not
-// written twice. Value marks are shown only when every bar has room for its label.
+// is labelled, at most maxLabels of them; two bars of one day each carry the date, so that neither
+// reads as undated. Value marks are shown only when every bar has room for its label.
 struct LabelThinning
 {
     int stride = 1;

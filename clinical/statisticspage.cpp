@@ -2,6 +2,8 @@
 
 #include "clinical/barchartview.h"
 #include "clinical/chartdata.h"
+#include "clinical/chartpage.h"
+#include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/pageprinter.h"
 #include "platform/radiogroup.h"
@@ -24,11 +26,13 @@ const QString bloodPressureGroup = QStringLiteral("choix2");
 
 } // namespace
 
-StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, OwnerSource owner, QWidget *parent)
+StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, const Clock &clock,
+                               PatientSource patient, QWidget *parent)
     : QWidget(parent)
     , m_measures(measures)
     , m_printer(printer)
-    , m_owner(std::move(owner))
+    , m_clock(clock)
+    , m_patient(std::move(patient))
 {
     setObjectName(QStringLiteral("statistique"));
 
@@ -75,6 +79,7 @@ StatisticsPage::StatisticsPage(records::Table &measures, PagePrinter &printer, O
     connect(new records::PatientChange(measures, this), &records::PatientChange::changed, this, [this] {
         clearChoices();
         m_chart->showChart(ChartData{});
+        m_chartTitle.clear();
     });
 }
 
@@ -102,7 +107,7 @@ void StatisticsPage::chartChoice(RadioGroup *clicked)
     const QString second = choice->secondValueList.isEmpty() ? QString() : m_measures.text(choice->secondValueList);
     const ChartData data = buildChart(*choice, m_measures.text(choice->valueList), second);
     m_chart->showChart(data);
-    m_chartOwner = m_owner();
+    m_chartTitle = data.title;
     // The bars before a faulty value stay on the chart under the message.
     if (!data.error.isEmpty())
         throw Error(data.error);
@@ -112,8 +117,13 @@ void StatisticsPage::SpeedButton1Click()
 {
     if (!m_printer.setUpPrinter(this))
         return;
-    m_printer.printPage([this](QPainter &painter, const QRectF &page) { m_chart->drawInto(painter, page); },
-                        {m_chartOwner, QStringLiteral("graphique")});
+    const ChartPatient patient = m_patient();
+    const ChartHeading heading{patient.name, m_chartTitle, m_clock.todayText()};
+    m_printer.printPage(
+        [this, &heading](QPainter &painter, const QRectF &page) {
+            m_chart->drawInto(painter, drawChartHeading(painter, page, heading));
+        },
+        {patient.printFolder, QStringLiteral("graphique")});
 }
 
 } // namespace orvane::clinical

@@ -4,6 +4,7 @@
 #include <functional>
 
 namespace orvane {
+class Clock;
 class PagePrinter;
 class RadioGroup;
 namespace records {
@@ -21,10 +22,16 @@ class StatisticsPage : public QWidget
     Q_OBJECT
 
 public:
-    // The folder of prints of the current patient (PrintJob), taken when a chart is built.
-    using OwnerSource = std::function<QString()>;
+    // The current patient as a printed chart names him.
+    struct ChartPatient
+    {
+        QString printFolder; // his folder of prints (PrintJob)
+        QString name;
+    };
+    using PatientSource = std::function<ChartPatient()>;
 
-    StatisticsPage(records::Table &measures, PagePrinter &printer, OwnerSource owner, QWidget *parent = nullptr);
+    StatisticsPage(records::Table &measures, PagePrinter &printer, const Clock &clock, PatientSource patient,
+                   QWidget *parent = nullptr);
 
     BarChartView *chart() const { return m_chart; }
     // On entering the tab: the lab values and the measures show no choice; the chart stays.
@@ -42,9 +49,11 @@ private:
 
     records::Table &m_measures;
     PagePrinter &m_printer;
-    OwnerSource m_owner;
-    // The patient whose values the chart shows: it stays when the patient changes.
-    QString m_chartOwner;
+    const Clock &m_clock;
+    PatientSource m_patient;
+    // The title of the chart shown; the chart is emptied when the patient changes, so it always
+    // shows the current patient's values.
+    QString m_chartTitle;
     QList<RadioGroup *> m_groups; // in the order of chartGroups()
     BarChartView *m_chart = nullptr;
 };

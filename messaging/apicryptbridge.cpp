@@ -47,14 +47,14 @@ QByteArray nativePath(const QString &path)
     return QFile::encodeName(QDir::toNativeSeparators(path));
 }
 
-QString userIdentifier()
-{
-    if (!places::registryKeyExists(ApicryptBridge::identifierKey))
-        return QString();
-    return places::registryKey(ApicryptBridge::identifierKey)->value(QStringLiteral("Apicrypt")).toString();
-}
-
 } // namespace
+
+QString ApicryptBridge::siblingProductUser()
+{
+    if (!places::registryKeyExists(identifierKey))
+        return QString();
+    return places::registryKey(identifierKey)->value(QStringLiteral("Apicrypt")).toString();
+}
 
 const QString ApicryptBridge::libraryFileName = QStringLiteral("dllapi.dll");
 const QString ApicryptBridge::inputFileName = QStringLiteral("cryptage.txt");
@@ -63,9 +63,11 @@ const QString ApicryptBridge::keyFolderName = QStringLiteral("clefs");
 const QString ApicryptBridge::identifierKey = QStringLiteral("Nolvar 20xx");
 const QString ApicryptBridge::decipherInputFileName = QStringLiteral("decryptage.txt.api");
 
-ApicryptBridge::ApicryptBridge(const QString &programFolder, DialogService &dialogs, QWidget *messageParent)
+ApicryptBridge::ApicryptBridge(const QString &programFolder, UserSource user, DialogService &dialogs,
+                               QWidget *messageParent)
     : QObject(messageParent)
     , m_programFolder(programFolder)
+    , m_user(std::move(user))
     , m_dialogs(dialogs)
     , m_messageParent(messageParent)
     , m_encipheringTimer(makeTimer(this, "Timer2"))
@@ -103,7 +105,7 @@ void ApicryptBridge::encipheringStep()
         m_dialogs.showMessage(m_messageParent, QStringLiteral("Le répertoire <Clefs> d'Apicrypt n'existe pas"));
         return;
     }
-    const QString identifier = userIdentifier();
+    const QString identifier = m_user().trimmed();
     if (identifier.isEmpty())
         m_dialogs.showMessage(m_messageParent, QStringLiteral("Il n'y a pas d'utilisateur enregistré pour Apicrypt"));
     else
@@ -127,10 +129,11 @@ bool ApicryptBridge::isEnciphered(const QString &text)
     return first.size() > 10 && first.startsWith(QLatin1String("-----")) && first.endsWith(QLatin1String("-----"));
 }
 
-std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, const QString &text)
+std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, const QString &user,
+                                                const QString &text)
 {
     const QDir folder(programFolder);
-    const QString identifier = userIdentifier();
+    const QString identifier = user.trimmed();
     if (identifier.isEmpty() || !QFileInfo(folder.filePath(keyFolderName)).isDir()
         || !QFileInfo::exists(folder.filePath(libraryFileName)))
         return std::nullopt;
@@ -145,9 +148,9 @@ std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, co
     removeFileIfPresent(output);
     writeWindowsTextFile(input, splitLines(text));
     const QByteArray inputPath = nativePath(input);
-    const QByteArray user = toWindows1252(identifier);
+    const QByteArray userBytes = toWindows1252(identifier);
     const QByteArray keys = nativePath(programFolder) + QFile::encodeName(QDir::separator());
-    decipherFile(inputPath.constData(), user.constData(), keys.constData(), nullptr, nullptr, nullptr, 0);
+    decipherFile(inputPath.constData(), userBytes.constData(), keys.constData(), nullptr, nullptr, nullptr, 0);
     removeFileIfPresent(input);
     if (!QFileInfo::exists(output))
         return std::nullopt;

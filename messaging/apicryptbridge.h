@@ -3,6 +3,7 @@
 #include <QLibrary>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QTimer;
@@ -26,18 +27,25 @@ public:
     static const QString inputFileName;
     static const QString outputFileName;
     static const QString keyFolderName;
+    // The settings key of the maker's sibling product, where an earlier set-up may hold the user.
     static const QString identifierKey;
     static const QString decipherInputFileName;
+
+    // The Apicrypt user that the sibling product's settings hold; empty when they hold none.
+    static QString siblingProductUser();
 
     // A received text that the library enciphered: it begins with the library's armour line.
     static bool isEnciphered(const QString &text);
     // The clear text of an enciphered one, through the library's deciphering function and files
     // of the program folder; nothing when the library, its key folder or the user's identifier
     // is missing, or when the library writes no clear text.
-    static std::optional<QString> decipher(const QString &programFolder, const QString &text);
+    static std::optional<QString> decipher(const QString &programFolder, const QString &user, const QString &text);
+
+    // The Apicrypt user of the messaging settings, read at each enciphering.
+    using UserSource = std::function<QString()>;
 
     // The exchange files of an earlier run are removed here.
-    ApicryptBridge(const QString &programFolder, DialogService &dialogs, QWidget *messageParent);
+    ApicryptBridge(const QString &programFolder, UserSource user, DialogService &dialogs, QWidget *messageParent);
 
     // Writes the text for the library and starts the enciphering; nothing when the library is absent.
     void start(const QStringList &lines);
@@ -57,6 +65,7 @@ private:
     void callLibrary(const QString &identifier);
 
     QString m_programFolder;
+    UserSource m_user;
     DialogService &m_dialogs;
     QWidget *m_messageParent;
     QTimer *m_encipheringTimer;

@@ -11,11 +11,20 @@
 
 namespace orvane::messaging {
 
-const QString apicryptServiceAddress = QStringLiteral("accuse-reception@apicrypt.invalid");
-
 QStringList OutgoingHprim::envelopeRecipients() const
 {
-    return enciphered ? QStringList{apicryptServiceAddress} : parseRecipients(recipients);
+    return enciphered ? QStringList{acknowledgementAddress} : parseRecipients(recipients);
+}
+
+QString OutgoingHprim::nothingToSendReason() const
+{
+    if (!enciphered)
+        return QStringLiteral("Le message HPRIM est vide : rien n'a été envoyé.\n"
+                              "Choisissez le destinataire puis cliquez sur « HPRIM » pour le construire.");
+    return QStringLiteral("Le message crypté est vide : rien n'a été envoyé.\n"
+                          "Apicrypt n'a rien rendu pour ce message. Vérifiez la clé Apicrypt (menu Paramètres, "
+                          "Messagerie), le dossier « clefs » et la bibliothèque Apicrypt du dossier du programme, "
+                          "puis cliquez de nouveau sur « HPRIM ».");
 }
 
 MailMessage OutgoingHprim::mail(const QDateTime &now) const

@@ -16,16 +16,14 @@ namespace orvane::messaging {
 
 class ConnectionState;
 
-// The Apicrypt service's automatic acknowledgement address, where enciphered messages go.
-// PLACEHOLDER: the service's real address is not public; set it here before real use.
-extern const QString apicryptServiceAddress;
-
 // What the editor holds at the moment "&Envoyer" is pressed.
 struct OutgoingHprim
 {
     bool enciphered = false;
     QStringList clearLines;      // the HPRIM text
     QStringList encipheredLines; // the Apicrypt output
+    // The Apicrypt service's acknowledgement address, where an enciphered message goes.
+    QString acknowledgementAddress = placeholderAcknowledgementAddress;
     QString recipients;          // the "A:" text
     QString subject;
     bool readReceipt = false;
@@ -33,6 +31,8 @@ struct OutgoingHprim
     MessageContext context;
 
     const QStringList &bodyLines() const { return enciphered ? encipheredLines : clearLines; }
+    // Why nothing can be sent, for a message whose text is empty.
+    QString nothingToSendReason() const;
     QStringList envelopeRecipients() const;
     MailMessage mail(const QDateTime &now) const;
     // The copy of the clear text in the sent-letters folder.

@@ -28,8 +28,12 @@ struct IncomingServer
 inline const QString IncomingServer::tls = QStringLiteral("TLS");
 inline const QString IncomingServer::startTls = QStringLiteral("STARTTLS");
 
-// The seven messaging values of the settings key, as the messaging windows read and change them;
-// the settings store of the program loads and writes them.
+// Where enciphered messages go while the physician has not set the Apicrypt service's
+// acknowledgement address: a placeholder that reaches nobody (".invalid").
+inline const QString placeholderAcknowledgementAddress = QStringLiteral("accuse-reception@apicrypt.invalid");
+
+// The messaging values of the settings key, as the messaging windows read and change them; the
+// settings store of the program loads and writes them.
 struct MessagingSettings
 {
     QString idMessagerie;
@@ -37,11 +41,17 @@ struct MessagingSettings
     QString serveur;
     QString port;
     QString cryptage; // "oui" or "non"; empty when never set
-    QString apicrypt;
+    QString apicrypt; // the Apicrypt user, with which messages are enciphered and deciphered
     QString email;
     IncomingServer incoming;
+    QString acknowledgement; // the Apicrypt service's acknowledgement address; empty while not set
 
     bool enciphering() const { return cryptage == QLatin1String("oui"); }
+    bool acknowledgementIsPlaceholder() const { return acknowledgement.trimmed().isEmpty(); }
+    QString acknowledgementAddress() const
+    {
+        return acknowledgementIsPlaceholder() ? placeholderAcknowledgementAddress : acknowledgement.trimmed();
+    }
 };
 
 } // namespace orvane::messaging

@@ -85,7 +85,7 @@ TfrmMessageEditor::TfrmMessageEditor(DialogService &dialogs, const Clock &clock,
     setWindowTitle(QStringLiteral("HPRIM"));
     setModal(false);
     buildWindow();
-    m_apicrypt = new ApicryptBridge(places::programFolder(), m_dialogs, this);
+    m_apicrypt = new ApicryptBridge(places::programFolder(), [this] { return m_settings().apicrypt; }, m_dialogs, this);
     connect(m_apicrypt, &ApicryptBridge::enciphered, this, &TfrmMessageEditor::showEnciphered);
     m_ajout = new Tajout(this);
     m_addressBook.load();
@@ -144,7 +144,8 @@ void TfrmMessageEditor::buildWindow()
     (new QVBoxLayout(enciphered))->addWidget(m_memo2);
 
     m_bitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("&HPRIM"), QStringLiteral("construction du message HPRIM"));
-    auto *cancel = makeButton(this, "bbtnCancel", QStringLiteral("Annuler"), QStringLiteral("Close window"));
+    auto *cancel = makeButton(this, "bbtnCancel", QStringLiteral("Annuler"),
+                              QStringLiteral("Fermer la fenêtre sans envoyer le message"));
     m_bbtnOk = makeButton(this, "bbtnOk", QStringLiteral("&Envoyer"), QStringLiteral("Send message now"));
     m_bitBtn1->setEnabled(false);
     m_bbtnOk->setEnabled(false);
@@ -272,6 +273,7 @@ void TfrmMessageEditor::bbtnCancelClick()
 
 void TfrmMessageEditor::bbtnOkClick()
 {
+    const MessagingSettings settings = m_settings();
     OutgoingHprim outgoing;
     outgoing.enciphered = m_crypt->isChecked();
     outgoing.clearLines = splitLines(m_memo1->toPlainText());
@@ -281,10 +283,20 @@ void TfrmMessageEditor::bbtnOkClick()
     outgoing.readReceipt = m_chkReturnReciept->isChecked();
     outgoing.senderLine = m_exp1->text();
     outgoing.context = m_context;
+    outgoing.acknowledgementAddress = settings.acknowledgementAddress();
+
+    // A refusal keeps the window and its texts as they are.
+    if (outgoing.bodyLines().isEmpty()) {
+        m_dialogs.showMessage(this, outgoing.nothingToSendReason());
+        return;
+    }
+    if (outgoing.enciphered && settings.acknowledgementIsPlaceholder()
+        && !m_dialogs.askYesNo(this, placeholderQuestion(), DialogService::Icon::Warning))
+        return;
 
     const auto outcome = [&] {
         const WaitCursor hourglass;
-        return HprimSender(m_transport, m_connection, m_clock).send(outgoing, m_settings(),
+        return HprimSender(m_transport, m_connection, m_clock).send(outgoing, settings,
                                                                     [this] { clearAfterMessage(); });
     }();
     switch (outcome) {
@@ -292,11 +304,22 @@ void TfrmMessageEditor::bbtnOkClick()
         m_dialogs.showMessage(this, QStringLiteral("Absence de connexion internet active: veuillez vous connecter sur internet"));
         break;
     case HprimSender::Outcome::NothingToSend:
-        hide();
+        m_dialogs.showMessage(this, outgoing.nothingToSendReason());
         break;
     case HprimSender::Outcome::Sent:
+        // The window is closed by now; the message stands over the window that opened it.
+        m_dialogs.showMessage(parentWidget(), QStringLiteral("Message envoyé à %1.")
+                                                  .arg(outgoing.envelopeRecipients().join(QStringLiteral(", "))));
         break;
     }
+}
+
+QString TfrmMessageEditor::placeholderQuestion()
+{
+    return QStringLiteral("L'adresse d'accusé de réception d'Apicrypt n'a pas été réglée (menu Paramètres, "
+                          "Messagerie) : le message crypté partirait vers l'adresse provisoire %1, "
+                          "qui ne mène nulle part.\nEnvoyer quand même ?")
+        .arg(placeholderAcknowledgementAddress);
 }
 
 } // namespace orvane::messaging

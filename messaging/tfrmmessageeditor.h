@@ -66,6 +66,7 @@ private:
     void showCorrespondents();
     void clearAfterMessage();
     void showEnciphered(const QStringList &lines);
+    static QString placeholderQuestion();
 
     DialogService &m_dialogs;
     const Clock &m_clock;

@@ -30,6 +30,13 @@ Tparamessage::Tparamessage(DialogService &dialogs, QWidget *parent)
     m_email = addEdit("email", QStringLiteral("adresse email"), QStringLiteral("Votre adresse email Réelle"));
     m_cle = addEdit("cle", QStringLiteral("Clé Apicrypt"),
                     QStringLiteral("Votre identifiant Apicrypt, sans le nom de domaine du service"));
+    m_accuse = addEdit("accuse", QStringLiteral("Accusé Apicrypt"),
+                       QStringLiteral("L'adresse d'accusé de réception du service Apicrypt, où partent les messages "
+                                      "cryptés"));
+    // While nothing is typed the box shows the address used instead, for what it is.
+    m_accuse->setPlaceholderText(placeholderAcknowledgementAddress + QStringLiteral(" (provisoire)"));
+    m_accuse->setMinimumWidth(m_accuse->fontMetrics().horizontalAdvance(m_accuse->placeholderText())
+                              + 4 * m_accuse->fontMetrics().averageCharWidth());
 
     auto *form = static_cast<QFormLayout *>(layout());
     // The boxes take the width; the check box stays as wide as its caption.
@@ -92,6 +99,7 @@ void Tparamessage::edit(MessagingSettings &settings)
     if (settings.apicrypt.isEmpty())
         m_cryptage->setEnabled(false);
     m_cle->setText(settings.apicrypt);
+    m_accuse->setText(settings.acknowledgement);
     const IncomingServer &incoming = settings.incoming;
     m_imapserveur->setText(incoming.host);
     m_imapport->setText(incoming.port);
@@ -109,6 +117,7 @@ void Tparamessage::edit(MessagingSettings &settings)
     settings.port = m_port->text();
     settings.cryptage = m_cryptage->isChecked() ? QStringLiteral("oui") : QStringLiteral("non");
     settings.apicrypt = m_cle->text();
+    settings.acknowledgement = m_accuse->text().trimmed();
     settings.incoming = {m_imapserveur->text(), m_imapport->text(), m_imapsecurite->currentText(), m_imapid->text(),
                          m_imappasse->text(), m_releve->isChecked() ? QStringLiteral("oui") : QStringLiteral("non")};
 }

@@ -46,6 +46,7 @@ private:
     QLineEdit *m_port;
     QLineEdit *m_email;
     QLineEdit *m_cle;
+    QLineEdit *m_accuse;
     QCheckBox *m_cryptage;
     QLineEdit *m_imapserveur;
     QLineEdit *m_imapport;

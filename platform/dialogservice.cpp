@@ -1,5 +1,7 @@
 #include "platform/dialogservice.h"
 
+#include "platform/frenchfilecolumns.h"
+#include "platform/printersetupdialog.h"
 #include "platform/screenplacement.h"
 
 #include <QApplication>
@@ -13,7 +15,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -71,6 +72,7 @@ QString chosenFile(QFileDialog &dialog)
 {
     static FrenchFileTypes types;
     dialog.setIconProvider(&types);
+    dialog.setProxyModel(new FrenchFileColumns(&dialog));
     if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
         // The name takes what the others leave; they are as wide as their title or a long value.
         QHeaderView *header = list->header();
@@ -177,14 +179,8 @@ std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &i
 bool QtDialogService::setUpPrinter(QWidget *parent, QPrinter &printer)
 {
     hideSplash();
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     // The printer's set-up: its choice is kept for the next prints, nothing is printed now.
-    dialog.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
-    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
-        if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
-            accept->setText(QStringLiteral("OK"));
-    }
+    PrinterSetUpDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

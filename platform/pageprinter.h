@@ -9,6 +9,9 @@ class QWidget;
 
 namespace orvane {
 
+// Printed positions and sizes are in these units: 1/360 inch on every printer.
+inline constexpr int pageUnitsPerInch = 360;
+
 // What a print job is, for the copy the program keeps of it: the patient it was printed for (his
 // folder of prints, "<NomPrénom> <N°Dossier>"; empty when it is for nobody) and its kind
 // ("ordonnance", "certificat", ...), both part of the copy's file name.
@@ -22,7 +25,8 @@ struct PrintJob
 class PagePrinter
 {
 public:
-    // Draws the page; the painter's coordinates are those of the printable area, given as `page`.
+    // Draws the page; the painter's coordinates are those of the printable area, given as `page`,
+    // in pageUnitsPerInch.
     using Drawing = std::function<void(QPainter &painter, const QRectF &page)>;
 
     virtual ~PagePrinter() = default;

@@ -12,13 +12,19 @@ const QString duplicata = QStringLiteral("DUPLICATA");
 
 enum class Copy { Main, Duplicate };
 
+// The patient's name as the plain prescription prints it; a pharmacist delivers nothing without it.
+void writePatientName(const PrintContext &context, int y, const QString &name)
+{
+    context.write(context.at().x(1250), y, name, boldUnderlined(10));
+}
+
 void drawPlainCopy(const PrintContext &context, const PrescriptionToPrint &prescription, Copy copy)
 {
     const PrintCoordinates &at = context.at();
     PrinterSurface &surface = context.surface();
     context.beginDocument(copy == Copy::Main ? QStringLiteral("ordonnance") : QStringLiteral("ordonnance duplicata"));
     Entete(context);
-    context.write(at.x(1250), at.y(1000), prescription.patientName, boldUnderlined(10));
+    writePatientName(context, at.y(1000), prescription.patientName);
     // The duplicate's mark stands at the same place of the sheet whatever the spacing settings.
     if (copy == Copy::Duplicate)
         context.write(1250, 1200, duplicata, boldItalic(18));
@@ -54,6 +60,9 @@ void drawLongTermIllnessCopy(const PrintContext &context, const PrescriptionToPr
     context.beginDocument(copy == Copy::Main ? QStringLiteral("ordonnance 100%")
                                              : QStringLiteral("ordonnance 100% duplicata"));
     Entete(context);
+    // Between the letterhead's right-hand lines (the last, the date, at 400) and the duplicate's
+    // mark (550): the letterhead's left-hand lines end before the name's column.
+    writePatientName(context, at.y(470), prescription.patientName);
     if (copy == Copy::Duplicate)
         context.write(at.fromLeft(1250), at.y(550), duplicata, boldItalic(14));
     rule(context, at.y(600));

@@ -24,7 +24,8 @@ void printPlainPrescription(const PrintContext &context, const PrescriptionToPri
 
 // The two-zone form of long-term-illness patients, always printed twice, the second copy marked
 // "DUPLICATA": the lines above the last separator line in the upper zone, the lines below it in
-// the lower zone. The patient's name is not printed on this form.
+// the lower zone. The patient's name stands above the upper zone, clear of the letterhead and of
+// the duplicate's mark.
 void printLongTermIllnessPrescription(const PrintContext &context, const PrescriptionToPrint &prescription);
 
 } // namespace orvane::prescribing

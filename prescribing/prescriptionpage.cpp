@@ -1,5 +1,6 @@
 #include "prescribing/prescriptionpage.h"
 
+#include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/radiogroup.h"
 #include "platform/textlines.h"
@@ -30,6 +31,7 @@ namespace orvane::prescribing {
 namespace {
 
 const QString pastIllnessesField = QStringLiteral("Antécédents médicaux");
+const QString drugAllergiesField = QStringLiteral("Allergies médicamenteuses");
 
 // The memo separates its lines with LF; the program's texts with CR LF.
 QString memoText(const QString &text)
@@ -42,11 +44,12 @@ QString memoText(const QString &text)
 
 } // namespace
 
-PrescriptionPage::PrescriptionPage(const PrescriptionTables &tables, DialogService &dialogs,
+PrescriptionPage::PrescriptionPage(const PrescriptionTables &tables, DialogService &dialogs, const Clock &clock,
                                    PrescriptionPrinting &printing, QWidget *parent)
     : QWidget(parent)
     , m_tables(tables)
     , m_dialogs(dialogs)
+    , m_clock(clock)
     , m_printing(printing)
 {
     setObjectName(QStringLiteral("Prescri"));
@@ -292,7 +295,7 @@ QStringList PrescriptionPage::pickedClasses() const
 
 void PrescriptionPage::logDrug(const QString &text)
 {
-    logPrescribedDrug(m_tables.consultations, m_tables.treatments, text);
+    logPrescribedDrug(m_tables.consultations, m_tables.treatments, text, m_clock.todayText());
 }
 
 void PrescriptionPage::setPlainPrintingEnabled(bool enabled)
@@ -339,7 +342,7 @@ void PrescriptionPage::Edit6Change()
 {
     m_choiceChecked = true;
     const QString drug = m_choice->text();
-    if (!contraIndicated(drug, m_tables.history.text(pastIllnessesField)))
+    if (!contraIndicated(drug, {m_tables.history.text(pastIllnessesField), m_tables.history.text(drugAllergiesField)}))
         return;
     m_dialogs.showMessage(this, contraIndicationMessage(drug));
     m_choice->clear();

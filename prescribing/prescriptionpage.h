@@ -9,6 +9,7 @@ class QToolButton;
 class QGroupBox;
 
 namespace orvane {
+class Clock;
 class DialogService;
 class RadioGroup;
 namespace records {
@@ -39,8 +40,8 @@ class PrescriptionPage : public QWidget
     Q_OBJECT
 
 public:
-    PrescriptionPage(const PrescriptionTables &tables, DialogService &dialogs, PrescriptionPrinting &printing,
-                     QWidget *parent = nullptr);
+    PrescriptionPage(const PrescriptionTables &tables, DialogService &dialogs, const Clock &clock,
+                     PrescriptionPrinting &printing, QWidget *parent = nullptr);
     ~PrescriptionPage() override;
 
     // The prescription text, its lines separated by CR LF.
@@ -110,6 +111,7 @@ private:
 
     PrescriptionTables m_tables;
     DialogService &m_dialogs;
+    const Clock &m_clock;
     PrescriptionPrinting &m_printing;
     QWidget *m_focusTarget = nullptr;
 

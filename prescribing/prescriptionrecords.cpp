@@ -1,5 +1,6 @@
 #include "prescribing/prescriptionrecords.h"
 
+#include "clinical/datecheck.h"
 #include "prescribing/prescriptiontext.h"
 #include "records/table.h"
 
@@ -9,10 +10,13 @@ namespace {
 
 const QString brandField = QStringLiteral("Marque");
 
-void appendToLog(records::Table &table, const QString &field, const QString &drug)
+void appendToLog(records::Table &table, const QString &field, const QString &drug, const QString &dateText = {})
 {
     table.edit();
-    table.setText(field, withDrugLogged(table.text(field), drug));
+    QString text = table.text(field);
+    if (!dateText.isEmpty())
+        clinical::addDateBlockIfMissing(text, dateText);
+    table.setText(field, withDrugLogged(text, drug));
     table.post();
 }
 
@@ -39,9 +43,10 @@ std::optional<QString> usualPosologyOf(records::Table &drugs, const QString &nam
     return std::nullopt;
 }
 
-void logPrescribedDrug(records::Table &consultations, records::Table &treatments, const QString &drug)
+void logPrescribedDrug(records::Table &consultations, records::Table &treatments, const QString &drug,
+                       const QString &todayText)
 {
-    appendToLog(consultations, QStringLiteral("Consultation"), drug);
+    appendToLog(consultations, QStringLiteral("Consultation"), drug, todayText);
     appendToLog(treatments, QStringLiteral("Traitement général"), drug);
 }
 

@@ -15,7 +15,10 @@ namespace orvane::prescribing {
 std::optional<QString> usualPosologyOf(records::Table &drugs, const QString &name);
 
 // Records a prescribed drug in the patient's consultation text ("Consultation" of "CONSULT.DB") and
-// general treatment text ("Traitement général" of "TTT.DB"); a patient without a row gets one.
-void logPrescribedDrug(records::Table &consultations, records::Table &treatments, const QString &drug);
+// general treatment text ("Traitement général" of "TTT.DB"); a patient without a row gets one. Notes
+// without a line of today's date first get today's date block, without asking: a drug given today
+// must never stand under an earlier consultation's date.
+void logPrescribedDrug(records::Table &consultations, records::Table &treatments, const QString &drug,
+                       const QString &todayText);
 
 } // namespace orvane::prescribing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pageprinter.h"
+
 #include <QFont>
 #include <QRectF>
 #include <QString>
@@ -9,7 +11,7 @@ namespace orvane::prescribing {
 // Every printed position and size is in these device units: 1/360 inch on every printer, the
 // resolution of the ink-jet printers the layouts were made for (at 1/300 inch the foot of the
 // default layouts fell off an A4 sheet).
-constexpr int deviceUnitsPerInch = 360;
+constexpr int deviceUnitsPerInch = pageUnitsPerInch;
 
 // A font as the layouts ask for it: family, size in points and style.
 struct PrintFont

@@ -22,6 +22,16 @@ void prepare(QPainter &painter, int resolution, const QRect &printableArea, cons
     painter.setFont(font);
 }
 
+// A PDF file of its own for a job, laid out on the printer's sheet.
+std::unique_ptr<QPdfWriter> pdfFile(const QString &path, const QPageLayout &layout, const QString &title)
+{
+    auto writer = std::make_unique<QPdfWriter>(path);
+    writer->setResolution(deviceUnitsPerInch);
+    writer->setPageLayout(layout);
+    writer->setTitle(title);
+    return writer;
+}
+
 } // namespace
 
 QPrinterSurface::QPrinterSurface(DialogService &dialogs, const Clock &clock)
@@ -53,7 +63,12 @@ void QPrinterSurface::abandonJob()
     m_copy.reset();
     if (m_painter.isActive()) {
         m_painter.end();
-        m_printer.abort();
+        if (!m_pdfJob)
+            m_printer.abort();
+    }
+    if (m_pdfJob) {
+        m_pdfJob.reset();
+        QFile::remove(m_pdfJobPath);
     }
 }
 
@@ -66,20 +81,27 @@ void QPrinterSurface::beginDocument(const PrintJob &job)
 {
     abandonJob();
     QString target = m_printer.printerName();
+    QPaintDevice *device = &m_printer;
+    int resolution = m_printer.resolution();
     const bool toPdf = printsToPdf();
     if (toPdf) {
+        // The job's file is written apart from the printer, which never holds a patient's file
+        // name: the printer set-up would show it, and ask about it, at the next print.
         target = m_files.newFile(job);
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(target);
+        m_pdfJob = pdfFile(target, m_printer.pageLayout(), job.kind);
+        m_pdfJobPath = target;
+        device = m_pdfJob.get();
+        resolution = m_pdfJob->resolution();
     } else {
         printqueue::checkReady(target);
     }
-    if (!m_painter.begin(&m_printer)) {
+    if (!m_painter.begin(device)) {
+        abandonJob();
         throw Error(QStringLiteral("Impossible d'imprimer sur '%1' : l'impression a été refusée")
                         .arg(QDir::toNativeSeparators(target)));
     }
     m_printableArea = QRect(QPoint(0, 0), printableArea());
-    prepare(m_painter, m_printer.resolution(), m_printableArea, deviceFont(m_font));
+    prepare(m_painter, resolution, m_printableArea, deviceFont(m_font));
     if (!toPdf && !job.owner.isEmpty())
         startCopy(job);
 }
@@ -87,10 +109,7 @@ void QPrinterSurface::beginDocument(const PrintJob &job)
 void QPrinterSurface::startCopy(const PrintJob &job)
 {
     m_copyPath = m_files.newFile(job);
-    m_copy = std::make_unique<QPdfWriter>(m_copyPath);
-    m_copy->setResolution(deviceUnitsPerInch);
-    m_copy->setPageLayout(m_printer.pageLayout());
-    m_copy->setTitle(job.kind);
+    m_copy = pdfFile(m_copyPath, m_printer.pageLayout(), job.kind);
     if (!m_copyPainter.begin(m_copy.get())) {
         abandonJob();
         throw Error(QStringLiteral("Impossible d'écrire la copie '%1'").arg(QDir::toNativeSeparators(m_copyPath)));
@@ -102,9 +121,9 @@ void QPrinterSurface::endDocument()
 {
     if (!m_painter.isActive())
         throw Error(QStringLiteral("Aucune impression n'est en cours"));
-    const bool toPdf = m_printer.outputFormat() == QPrinter::PdfFormat;
-    const QString target = toPdf ? m_printer.outputFileName() : m_printer.printerName();
-    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error) {
+    const bool toPdf = m_pdfJob != nullptr;
+    const QString target = toPdf ? m_pdfJobPath : m_printer.printerName();
+    if (!m_painter.end() || (!toPdf && m_printer.printerState() == QPrinter::Error)) {
         abandonJob();
         throw Error(QStringLiteral("L'impression sur '%1' a échoué").arg(QDir::toNativeSeparators(target)));
     }
@@ -123,6 +142,7 @@ void QPrinterSurface::endDocument()
         throw Error(QStringLiteral("Impossible d'écrire la copie '%1'").arg(QDir::toNativeSeparators(m_copyPath)));
     }
     m_copy.reset();
+    m_pdfJob.reset();
 }
 
 QList<QPainter *> QPrinterSurface::activePainters()

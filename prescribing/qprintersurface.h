@@ -58,6 +58,9 @@ private:
     QPainter m_painter;
     QRect m_printableArea;
     PrintFont m_font;
+    // The job's own file when it is written as a PDF file instead of being printed.
+    std::unique_ptr<QPdfWriter> m_pdfJob;
+    QString m_pdfJobPath;
     std::unique_ptr<QPdfWriter> m_copy;
     QPainter m_copyPainter;
     QString m_copyPath;

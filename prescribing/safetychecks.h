@@ -12,10 +12,15 @@ inline const QString interactionWarning =
 // only as a whole value, letter case ignored ("a" is "A", "AB" is neither).
 bool classesInteract(const QStringList &classes);
 
-// Whether the drug's name occurs, exactly and letter case included, in a line of the past illnesses.
-// Each line is taken whole, however wide the memo showing it is, so a name never escapes the check
-// by being wrapped across two screen lines. An empty name never matches.
-bool contraIndicated(const QString &drug, const QString &pastIllnesses);
+// The name of a drug without its strength and form: the words of its "Marque" before the first word
+// holding a digit ("AMOXICILLINE 1 g" gives "AMOXICILLINE"); the whole "Marque" when it starts with one.
+QString drugNameOf(const QString &brand);
+
+// Whether the drug's name (drugNameOf) stands as whole words in a line of one of the patient's texts
+// (past illnesses, drug allergies), letter case and accents ignored. Each line is taken whole, however
+// wide the memo showing it is, so a name never escapes the check by being wrapped across two screen
+// lines. An empty name never matches.
+bool contraIndicated(const QString &drug, const QStringList &patientTexts);
 
 // The message shown for a contra-indicated drug.
 QString contraIndicationMessage(const QString &drug);

@@ -368,13 +368,16 @@ void Database::createSchema()
     for (const QString &statement : m_dialect->lockSchema())
         run(statement);
     const QStringList existing = connection().tables();
+    QStringList created;
     for (const TableDef &table : schema()) {
         if (existing.contains(table.name))
             continue;
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
+        created.append(table.name);
     }
     transaction.commit();
+    m_createdTables = created;
 }
 
 Database::Transaction::Transaction(Database &db, const QString &exclusiveTable, Begin begin)

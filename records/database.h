@@ -28,6 +28,9 @@ public:
     const SqlDialect &dialect() const { return *m_dialect; }
     const AliasSettings &alias() const { return m_alias; }
     QString describe() const { return m_description; }
+    // The tables this opening made, the base being new or older than them; empty for a base that
+    // had them all.
+    const QStringList &createdTables() const { return m_createdTables; }
     QSqlDatabase connection() const;
     // Throws, saying why and what to do, when nothing could be stored in the base: a read-only file,
     // folder, disk or server, missing rights, a full disk.
@@ -92,6 +95,7 @@ private:
     bool m_disconnected = false;
     bool m_opening = true;
     std::vector<std::function<void()>> m_rollbackActions;
+    QStringList m_createdTables;
 };
 
 } // namespace orvane::records

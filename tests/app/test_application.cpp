@@ -5,7 +5,13 @@
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTreeView>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QTimer>
@@ -28,6 +34,7 @@ private slots:
     void failureInHandlerShownOnceAndProgramGoesOn();
     void speaksFrenchWhateverTheSystemLanguage();
     void fontDialogOpensOnTheFontDrawn();
+    void fileDialogListsInFrench();
 
 private:
     orvane::test::ScriptedDialogService &m_dialogs;
@@ -77,6 +84,46 @@ void TestApplication::fontDialogOpensOnTheFontDrawn()
     QCOMPARE(opened.family(), QFontInfo(line).family());
     QCOMPARE(opened.pointSize(), 14);
     QVERIFY(opened.bold());
+}
+
+void TestApplication::fileDialogListsInFrench()
+{
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Examens")));
+    QFile letter(folder.filePath(QStringLiteral("lettre.txt")));
+    QVERIFY(letter.open(QIODevice::WriteOnly));
+    letter.write(QByteArray(1536, 'x'));
+    QVERIFY(letter.flush());
+    QVERIFY(letter.setFileTime(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)), QFileDevice::FileModificationTime));
+    letter.close();
+
+    // The list fills in the background: read it once both rows are there.
+    QStringList letterRow;
+    QString folderType;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        const QAbstractItemModel *model = list->model();
+        for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+            const auto cell = [&](int column) { return model->index(row, column, list->rootIndex()).data().toString(); };
+            if (cell(0) == QStringLiteral("lettre.txt"))
+                letterRow = {cell(1), cell(3)};
+            else if (cell(0) == QStringLiteral("Examens"))
+                folderType = cell(2);
+        }
+        if ((!letterRow.isEmpty() && !folderType.isEmpty()) || waited.elapsed() > 10000)
+            dialog->reject();
+    });
+    poll.start(20);
+    orvane::QtDialogService().chooseFileToOpen(nullptr, folder.path(), QStringLiteral("Tous (*)"),
+                                               QStringLiteral("Ouvrir"));
+    QCOMPARE(folderType, QStringLiteral("Dossier"));
+    QCOMPARE(letterRow, (QStringList{QStringLiteral("1,5 Kio"), QStringLiteral("05/03/2026 14:07:09")}));
 }
 
 int main(int argc, char **argv)

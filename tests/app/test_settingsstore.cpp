@@ -1,6 +1,7 @@
 #include "shellfixture.h"
 
 #include "app/settingsstore.h"
+#include "messaging/apicryptbridge.h"
 #include "platform/error.h"
 #include "platform/places.h"
 
@@ -28,6 +29,7 @@ private slots:
     void wholeNumbers();
     void encipherSettingsNeedTheKeyFolder_data();
     void encipherSettingsNeedTheKeyFolder();
+    void earlierApicryptUserIsTakenOverUntilOneIsSet();
     void messagingAccountLoadsWithoutLetterhead();
     void textWithCommasWrittenByHand();
     void marginsWriterStoresAllFive();
@@ -61,6 +63,9 @@ void TestSettingsStore::noKeyKeepsEveryDefault()
     QCOMPARE(settings.letterhead.libre1, QStringLiteral("Sur Rendez-vous"));
     QCOMPARE(settings.letterhead.libre2, QStringLiteral("Fermé le Jeudi Après-Midi"));
     QVERIFY(settings.letterhead.telephone.startsWith(QStringLiteral("Tél. : ")));
+    // Until filled in, the prescriber's lines say what is missing rather than name anyone.
+    QCOMPARE(settings.letterhead.identifiant, QStringLiteral("Nom du médecin à compléter"));
+    QCOMPARE(settings.letterhead.securite, QStringLiteral("N° RPPS à compléter"));
     QCOMPARE(settings.margins, PrintMargins());
     QCOMPARE(settings.margins.left, 150);
     QCOMPARE(settings.margins.bottom, 50);
@@ -179,6 +184,19 @@ void TestSettingsStore::encipherSettingsNeedTheKeyFolder()
     QCOMPARE(settings.messaging.apicryptId, apicrypt);
 }
 
+// The user of the sibling product's settings serves, and shows in the messaging window, while the
+// program's own is empty; once one is set there, it alone counts.
+void TestSettingsStore::earlierApicryptUserIsTakenOverUntilOneIsSet()
+{
+    QVERIFY(QDir(m_fixture.programFolder()).mkpath(QStringLiteral("clefs")));
+    orvane::places::registryKey(orvane::messaging::ApicryptBridge::identifierKey)
+        ->setValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.ancien"));
+    QCOMPARE(loaded().messaging.apicryptId, QStringLiteral("dr.ancien"));
+    m_fixture.storeValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.test"));
+    QCOMPARE(loaded().messaging.apicryptId, QStringLiteral("dr.test"));
+    orvane::places::registryKey(orvane::messaging::ApicryptBridge::identifierKey)->clear();
+}
+
 void TestSettingsStore::messagingAccountLoadsWithoutLetterhead()
 {
     m_fixture.storeValue(QStringLiteral("IdMessagerie"), QStringLiteral("cabinet42"));
@@ -230,6 +248,7 @@ void TestSettingsStore::writersRoundTrip()
     messaging.port = QStringLiteral("587");
     messaging.encipher = QStringLiteral("oui");
     messaging.apicryptId = QStringLiteral("a.lefevre");
+    messaging.apicryptAcknowledgement = QStringLiteral("accuse@apicrypt.test");
     messaging.incoming = {QStringLiteral("imap.cabinet.fr"), QStringLiteral("143"), QStringLiteral("STARTTLS"),
                           QStringLiteral("a.lefevre"), QStringLiteral("secret"), QStringLiteral("oui")};
     QVERIFY(QDir(m_fixture.programFolder()).mkpath(QStringLiteral("clefs")));

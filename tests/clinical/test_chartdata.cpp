@@ -151,10 +151,10 @@ private slots:
             QCOMPARE(thinning.labelledBars.at(i), i * stride);
     }
 
-    void sameDateNotLabelledTwice()
+    void twoResultsOfOneDayEachCarryTheDate()
     {
         const LabelThinning thinning = thinLabels({"08/12/2006", "08/12/2006", "09/12/2006"}, 10);
-        QCOMPARE(thinning.labelledBars, (QList<int>{0, 2}));
+        QCOMPARE(thinning.labelledBars, (QList<int>{0, 1, 2}));
     }
 
 };

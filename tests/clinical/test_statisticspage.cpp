@@ -90,9 +90,11 @@ private:
     // The chart is laid out again by the event loop, as it is on screen before anyone looks.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); }
 
+    static QString patientPrints() { return prescribing::PrintFiles::folder() + QStringLiteral("/DURAND Marie 12"); }
+
     QStringList printedFiles() const
     {
-        return QDir(prescribing::PrintFiles::folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        return QDir(patientPrints()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     }
 
 private slots:
@@ -107,7 +109,9 @@ private slots:
         m_measures->post();
         m_printer = std::make_unique<prescribing::QPrinterSurface>(m_dialogs, m_clock);
         m_printer->printer().setOutputFormat(QPrinter::PdfFormat);
-        m_page = std::make_unique<StatisticsPage>(*m_measures, *m_printer, [] { return QString(); });
+        m_page = std::make_unique<StatisticsPage>(*m_measures, *m_printer, m_clock, [] {
+            return StatisticsPage::ChartPatient{QStringLiteral("DURAND Marie 12"), QStringLiteral("DURAND Marie")};
+        });
         m_page->resize(760, 460);
         m_page->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
@@ -285,8 +289,8 @@ private slots:
         setLists({{QStringLiteral("Poids"),
                    valueList({"08/12/2006", "72", "08/12/2006", "71", "09/12/2006", "70", "08/12/2006", "69"})}});
         choose(QStringLiteral("choix1"), QStringLiteral("Poids"));
-        QCOMPARE(chart().labelledBars(), (QList<int>{0, 2, 3}));
-        QCOMPARE(chart().dateAxis()->categoriesLabels().size(), 3);
+        QCOMPARE(chart().labelledBars(), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(chart().dateAxis()->categoriesLabels().size(), 4);
         QCOMPARE(chart().dateAxis()->endValue(chart().dateAxis()->categoriesLabels().last()), 3.0);
     }
 
@@ -304,10 +308,13 @@ private slots:
         if (!test::pdfToTextAvailable())
             QSKIP("pdftotext is not installed: the printed words cannot be read");
         const QList<test::PdfPage> pages =
-            test::readPdfPages(QDir(prescribing::PrintFiles::folder()).filePath(printedFiles().first()));
+            test::readPdfPages(QDir(patientPrints()).filePath(printedFiles().first()));
         QCOMPARE(pages.size(), 1);
         for (const QString word : {"Poids", "Dates", "08/12/2006", "09/01/2007", "73.5"})
             QVERIFY2(!pages.first().find(word).isEmpty(), qPrintable(word));
+        // The sheet says whose values it shows, which value and when it was printed.
+        for (const QString &word : QStringList{"DURAND", "Marie", "Poids", "imprimé", m_clock.todayText()})
+            QVERIFY2(pages.first().find(word).size() >= (word == "Poids" ? 2 : 1), qPrintable(word));
     }
 };
 

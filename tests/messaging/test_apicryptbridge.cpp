@@ -55,10 +55,9 @@ private:
     QString inFolder(const QString &name) const { return m_folder + QLatin1Char('/') + name; }
     void installStandIn() { QVERIFY(QFile::copy(QStringLiteral(APICRYPT_STANDIN), inFolder(ApicryptBridge::libraryFileName))); }
     void makeKeyFolder() { QVERIFY(QDir(m_folder).mkpath(ApicryptBridge::keyFolderName)); }
-    void registerUser(const QString &user)
-    {
-        places::registryKey(ApicryptBridge::identifierKey)->setValue(QStringLiteral("Apicrypt"), user);
-    }
+    // The user of the messaging settings.
+    QString m_user;
+    void registerUser(const QString &user) { m_user = user; }
 
 private slots:
     // The settings files stay where the first use put them, so each case empties them instead.
@@ -68,12 +67,13 @@ private slots:
         m_folder = places::programFolder();
         places::registryKey(ApicryptBridge::identifierKey)->clear();
         places::registryKey(QStringLiteral("Orvane 32"))->clear();
+        m_user.clear();
     }
 
     void withoutTheLibraryNothingStarts()
     {
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         bridge.start(hprimLines);
         QVERIFY(!QFile::exists(inFolder(ApicryptBridge::inputFileName)));
         QVERIFY(!bridge.encipheringTimer()->isActive());
@@ -87,7 +87,7 @@ private slots:
         makeKeyFolder();
         registerUser(QStringLiteral("dr.martin"));
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         QSignalSpy spy(&bridge, &ApicryptBridge::enciphered);
         bridge.start(hprimLines);
         QCOMPARE(QFile(inFolder(ApicryptBridge::inputFileName)).size(), windowsTextBytes(hprimLines).size());
@@ -117,7 +117,7 @@ private slots:
         installStandIn();
         registerUser(QStringLiteral("dr.martin"));
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         bridge.start(hprimLines);
         QTRY_VERIFY(!bridge.encipheringTimer()->isActive());
         QTest::qWait(300);
@@ -127,13 +127,13 @@ private slots:
         QTRY_COMPARE(dialogs.requests().size(), 2);
     }
 
-    void identifierComesOnlyFromTheSiblingProductsKey()
+    void identifierComesOnlyFromTheMessagingSettings()
     {
         installStandIn();
         makeKeyFolder();
-        places::registryKey(QStringLiteral("Orvane 32"))->setValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.martin"));
+        places::registryKey(ApicryptBridge::identifierKey)->setValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.martin"));
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         bridge.start(hprimLines);
         QTRY_VERIFY(bridge.outputTimer()->isActive());
         QCOMPARE(dialogs.texts(), QStringList{"Il n'y a pas d'utilisateur enregistré pour Apicrypt"});
@@ -151,7 +151,7 @@ private slots:
         makeKeyFolder();
         registerUser(QStringLiteral("dr.martin"));
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         writeWindowsTextFile(inFolder(ApicryptBridge::outputFileName), {QStringLiteral("ancienne réponse")});
         QSignalSpy spy(&bridge, &ApicryptBridge::enciphered);
         bridge.start({QStringLiteral("nouveau")});
@@ -169,7 +169,7 @@ private slots:
         installStandIn();
         makeKeyFolder();
         MessageLoopDialogs dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         bridge.start(hprimLines);
         QTRY_VERIFY(bridge.outputTimer()->isActive());
         QTest::qWait(300);
@@ -181,7 +181,7 @@ private slots:
         writeWindowsTextFile(inFolder(ApicryptBridge::inputFileName), {QStringLiteral("a")});
         writeWindowsTextFile(inFolder(ApicryptBridge::outputFileName), {QStringLiteral("b")});
         test::ScriptedDialogService dialogs;
-        ApicryptBridge bridge(m_folder, dialogs, nullptr);
+        ApicryptBridge bridge(m_folder, [this] { return m_user; }, dialogs, nullptr);
         QVERIFY(!QFile::exists(inFolder(ApicryptBridge::inputFileName)));
         QVERIFY(!QFile::exists(inFolder(ApicryptBridge::outputFileName)));
     }

@@ -200,7 +200,6 @@ private slots:
         const QDir program(places::programFolder());
         QVERIFY(program.mkpath(ApicryptBridge::keyFolderName));
         QVERIFY(QFile::copy(QStringLiteral(APICRYPT_STANDIN), program.filePath(ApicryptBridge::libraryFileName)));
-        places::registryKey(ApicryptBridge::identifierKey)->setValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.martin"));
 
         const QString clear = test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"));
         QFile input(program.filePath(QStringLiteral("essai.txt")));
@@ -215,7 +214,7 @@ private slots:
         const QString enciphered = fromWindows1252(bytesOf(input.fileName() + QStringLiteral(".api")));
         QVERIFY(ApicryptBridge::isEnciphered(enciphered));
 
-        const auto decipher = [&](const QString &text) { return ApicryptBridge::decipher(program.path(), text); };
+        const auto decipher = [&](const QString &text) { return ApicryptBridge::decipher(program.path(), QStringLiteral("dr.martin"), text); };
         const ResultFiler::Outcome outcome = filer(decipher).file(test::plainMessage(enciphered));
         QCOMPARE(outcome.filed.size(), 1);
         QCOMPARE(fromWindows1252(bytesOf(outcome.filed.first())), clear);

@@ -44,7 +44,7 @@ private slots:
         m_transport = test::RecordingTransport();
         m_connection.offline = false;
         m_settings = MessagingSettings{QStringLiteral("docteur"), QStringLiteral("secret"), QStringLiteral("smtp.cab.fr"),
-                                       QStringLiteral("587"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}};
+                                       QStringLiteral("587"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}, {}};
         m_outgoing = OutgoingHprim();
         m_outgoing.clearLines = {QStringLiteral("DUPONT"), QStringLiteral("Généraliste"), QStringLiteral(".x")};
         m_outgoing.recipients = QStringLiteral(" a@x.fr , b@y.fr ");
@@ -82,8 +82,8 @@ private slots:
         m_outgoing.context.patientKey = QStringLiteral("DUPONT Jean");
         QCOMPARE(send(), HprimSender::Outcome::Sent);
         const auto &delivery = m_transport.deliveries.first();
-        QCOMPARE(delivery.recipients, QStringList{apicryptServiceAddress});
-        QVERIFY(delivery.message.contains("\r\nTo: " + apicryptServiceAddress.toUtf8() + "\r\n"));
+        QCOMPARE(delivery.recipients, QStringList{placeholderAcknowledgementAddress});
+        QVERIFY(delivery.message.contains("\r\nTo: " + placeholderAcknowledgementAddress.toUtf8() + "\r\n"));
         QVERIFY(!delivery.message.contains("a@x.fr"));
         QVERIFY(delivery.message.endsWith("\r\n\r\n-----BEGIN-----\r\nabc\r\n\r\n"));
         QCOMPARE(readWindowsTextFile(sentFolder() + QStringLiteral("/DUPONT Jean-en date du 5 3 2006.txt")), m_outgoing.clearLines);

@@ -121,7 +121,7 @@ private slots:
         m_transport = test::RecordingTransport();
         m_connection.offline = false;
         m_settings = MessagingSettings{QStringLiteral("docteur"), QStringLiteral("secret"), QStringLiteral("smtp.cab.fr"),
-                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}};
+                                       QStringLiteral("25"), QStringLiteral("non"), QString(), QStringLiteral("dr@cab.fr"), {}, {}};
         writeWindowsTextFile(hprimIni(), {"Zola Emile", "1 rue Z", "Cardiologue", "zola@x.fr",
                                           "Bernard Luc", "2 rue B", "ORL", "luc@x.fr"});
     }
@@ -139,11 +139,13 @@ private slots:
         QFETCH(bool, closeBox);
         Tparamessage dialog(m_dialogs);
         MessagingSettings settings{"id", "pw", "smtp.a.fr", "", "oui", "dr.martin", "a@b.fr",
-                                   {"imap.a.fr", "", IncomingServer::tls, "dr", "x", "oui"}};
+                                   {"imap.a.fr", "", IncomingServer::tls, "dr", "x", "oui"}, {}};
         m_dialogs.answerModal([&](QDialog &shown) {
             QCOMPARE(control<QLineEdit>(shown, "port")->text(), QString());
             QCOMPARE(control<QLineEdit>(shown, "passe")->echoMode(), QLineEdit::Password);
             QVERIFY(control<QCheckBox>(shown, "cryptage")->isChecked());
+            QVERIFY(control<QLineEdit>(shown, "accuse")->placeholderText().startsWith(placeholderAcknowledgementAddress));
+            typeInto(shown, "accuse", QStringLiteral("accuse@apicrypt.test"));
             typeInto(shown, "port", QStringLiteral("abc"));
             typeInto(shown, "serveur", QStringLiteral("smtp.b.fr"));
             QTest::mouseClick(control<QCheckBox>(shown, "cryptage"), Qt::LeftButton);
@@ -164,6 +166,7 @@ private slots:
         QCOMPARE(settings.cryptage, QStringLiteral("non"));
         QCOMPARE(settings.idMessagerie, QStringLiteral("id"));
         QCOMPARE(settings.apicrypt, QStringLiteral("dr.martin"));
+        QCOMPARE(settings.acknowledgement, QStringLiteral("accuse@apicrypt.test"));
         const IncomingServer incoming{"imap.a.fr", "143", IncomingServer::startTls, "dr", "x", "non"};
         QVERIFY(settings.incoming == incoming);
     }
@@ -171,7 +174,7 @@ private slots:
     void apicryptBoxOnceDisabledStaysDisabledForTheRun()
     {
         Tparamessage dialog(m_dialogs);
-        MessagingSettings settings{"", "", "", "", "oui", "", "", {}};
+        MessagingSettings settings{"", "", "", "", "oui", "", "", {}, {}};
         m_dialogs.answerModal([](QDialog &shown) {
             QCheckBox *box = control<QCheckBox>(shown, "cryptage");
             QVERIFY(!box->isEnabled());
@@ -328,6 +331,76 @@ private slots:
         QCOMPARE(memo(*window, "Memo1"), QString());
         QVERIFY(!control<QPushButton>(*window, "bbtnOk")->isEnabled());
         QCOMPARE(readWindowsTextFile(sentFolder() + QStringLiteral("/DUPONT Jean-en date du 15 3 2006.txt")), text);
+        QCOMPARE(m_dialogs.texts(), QStringList{"Message envoyé à luc@x.fr."});
+    }
+
+    // Envoyer with nothing to send says why, sends nothing and keeps the window; HPRIM then
+    // builds the message and Envoyer sends it.
+    void emptyMessageIsRefusedWithItsReason_data()
+    {
+        QTest::addColumn<bool>("enciphered");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("clear text emptied") << false << "Le message HPRIM est vide";
+        QTest::newRow("enciphering gave nothing") << true << "Le message crypté est vide";
+    }
+    void emptyMessageIsRefusedWithItsReason()
+    {
+        QFETCH(bool, enciphered);
+        QFETCH(QString, reason);
+        auto window = editor();
+        choose(*window, 0);
+        click(*window, "BitBtn1");
+        control<QCheckBox>(*window, "crypt")->setChecked(enciphered);
+        if (!enciphered)
+            control<QPlainTextEdit>(*window, "Memo1")->clear();
+        click(*window, "bbtnOk");
+        QVERIFY(m_transport.deliveries.isEmpty());
+        QVERIFY(window->isVisible());
+        QCOMPARE(m_dialogs.texts().size(), 1);
+        QVERIFY2(m_dialogs.texts().first().startsWith(reason + QStringLiteral(" : rien n'a été envoyé.")),
+                 qPrintable(m_dialogs.texts().first()));
+        QVERIFY(QDir(sentFolder()).isEmpty());
+
+        control<QCheckBox>(*window, "crypt")->setChecked(false);
+        click(*window, "BitBtn1");
+        click(*window, "bbtnOk");
+        QCOMPARE(m_transport.deliveries.size(), 1);
+        QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Message envoyé à luc@x.fr."));
+    }
+
+    // An enciphered message goes to the acknowledgement address of the settings; while none is
+    // set, to the placeholder, and only after the physician agreed.
+    void encipheredSendAsksBeforeUsingThePlaceholder_data()
+    {
+        QTest::addColumn<QString>("acknowledgement");
+        QTest::addColumn<bool>("agreed");
+        QTest::newRow("placeholder refused") << "" << false;
+        QTest::newRow("placeholder agreed") << "" << true;
+        QTest::newRow("address set") << "accuse@apicrypt.test" << true;
+    }
+    void encipheredSendAsksBeforeUsingThePlaceholder()
+    {
+        QFETCH(QString, acknowledgement);
+        QFETCH(bool, agreed);
+        m_settings.acknowledgement = acknowledgement;
+        auto window = editor();
+        choose(*window, 0);
+        click(*window, "BitBtn1");
+        control<QCheckBox>(*window, "crypt")->setChecked(true);
+        control<QPlainTextEdit>(*window, "Memo2")->setPlainText(QStringLiteral("-----BEGIN-----\nabc"));
+        const bool placeholder = acknowledgement.isEmpty();
+        if (placeholder)
+            agreed ? m_dialogs.answerYes() : m_dialogs.answerNo();
+        click(*window, "bbtnOk");
+        if (placeholder)
+            QVERIFY(m_dialogs.requests().first().text.contains(placeholderAcknowledgementAddress));
+        const QString address = placeholder ? placeholderAcknowledgementAddress : acknowledgement;
+        QCOMPARE(m_transport.deliveries.size(), agreed ? 1 : 0);
+        QCOMPARE(window->isVisible(), !agreed);
+        if (agreed) {
+            QCOMPARE(m_transport.deliveries.first().recipients, QStringList{address});
+            QCOMPARE(m_dialogs.texts().last(), QStringLiteral("Message envoyé à %1.").arg(address));
+        }
     }
 
     void sentMessageWhoseCopyFailsCannotBeSentTwice()
@@ -398,7 +471,8 @@ private slots:
     {
         QVERIFY(QFile::copy(QStringLiteral(APICRYPT_STANDIN), m_folder + QStringLiteral("/dllapi.dll")));
         QVERIFY(QDir(m_folder).mkpath(QStringLiteral("clefs")));
-        places::registryKey(ApicryptBridge::identifierKey)->setValue(QStringLiteral("Apicrypt"), QStringLiteral("dr.martin"));
+        m_settings.apicrypt = QStringLiteral("dr.martin");
+        m_settings.acknowledgement = QStringLiteral("accuse@apicrypt.test");
         m_settings.cryptage = QStringLiteral("oui");
         auto window = editor();
         choose(*window, 0);
@@ -409,7 +483,6 @@ private slots:
         QVERIFY(m_transport.deliveries.first().message.contains("MODULE D'ESSAI"));
         QVERIFY(!m_transport.deliveries.first().message.contains("DUPONT"));
         QVERIFY(QFile::exists(sentFolder() + QStringLiteral("/DUPONT Jean-en date du 15 3 2006.txt")));
-        places::registryKey(ApicryptBridge::identifierKey)->clear();
     }
 
     // The correspondence folders.

@@ -124,8 +124,8 @@ private slots:
         send(outgoing);
         const QJsonObject message = stored(2);
         QVERIFY(!message.isEmpty());
-        QCOMPARE(message.value("rcpt_tos").toArray(), QJsonArray{apicryptServiceAddress});
-        QCOMPARE(message.value("headers").toObject().value("To").toString(), apicryptServiceAddress);
+        QCOMPARE(message.value("rcpt_tos").toArray(), QJsonArray{placeholderAcknowledgementAddress});
+        QCOMPARE(message.value("headers").toObject().value("To").toString(), placeholderAcknowledgementAddress);
         QVERIFY(!message.value("header_names").toArray().contains(QStringLiteral("Disposition-Notification-To")));
         QCOMPARE(QByteArray::fromBase64(message.value("body").toString().toLatin1()),
                  QByteArray("-----DEBUT-----\r\n.AbC+/=\r\n-----FIN-----\r\n\r\n"));

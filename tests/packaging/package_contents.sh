@@ -30,6 +30,7 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 appstreamcli validate --no-net "$root/usr/share/metainfo/fr.orvane.Orvane.metainfo.xml"
 
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dependencies not found from the binaries"
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "Qt's French translations not required"
 dpkg-deb -f "$deb" Recommends | grep -q 'gnome-calculator' || fail "no calculator recommended"
 
 # The README, the user's guide that F1 opens, and the format of alias.ini in the manual page.

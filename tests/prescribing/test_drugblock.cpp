@@ -93,24 +93,32 @@ private slots:
     {
         QTest::addColumn<QString>("drug");
         QTest::addColumn<QString>("history");
+        QTest::addColumn<QString>("allergies");
         QTest::addColumn<bool>("refused");
         const QString history = QStringLiteral("HTA\r\nallergie PENICILLINE G\r\nasthme");
-        QTest::newRow("named in a line") << "PENICILLINE G" << history << true;
-        QTest::newRow("another drug of the family") << "PENICILLINE V" << history << false;
-        QTest::newRow("letter case counts") << "penicilline g" << history << false;
-        QTest::newRow("empty name") << "" << history << false;
-        QTest::newRow("empty history") << "PENICILLINE G" << "" << false;
-        QTest::newRow("a name split by a line break") << "HTA asthme" << "HTA\r\nasthme" << false;
-        QTest::newRow("lone carriage returns") << "ASPIRINE" << "ulcère\rASPIRINE" << true;
+        QTest::newRow("named in a line") << "PENICILLINE G" << history << "" << true;
+        QTest::newRow("another drug of the family") << "PENICILLINE V" << history << "" << false;
+        QTest::newRow("letter case ignored") << "penicilline g" << history << "" << true;
+        QTest::newRow("empty name") << "" << history << "" << false;
+        QTest::newRow("empty texts") << "PENICILLINE G" << "" << "" << false;
+        QTest::newRow("a name split by a line break") << "HTA asthme" << "HTA\r\nasthme" << "" << false;
+        QTest::newRow("lone carriage returns") << "ASPIRINE" << "ulcère\rASPIRINE" << "" << true;
         QTest::newRow("far along a long line")
-            << "ASPIRINE" << QString(QStringLiteral("x").repeated(300) + QStringLiteral(" ASPIRINE")) << true;
+            << "ASPIRINE" << QString(QStringLiteral("x").repeated(300) + QStringLiteral(" ASPIRINE")) << "" << true;
+        QTest::newRow("strength and form left out, on the allergies page")
+            << "AMOXICILLINE 1 g" << "HTA" << "Allergie AMOXICILLINE" << true;
+        QTest::newRow("accents ignored") << "ÉRYTHROMYCINE 500 mg cp" << "" << "allergie erythromycine" << true;
+        QTest::newRow("whole words only") << "FER 80 mg" << "infarctus inférieur" << "" << false;
+        QTest::newRow("a name of several words") << "ACIDE ACETYLSALICYLIQUE 75 mg" << "intolérance à l'acide  acétylsalicylique" << "" << true;
+        QTest::newRow("a name starting with a digit is taken whole") << "5 FLUOROURACILE" << "allergie FLUOROURACILE" << "" << false;
     }
     void contraIndication()
     {
         QFETCH(QString, drug);
         QFETCH(QString, history);
+        QFETCH(QString, allergies);
         QFETCH(bool, refused);
-        QCOMPARE(contraIndicated(drug, history), refused);
+        QCOMPARE(contraIndicated(drug, {history, allergies}), refused);
     }
 };
 

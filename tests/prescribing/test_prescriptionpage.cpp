@@ -7,6 +7,7 @@
 #include "prescribing/prescriptionpage.h"
 #include "prescribing/prescriptionprinting.h"
 #include "records/table.h"
+#include "support/fixedclock.h"
 #include "support/scripteddialogservice.h"
 
 #include <QDir>
@@ -62,6 +63,7 @@ class TestPrescriptionPage : public QObject
 
 private:
     std::unique_ptr<test::Practice> m_practice;
+    test::FixedClock m_clock;
     std::unique_ptr<test::ScriptedDialogService> m_dialogs;
     std::unique_ptr<RecordingPrinting> m_printing;
     std::unique_ptr<PrescriptionPage> m_page;
@@ -104,7 +106,7 @@ private slots:
         m_printing = std::make_unique<RecordingPrinting>();
         const PrescriptionTables tables{m_practice->drugs, m_practice->consultations, m_practice->treatments,
                                         m_practice->history};
-        m_page = std::make_unique<PrescriptionPage>(tables, *m_dialogs, *m_printing);
+        m_page = std::make_unique<PrescriptionPage>(tables, *m_dialogs, m_clock, *m_printing);
         m_page->resize(1280, 900);
         m_page->show();
     }
@@ -131,7 +133,7 @@ private slots:
         QVERIFY(choice().isEmpty());
         for (const char *group : {"quantite", "nbre", "horaire", "periode"})
             QCOMPARE(control<RadioGroup>(group)->itemIndex(), -1);
-        QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")), QStringLiteral("\rAMOXICILLINE 1 g"));
+        QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")), QStringLiteral("\r\n15/03/2006\r\n\r\n\rAMOXICILLINE 1 g"));
         QCOMPARE(m_practice->treatments.text(QStringLiteral("Traitement général")),
                  QStringLiteral("\rAMOXICILLINE 1 g"));
         QCOMPARE(m_practice->consultations.state(), Table::State::Browse);
@@ -222,7 +224,7 @@ private slots:
             QVERIFY(m_practice->consultations.text(QStringLiteral("Consultation")).endsWith(QStringLiteral("\rLEXOMIL")));
         } else {
             QCOMPARE(prescription(), before);
-            QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")), QStringLiteral("\rAMOXICILLINE 1 g"));
+            QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")), QStringLiteral("\r\n15/03/2006\r\n\r\n\rAMOXICILLINE 1 g"));
         }
     }
 
@@ -251,6 +253,14 @@ private slots:
         m_page->chooseDrug(QStringLiteral("PENICILLINE V"), QString());
         QCOMPARE(m_dialogs->requests().size(), 1);
         QCOMPARE(choice(), QStringLiteral("PENICILLINE V"));
+
+        // The drug allergies page counts too, the drug named without its strength.
+        m_practice->setText(m_practice->history, QStringLiteral("Allergies médicamenteuses"),
+                            QStringLiteral("Allergie amoxicilline"));
+        m_page->chooseDrug(QStringLiteral("AMOXICILLINE 1 g"), QStringLiteral("A"));
+        QCOMPARE(m_dialogs->texts().last(), QStringLiteral("Attention !\nIl y a une contre-indication à l'utilisation du "
+                                                           "médicament\nAMOXICILLINE 1 g"));
+        QVERIFY(choice().isEmpty());
     }
 
     void typedNameIsCheckedWhenTypingEnds()

@@ -41,9 +41,10 @@ private slots:
     void drugIsLoggedInBothTexts()
     {
         // A patient without rows gets them, carrying his record number.
-        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("DOLIPRANE"));
-        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QString());
-        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("ADVIL"));
+        const QString today = QStringLiteral("15/03/2006");
+        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("DOLIPRANE"), today);
+        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QString(), today);
+        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("ADVIL"), today);
         QCOMPARE(m_practice->consultations.state(), Table::State::Browse);
         QCOMPARE(m_practice->treatments.state(), Table::State::Browse);
 
@@ -53,10 +54,21 @@ private slots:
         storedTreatments.open();
         QVERIFY(storedConsultations.findKey({12}));
         QVERIFY(storedTreatments.findKey({12}));
-        QCOMPARE(storedConsultations.text(QStringLiteral("Consultation")), QStringLiteral("\rDOLIPRANE\r\rADVIL"));
+        // The notes get the day's date block once, the treatment text never.
+        QCOMPARE(storedConsultations.text(QStringLiteral("Consultation")),
+                 QStringLiteral("\r\n15/03/2006\r\n\r\n\rDOLIPRANE\r\rADVIL"));
         QCOMPARE(storedTreatments.text(QStringLiteral("Traitement général")), QStringLiteral("\rDOLIPRANE\r\rADVIL"));
     }
 
+    void drugGivenTodayNeverStandsUnderAnEarlierDate()
+    {
+        const QString earlier = QStringLiteral("\r\n14/03/2006\r\n\r\nToux\r\n");
+        m_practice->setText(m_practice->consultations, QStringLiteral("Consultation"), earlier);
+        logPrescribedDrug(m_practice->consultations, m_practice->treatments, QStringLiteral("DOLIPRANE"),
+                          QStringLiteral("15/03/2006"));
+        QCOMPARE(m_practice->consultations.text(QStringLiteral("Consultation")),
+                 earlier + QStringLiteral("\r\n15/03/2006\r\n\r\n\rDOLIPRANE"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrescriptionRecords)

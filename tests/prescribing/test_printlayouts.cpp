@@ -291,13 +291,48 @@ private slots:
             QCOMPARE(upper, upperRows);
             QCOMPARE(lower, lowerRows);
             QVERIFY(page.find(zoneSeparator).isEmpty());
-            QVERIFY(page.find(QStringLiteral("DUPONT Jean")).isEmpty());
+            QCOMPARE(page.only(QStringLiteral("DUPONT Jean")).font, boldUnderlined(10));
             QCOMPARE(page.find(agaStatement).size(), 1);
         }
         QVERIFY(surface.documents().at(0).find(QStringLiteral("DUPLICATA")).isEmpty());
         const Surface::Text mark = surface.documents().at(1).only(QStringLiteral("DUPLICATA"));
         QCOMPARE(QPoint(mark.x, mark.y), QPoint(1400, 550));
         QCOMPARE(mark.font, boldItalic(14));
+    }
+
+    void twoZoneFormNamesThePatientClearOfEverythingElse_data()
+    {
+        QTest::addColumn<int>("espacement");
+        QTest::addColumn<int>("intervalle");
+        QTest::addColumn<int>("margeGauche");
+        QTest::newRow("normal spacing") << 100 << 100 << 150;
+        QTest::newRow("wide and tall") << 130 << 150 << 150;
+        QTest::newRow("narrow and short, wide margin") << 80 << 80 << 400;
+    }
+    void twoZoneFormNamesThePatientClearOfEverythingElse()
+    {
+        QFETCH(int, espacement);
+        QFETCH(int, intervalle);
+        QFETCH(int, margeGauche);
+        const QString name = QStringLiteral("DE LA FONTAINE-MARTINEZ Marie-Christine");
+        PrintSettings settings = test::samplePrintSettings(espacement, intervalle);
+        settings.margeGauche = margeGauche;
+        Surface surface;
+        printLongTermIllnessPrescription(PrintContext(surface, settings, today),
+                                         {name, {"A", zoneSeparator, "B"}, renewal});
+        QCOMPARE(surface.documents().size(), 2);
+        for (const Surface::Document &page : surface.documents()) {
+            const Surface::Text printed = page.only(name);
+            QCOMPARE(printed.font, boldUnderlined(10));
+            const QRectF cell = deviceTextCell(printed.font, printed.x, printed.y, printed.text);
+            // Above the upper zone, whose first rule opens it.
+            QVERIFY(cell.bottom() < page.lines.first().y1 - PrinterSurface::lineWidth / 2);
+            for (const Surface::Text &other : page.texts) {
+                if (other.text != name)
+                    QVERIFY2(!cell.intersects(deviceTextCell(other.font, other.x, other.y, other.text)),
+                             qPrintable(other.text));
+            }
+        }
     }
 
     void longTermIllnessWithSeveralSeparatorsAndRenewal()

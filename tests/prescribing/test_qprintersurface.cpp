@@ -1,4 +1,5 @@
 #include "prescribing/qprintersurface.h"
+#include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "prescribing/printfiles.h"
 #include "support/fixedclock.h"
@@ -6,7 +7,13 @@
 #include "support/scripteddialogservice.h"
 #include "support/testenvironment.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -237,6 +244,53 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, m_surface->drawText(10, 10, QStringLiteral("x")));
         QVERIFY_THROWS_EXCEPTION(Error, m_surface->drawLine(0, 0, 10, 10));
         QVERIFY_THROWS_EXCEPTION(Error, m_surface->endDocument());
+    }
+
+    void setUpAfterAPatientsPrintShowsNoFileOfHisAndAsksNothing()
+    {
+        m_surface->beginDocument({QStringLiteral("LEFÈVRE Élodie 3"), QStringLiteral("certificat")});
+        m_surface->endDocument();
+        const QString certificate = QDir(PrintFiles::folder() + QStringLiteral("/LEFÈVRE Élodie 3")).entryList(QDir::Files).value(0);
+        QVERIFY(!certificate.isEmpty());
+        QVERIFY(!m_surface->printer().outputFileName().contains(QStringLiteral("LEFÈVRE")));
+
+        // The set-up as the physician sees it: no output file, and OK asks no question.
+        QStringList seen;
+        QTimer::singleShot(0, this, [&seen] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // A failed check below leaves the dialog open: it goes anyway, and the test goes on.
+            QTimer::singleShot(2000, dialog, &QDialog::reject);
+            const auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+            QVERIFY(file);
+            QVERIFY(!file->isVisible());
+            QVERIFY(!QFileInfo::exists(file->text()));
+            for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+                if (label->isVisible())
+                    seen.append(label->text());
+            }
+            // A question the dialog would ask on OK is noted and closed.
+            QTimer::singleShot(0, dialog, [&seen, dialog] {
+                QWidget *modal = QApplication::activeModalWidget();
+                if (modal && modal != dialog) {
+                    seen.append(QStringLiteral("question"));
+                    modal->close();
+                    dialog->reject();
+                }
+            });
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QtDialogService dialogs;
+        QVERIFY(dialogs.setUpPrinter(nullptr, m_surface->printer()));
+        QVERIFY2(!seen.join(QLatin1Char(' ')).contains(QStringLiteral("LEFÈVRE")), qPrintable(seen.join(QLatin1Char('|'))));
+        QVERIFY(!seen.join(QLatin1Char(' ')).contains(QStringLiteral("question")));
+
+        // The next patient's chart goes to his folder only.
+        m_surface->beginDocument({QStringLiteral("DURAND Marie 5"), QStringLiteral("graphique")});
+        m_surface->endDocument();
+        QCOMPARE(QDir(PrintFiles::folder() + QStringLiteral("/DURAND Marie 5")).entryList(QDir::Files).size(), 1);
+        QCOMPARE(QDir(PrintFiles::folder() + QStringLiteral("/LEFÈVRE Élodie 3")).entryList(QDir::Files),
+                 QStringList{certificate});
     }
 
     void setUpGoesThroughTheDialogService()
