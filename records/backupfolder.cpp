@@ -19,6 +19,7 @@ namespace {
 const QString dayFormat = QStringLiteral("yyyy-MM-dd");
 const QString copySuffix = QStringLiteral(".sqlite");
 const QString safetyPrefix = QStringLiteral("avant-restauration-");
+const QString upgradePrefix = QStringLiteral("avant-mise-a-jour-");
 const QString partSuffix = QStringLiteral(".part");
 
 QList<BackupCopy> copiesMatching(const QString &folder, const QRegularExpression &name)
@@ -154,13 +155,15 @@ QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date)
     return written;
 }
 
-QString BackupFolder::safetyCopyStem(const QDateTime &now) const
+QString BackupFolder::safetyCopyStem(const QDateTime &now, SafetyCopy why) const
 {
-    return m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+    return m_path + QLatin1Char('/') + (why == SafetyCopy::BeforeRestore ? safetyPrefix : upgradePrefix)
+        + now.toString(dayFormat + QStringLiteral("-HHmmss"));
 }
 
-QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now, SafetyCopy why) const
 {
+    const QStringList held = base.connection().tables();
     makeFolder();
     QTemporaryFile part(m_path + QStringLiteral("/XXXXXX") + partSuffix);
     if (!part.open())
@@ -171,6 +174,8 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         Database copy(AliasSettings::sqliteFile(part.fileName()), m_path);
         Database::Transaction transaction(copy);
         for (const TableDef &table : schema()) {
+            if (!held.contains(table.name))
+                continue;
             QStringList columns;
             for (const FieldDef &field : table.fields)
                 columns.append(SqlDialect::quote(field.name));
@@ -194,12 +199,12 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
     for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(part.fileName() + journal);
-    return placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+    return placeUnderFreeName(part.fileName(), safetyCopyStem(now, why) + copySuffix);
 }
 
-QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now, SafetyCopy why) const
 {
-    const QString stem = safetyCopyStem(now);
+    const QString stem = safetyCopyStem(now, why);
     const QString destination = stem + copySuffix;
     try {
         return writeCheckedCopy(basePath, destination);
