@@ -31,12 +31,30 @@ QByteArray windowsTextBytes(const QStringList &lines)
     return bytes;
 }
 
-QStringList readWindowsTextFile(const QString &path)
+QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path)));
-    return linesOf(fromWindows1252(file.readAll()));
+    return file.readAll();
+}
+
+QStringList readWindowsTextFile(const QString &path)
+{
+    return linesOf(fromWindows1252(fileBytes(path)));
+}
+
+QByteArray receivedTextBytes(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QLatin1String("\r\n");
+    return keptTextBytes(text);
+}
+
+QStringList readReceivedTextFile(const QString &path)
+{
+    return linesOf(fromKeptText(fileBytes(path)));
 }
 
 void writeWindowsTextFile(const QString &path, const QStringList &lines)
