@@ -1,11 +1,20 @@
 #include "clinical/labresultgrid.h"
+#include "clinical/labresultswindow.h"
 #include "messaging/receivedresults.h"
 #include "messaging/textlines.h"
 #include "platform/places.h"
 #include "records/table.h"
+#include "platform/pageprinter.h"
+#include "support/scripteddialogservice.h"
 #include "support/testdatabase.h"
+#include "support/widgetdriver.h"
 
 #include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -34,6 +43,22 @@ const QStringList results{
     QStringLiteral("RES|FERRITINE|FER|N|420|µg/l|30|400|H|F"),
     QStringLiteral("RES|"),
     QStringLiteral("****FIN****")};
+
+// Prints each page into an image, as a printer would receive it.
+class ImagePrinter final : public PagePrinter
+{
+public:
+    bool setUpPrinter(QWidget *) override { return true; }
+    void printPage(const Drawing &draw, const PrintJob &job) override
+    {
+        QImage page(600, 800, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        draw(painter, QRectF(0, 0, 600, 800));
+        jobs.append(job.kind);
+    }
+    QStringList jobs;
+};
 
 } // namespace
 
@@ -165,6 +190,46 @@ private slots:
 
     // The physician makes a laboratory's label stand for an analyte: kept in his file, applied to
     // the results stored under it and to the next ones.
+    // The window: analytes in rows, the exam's date in its column, abnormal values red, values not
+    // seen bold until it closes; a double-click on an analyte charts it, and the chart prints.
+    void resultsWindow()
+    {
+        m_results->read(number, writeText(QStringLiteral("DUPONT Emile-examen du 15 3 2006.txt"), header() + results));
+        test::ScriptedDialogService dialogs;
+        ImagePrinter printer;
+        clinical::LabResultsWindow window(m_base->db(), printer, dialogs,
+                                          [this]() -> const clinical::AnalyteCatalogue & { return m_results->catalogue(); },
+                                          [](const QString &, const QString &) {});
+        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *table = test::namedChild<QTableWidget>(&window, QStringLiteral("grille"));
+        QCOMPARE(table->rowCount(), 8);
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("15/03/2006"));
+        const int ferritin = int(window.grid().rows.indexOf(QStringLiteral("FERRITINE")));
+        QCOMPARE(table->item(ferritin, 0)->foreground().color(), QColor(Qt::red));
+        QVERIFY(table->item(ferritin, 0)->font().bold());
+        const int hb = int(window.grid().rows.indexOf(QStringLiteral("Hb")));
+        QCOMPARE(table->item(hb, 0)->text(), QStringLiteral("13.5 g/dL"));
+        QVERIFY(table->item(hb, 0)->foreground().color() != QColor(Qt::red));
+
+        int points = -1;
+        dialogs.answerModal([&points](QDialog &chart) {
+            points = static_cast<clinical::LabChartDialog &>(chart).pointCount();
+            QTest::mouseClick(test::namedChild<QPushButton>(&chart, QStringLiteral("Imprimer")), Qt::LeftButton);
+            chart.reject();
+        });
+        const QRect cell = table->visualItemRect(table->item(hb, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(points, 1);
+        QCOMPARE(printer.jobs, QStringList{QStringLiteral("graphique")});
+
+        QTest::mouseClick(test::namedChild<QPushButton>(&window, QStringLiteral("Fermer")), Qt::LeftButton);
+        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        QVERIFY(!table->item(ferritin, 0)->font().bold());
+    }
+
     void labelAddedByThePhysician()
     {
         m_results->read(number, writeText(QStringLiteral("DUPONT Emile-a.txt"),
@@ -178,5 +243,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReceivedResults)
+QTEST_MAIN(TestReceivedResults)
 #include "test_receivedresults.moc"
