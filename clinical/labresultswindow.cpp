@@ -18,6 +18,8 @@
 #include <QTableWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace orvane::clinical {
 
@@ -51,8 +53,8 @@ QLineSeries *boundSeries(double value, const QList<AnalyteChart::Point> &points)
     QPen pen(Qt::darkGreen);
     pen.setStyle(Qt::DashLine);
     series->setPen(pen);
-    series->append(points.first().date.startOfDay().toMSecsSinceEpoch(), value);
-    series->append(points.last().date.startOfDay().toMSecsSinceEpoch(), value);
+    series->append(points.first().date.addDays(-15).startOfDay().toMSecsSinceEpoch(), value);
+    series->append(points.last().date.addDays(15).startOfDay().toMSecsSinceEpoch(), value);
     return series;
 }
 
@@ -239,6 +241,18 @@ LabChartDialog::LabChartDialog(const QString &title, const QList<StoredLabResult
     for (QLineSeries *each : all) {
         each->attachAxis(dates);
         each->attachAxis(axis);
+    }
+    // One value, or values all equal, still get axes around them.
+    if (!data.points.isEmpty()) {
+        dates->setRange(data.points.first().date.addDays(-15).startOfDay(), data.points.last().date.addDays(15).startOfDay());
+        double lowest = data.low.value_or(data.points.first().value);
+        double highest = data.high.value_or(data.points.first().value);
+        for (const AnalyteChart::Point &point : data.points) {
+            lowest = std::min(lowest, point.value);
+            highest = std::max(highest, point.value);
+        }
+        const double margin = std::max((highest - lowest) * 0.1, std::abs(highest) * 0.05 + 0.01);
+        axis->setRange(lowest - margin, highest + margin);
     }
     m_view = new QChartView(chart, this);
     m_view->setRenderHint(QPainter::Antialiasing);
