@@ -12,6 +12,7 @@ class DialogService;
 }
 namespace orvane::records {
 class BaseInUseLock;
+struct AliasSettings;
 class Database;
 }
 
@@ -43,6 +44,8 @@ private:
     void createWindows(const QString &programFolder);
     void pause();
     static void refuseEmptyBase(const QString &basePath);
+    static void protectFiles(const records::AliasSettings &alias, const QString &programFolder);
+    void tellOnceWhereCorrespondenceStays(const records::AliasSettings &alias, const QString &programFolder);
     void terminate();
 
     DialogService &m_dialogs;

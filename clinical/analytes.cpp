@@ -2,6 +2,7 @@
 
 #include "clinical/labreport.h"
 #include "platform/textcodec.h"
+#include "platform/textlines.h"
 #include "records/schema.h"
 
 #include <QFile>
@@ -50,8 +51,7 @@ QStringList fileLines(const QString &path, bool utf8)
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return (utf8 ? QString::fromUtf8(bytes) : fromKeptText(bytes)).split(lineBreak);
+    return splitLines(utf8 ? QString::fromUtf8(bytes) : fromKeptText(bytes));
 }
 
 } // namespace

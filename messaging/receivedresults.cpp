@@ -3,7 +3,7 @@
 #include "clinical/labreport.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/patientfinder.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "platform/error.h"
 
 #include "records/database.h"

@@ -2,10 +2,11 @@
 
 #include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/fileremoval.h"
 #include "messaging/receivedmail.h"
-#include "messaging/textlines.h"
 #include "platform/clock.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,7 +63,7 @@ QList<ResultFiler::Found> ResultFiler::hprimTexts(const ReceivedMail &mail, bool
                 continue;
             }
         }
-        if (const auto identity = HprimText::identityOf(linesOf(*text)))
+        if (const auto identity = HprimText::identityOf(splitLines(*text)))
             found.append({*text, *identity});
     }
     return found;
@@ -105,7 +106,7 @@ ResultFiler::Outcome ResultFiler::file(const QByteArray &raw) const
     for (const Found &text : found) {
         QString reason;
         const auto patient = patientOf(text.identity, reason);
-        const QByteArray bytes = receivedTextBytes(linesOf(text.text));
+        const QByteArray bytes = receivedTextBytes(splitLines(text.text));
         if (patient) {
             outcome.filed.append(writeOnce(m_resultsFolder, receivedResultBaseName(patient->key, date), textExtension, bytes));
             tell(*patient, outcome.filed.last());

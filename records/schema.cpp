@@ -107,6 +107,7 @@ QList<TableDef> makeSchema()
                          text(QStringLiteral("Alerte"), 120)},
                         {recordNumberField},
                         false,
+                        true,
                         true});
     return all;
 }

@@ -35,6 +35,9 @@ struct TableDef
     bool perPatient = false;
     // Any number of rows per patient, linked to the patient table through "N°Dossier".
     bool patientHistory = false;
+    // Added by a later release: a base of an earlier one lacks it until its first open creates it,
+    // and is whole without it.
+    bool addedLater = false;
 
     int fieldIndex(const QString &fieldName) const; // letter case ignored; -1 when unknown
     const FieldDef &field(const QString &fieldName) const; // throws when unknown

@@ -1,7 +1,7 @@
 #include "clinical/labresultgrid.h"
 #include "clinical/labresultswindow.h"
 #include "messaging/receivedresults.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "platform/places.h"
 #include "records/table.h"
 #include "platform/pageprinter.h"
