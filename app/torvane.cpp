@@ -9,6 +9,7 @@
 
 #include "app/tapropos.h"
 #include "clinical/consultationpage.h"
+#include "clinical/labresultswindow.h"
 #include "clinical/picklist.h"
 #include "clinical/picklists.h"
 #include "clinical/tacuitearch.h"
@@ -24,6 +25,7 @@
 #include "messaging/mailfetch.h"
 #include "messaging/patientfinder.h"
 #include "messaging/pendingresultsdialog.h"
+#include "messaging/receivedresults.h"
 #include "messaging/resultfiler.h"
 #include "messaging/messagecontext.h"
 #include "messaging/tfrmmessageeditor.h"
@@ -410,6 +412,7 @@ void TOrvane::buildMeasurePages()
     m_notebook->addTab(m_vaccinations, QStringLiteral("&Vaccinations"));
     m_results = new clinical::ResultsPage(m_patient, m_clock, askDate, m_notebook);
     m_notebook->addTab(m_results, QStringLiteral("&Bilans et Mesures"));
+    connect(m_results, &clinical::ResultsPage::receivedResultsRequested, this, &TOrvane::showReceivedResults);
     m_statistics = new clinical::StatisticsPage(
         m_patient.measures(), *m_printerSurface, m_clock,
         [this] {
@@ -451,6 +454,31 @@ void TOrvane::hprimClick()
     m_windows.messageEditor->openFor(context, settings.letterhead.identifiant, m_prescriptions->prescriptionText());
 }
 
+void TOrvane::showReceivedResults()
+{
+    records::Table &patients = m_patient.patients();
+    if (patients.isEmpty())
+        return;
+    const messaging::PatientFile file{
+        {patients.text(QStringLiteral("NomPrénom")), patients.number(QStringLiteral("N°Dossier")), patients.text(QStringLiteral("SS"))},
+        patients.text(QStringLiteral("Nom")),
+        patients.text(QStringLiteral("Prénom")),
+        int(patients.number(QStringLiteral("Jour"))),
+        int(patients.number(QStringLiteral("Mois"))),
+        int(patients.number(QStringLiteral("Année")))};
+    // Files put into the folder by hand are read now.
+    const QStringList notes = m_receivedResults->readNewFiles(file);
+    m_patient.measures().refresh();
+    if (!m_resultsWindow) {
+        m_resultsWindow = new clinical::LabResultsWindow(
+            patients.database(), *m_printerSurface, m_dialogs,
+            [this]() -> const clinical::AnalyteCatalogue & { return m_receivedResults->catalogue(); },
+            [this](const QString &analyte, const QString &label) { m_receivedResults->addLabel(analyte, label); }, this);
+    }
+    m_resultsWindow->load({file.match.number, file.match.key, prescribing::PrintFiles::ownerOf(patients), notes});
+    m_dialogs.execModal(*m_resultsWindow);
+}
+
 void TOrvane::Messagerie1Click()
 {
     messaging::MessagingSettings values = toMessagingWindows(m_settings.settings().messaging);
@@ -462,13 +490,23 @@ void TOrvane::Messagerie1Click()
 void TOrvane::buildResultsFetch()
 {
     m_patientFinder = std::make_unique<messaging::PatientFinder>(m_patient.patients().database());
+    m_receivedResults = std::make_unique<messaging::ReceivedResults>(
+        m_patient.patients().database(), m_settings.settings().folders.receivedResults,
+        places::inProgramFolder(QStringLiteral("Analyses.txt")));
     m_resultFiler = std::make_unique<messaging::ResultFiler>(
         m_settings.settings().folders.receivedResults,
-        [this](const messaging::HprimIdentity &identity) { return m_patientFinder->keysOf(identity); },
+        [this](const messaging::HprimIdentity &identity) { return m_patientFinder->matchesOf(identity); },
         [this](const QString &text) {
             return messaging::ApicryptBridge::decipher(m_programFolder, m_settings.settings().messaging.apicryptId, text);
         },
-        m_clock);
+        m_clock,
+        [this](const messaging::PatientMatch &patient, const QString &path) {
+            m_receivedResults->read(patient.number, path);
+            // The lists and the clearance on screen are the stored ones.
+            if (!m_patient.patients().isEmpty()
+                && m_patient.patients().number(QStringLiteral("N°Dossier")) == patient.number)
+                m_patient.measures().refresh();
+        });
     m_mailFetch = std::make_unique<messaging::MailFetch>([this](const QByteArray &raw) { return m_resultFiler->file(raw); });
     connect(m_mailFetch.get(), &messaging::MailFetch::finished, this, [this](const messaging::MailFetch::Report &report) {
         if (m_pendingResults->isVisible())
@@ -483,11 +521,12 @@ void TOrvane::buildResultsFetch()
                 m_dialogs.showMessage(this, report.failure);
         }
     });
-    m_pendingResults = new messaging::PendingResultsDialog(*m_resultFiler, m_dialogs, [this]() -> std::optional<QString> {
+    m_pendingResults = new messaging::PendingResultsDialog(*m_resultFiler, m_dialogs, [this]() -> std::optional<messaging::PatientMatch> {
         m_dialogs.execModal(*m_windows.rechercher);
         if (!m_windows.rechercher->answeredOk())
             return std::nullopt;
-        return m_windows.rechercher->selectedKey().value(0).toString();
+        const QVariantList key = m_windows.rechercher->selectedKey();
+        return messaging::PatientMatch{key.value(0).toString(), key.value(3).toDouble(), QString()};
     }, this);
 
     m_fetchTimer = new QTimer(this);

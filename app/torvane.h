@@ -33,6 +33,7 @@ namespace orvane::clinical {
 class ConsultationPage;
 class PickLists;
 class ResultsPage;
+class LabResultsWindow;
 class StatisticsPage;
 class VaccinationPage;
 }
@@ -40,6 +41,7 @@ namespace orvane::messaging {
 class MailFetch;
 class PatientFinder;
 class PendingResultsDialog;
+class ReceivedResults;
 class ResultFiler;
 }
 namespace orvane::records {
@@ -74,6 +76,7 @@ public:
     clinical::ConsultationPage *consultationPage() const { return m_consultation; }
     clinical::VaccinationPage *vaccinationPage() const { return m_vaccinations; }
     clinical::ResultsPage *resultsPage() const { return m_results; }
+    clinical::LabResultsWindow *resultsWindow() const { return m_resultsWindow; }
     clinical::StatisticsPage *statisticsPage() const { return m_statistics; }
     SettingsStore &settingsStore() { return m_settings; }
     QTabWidget *notebook() const { return m_notebook; }
@@ -114,6 +117,8 @@ public slots:
     void FormKeyDown(QKeyEvent *event);
     void showTab(const QString &name);
     void Messagerie1Click();
+    // The results received for the current patient, his files put there by hand read first.
+    void showReceivedResults();
     // Fetches the results received on the incoming server, and lists those waiting to be filed.
     void Relever1Click();
     void ExamensAClasser1Click();
@@ -174,6 +179,7 @@ private:
     clinical::PickLists *m_pickLists = nullptr;
     clinical::VaccinationPage *m_vaccinations = nullptr;
     clinical::ResultsPage *m_results = nullptr;
+    clinical::LabResultsWindow *m_resultsWindow = nullptr;
     clinical::StatisticsPage *m_statistics = nullptr;
     QMenu *m_shortcutMenu = nullptr;
     QTimer *m_clockTimer = nullptr;
@@ -191,6 +197,7 @@ private:
     SettingsStore m_settings;
     ProgramWindows m_windows;
     std::unique_ptr<messaging::PatientFinder> m_patientFinder;
+    std::unique_ptr<messaging::ReceivedResults> m_receivedResults;
     std::unique_ptr<messaging::ResultFiler> m_resultFiler;
     // Declared after the filer it files with, so that it stops first.
     std::unique_ptr<messaging::MailFetch> m_mailFetch;

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QToolButton>
@@ -122,6 +123,11 @@ QGroupBox *ResultsPage::buildLabValues()
     validate->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
     connect(validate, &QToolButton::clicked, this, &ResultsPage::Button3Click);
     grid->addWidget(validate, grid->rowCount(), 1, Qt::AlignRight);
+    auto *received = new QPushButton(QStringLiteral("Résultats reçus..."), box);
+    received->setObjectName(QStringLiteral("resultatsrecus"));
+    received->setToolTip(QStringLiteral("Les résultats envoyés par les laboratoires, analyse par analyse"));
+    connect(received, &QPushButton::clicked, this, &ResultsPage::receivedResultsRequested);
+    grid->addWidget(received, grid->rowCount(), 0, 1, 2);
     grid->setRowStretch(grid->rowCount(), 1);
     return box;
 }

@@ -40,6 +40,10 @@ public slots:
     // patient is a man.
     void refreshPregnancy();
 
+signals:
+    // The physician asks for the results the laboratories sent.
+    void receivedResultsRequested();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

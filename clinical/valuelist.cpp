@@ -32,6 +32,38 @@ void appendValueEntry(records::Table &measures, const QString &list, const QStri
     measures.setText(list, text);
 }
 
+namespace {
+
+// The index of the value line of the entry of that date and value; -1 when there is none.
+qsizetype entryValueLine(const QStringList &lines, const QString &dateText, const QString &value)
+{
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        if (lines.at(i) == dateText && lines.at(i + 1) == value)
+            return i + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool holdsValueEntry(const QString &list, const QString &dateText, const QString &value)
+{
+    return entryValueLine(splitLines(list), dateText, value) >= 0;
+}
+
+bool replaceValueEntry(QString &list, const QString &dateText, const QString &former, const QString &value)
+{
+    QStringList lines = splitLines(list);
+    const qsizetype line = entryValueLine(lines, dateText, former);
+    if (line < 0)
+        return false;
+    lines[line] = value;
+    list.clear();
+    for (const QString &kept : std::as_const(lines))
+        list += kept + QLatin1Char('\r');
+    return true;
+}
+
 ValueListReading readValueList(const QString &list)
 {
     ValueListReading reading;

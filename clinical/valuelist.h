@@ -19,6 +19,11 @@ void appendValueEntry(QString &list, const QString &dateText, const QString &val
 // The same on a value list of the measures row, which must be in edit mode; nothing is stored yet.
 void appendValueEntry(records::Table &measures, const QString &list, const QString &dateText, const QString &value);
 
+// Whether the list holds an entry of that date and value.
+bool holdsValueEntry(const QString &list, const QString &dateText, const QString &value);
+// Puts the new value in place of the entry of that date and former value; false when there is none.
+bool replaceValueEntry(QString &list, const QString &dateText, const QString &former, const QString &value);
+
 struct ValueEntry
 {
     QString date;

@@ -221,7 +221,7 @@ void ImportRun::empty(Database &db, bool everyTable)
     m_issued = issued.next() ? issued.value(0).toDouble() : 0;
     issued.finish();
     for (const TableDef &def : records::schema()) {
-        const bool patientData = def.name == records::tables::patients || def.perPatient
+        const bool patientData = def.name == records::tables::patients || def.perPatient || def.patientHistory
             || def.name == records::tables::counter;
         if ((everyTable && patientData) || source(def.name))
             db.run(QStringLiteral("DELETE FROM %1").arg(SqlDialect::quote(def.name)));

@@ -70,12 +70,20 @@ std::optional<HprimIdentity> HprimText::identityOf(const QStringList &lines)
     // Day and month with or without their leading zero: older senders wrote the date as typed.
     static const QRegularExpression datePattern(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
     const QRegularExpressionMatch date = datePattern.match(lines.at(6).trimmed());
-    HprimIdentity identity{lines.at(1).trimmed(), lines.at(2).trimmed(), QDate()};
+    HprimIdentity identity{lines.at(1).trimmed(), lines.at(2).trimmed(), QDate(), socialSecurityLine(lines.at(7))};
     if (date.hasMatch())
         identity.birthDate = QDate(date.captured(3).toInt(), date.captured(2).toInt(), date.captured(1).toInt());
     if (identity.surname.isEmpty() || identity.forename.isEmpty() || !identity.birthDate.isValid())
         return std::nullopt;
     return identity;
+}
+
+bool socialSecurityDiffers(const QString &sent, const QString &filed)
+{
+    constexpr int numberSize = 13;
+    const QString sentNumber = HprimText::socialSecurityLine(sent).left(numberSize).toUpper();
+    const QString filedNumber = HprimText::socialSecurityLine(filed).left(numberSize).toUpper();
+    return sentNumber.size() == numberSize && filedNumber.size() == numberSize && sentNumber != filedNumber;
 }
 
 QStringList HprimText::lines(const QString &pastedText) const

@@ -14,7 +14,20 @@ struct HprimIdentity
     QString surname;
     QString forename;
     QDate birthDate;
+    QString socialSecurity; // line 8, its digits; empty when the sender gave none
 };
+
+// A patient's file that a received text may go to.
+struct PatientMatch
+{
+    QString key; // NomPrénom
+    double number = 0; // N°Dossier
+    QString socialSecurity; // as the file holds it
+};
+
+// Whether a social security number sent differs from the file's. Only the 13 characters of the
+// number count (the key may be left out), and a number missing on either side differs from none.
+bool socialSecurityDiffers(const QString &sent, const QString &filed);
 
 // The HPRIM text sent to a correspondent: a fixed header of seventeen lines about the patient,
 // the sender and the recipient, the pasted prescription, then the two end markers.
@@ -32,7 +45,8 @@ public:
     QStringList lines(const QString &pastedText) const;
 
     // The patient of a received text: surname, forename and birth date (lines 2, 3 and 7 of the
-    // twelve lines of its header); nothing when the text has no such header.
+    // twelve lines of its header) and social security number (line 8); nothing when the text has
+    // no such header.
     static std::optional<HprimIdentity> identityOf(const QStringList &lines);
 
     // "." and ten blanks, then the part of the address before its first "@", a to z upper-cased.

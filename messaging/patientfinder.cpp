@@ -24,22 +24,31 @@ PatientFinder::~PatientFinder() = default;
 
 QStringList PatientFinder::keysOf(const HprimIdentity &identity)
 {
+    QStringList keys;
+    for (const PatientMatch &match : matchesOf(identity))
+        keys.append(match.key);
+    return keys;
+}
+
+QList<PatientMatch> PatientFinder::matchesOf(const HprimIdentity &identity)
+{
     // The key ordering compares as sameIdentity does: the files whose key begins with the surname
     // follow each other from the first one found.
     records::Table &patients = *m_patients;
     patients.refresh();
     patients.findNearest({identity.surname.simplified()});
     const QString surname = records::sortKey(identity.surname.simplified());
-    QStringList keys;
+    QList<PatientMatch> matches;
     for (; !patients.isEmpty() && !patients.atEnd(); patients.next()) {
         if (!records::sortKey(patients.text(QStringLiteral("NomPrénom"))).startsWith(surname))
             break;
         if (sameIdentity(identity, patients.text(QStringLiteral("Nom")), patients.text(QStringLiteral("Prénom")),
                          int(patients.number(QStringLiteral("Jour"))), int(patients.number(QStringLiteral("Mois"))),
                          int(patients.number(QStringLiteral("Année")))))
-            keys.append(patients.text(QStringLiteral("NomPrénom")));
+            matches.append({patients.text(QStringLiteral("NomPrénom")), patients.number(records::recordNumberField),
+                             patients.text(QStringLiteral("SS"))});
     }
-    return keys;
+    return matches;
 }
 
 } // namespace orvane::messaging

@@ -24,7 +24,8 @@ public:
     explicit PatientFinder(records::Database &db);
     ~PatientFinder();
 
-    // The patient keys of every matching file: none, one, or several when the base holds doubles.
+    // Every matching file: none, one, or several when the base holds doubles.
+    QList<PatientMatch> matchesOf(const HprimIdentity &identity);
     QStringList keysOf(const HprimIdentity &identity);
 
 private:

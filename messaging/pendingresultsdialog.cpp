@@ -19,7 +19,7 @@
 namespace orvane::messaging {
 
 PendingResultsDialog::PendingResultsDialog(const ResultFiler &filer, DialogService &dialogs,
-                                           std::function<std::optional<QString>()> choosePatient, QWidget *parent)
+                                           std::function<std::optional<PatientMatch>()> choosePatient, QWidget *parent)
     : QDialog(parent)
     , m_filer(filer)
     , m_dialogs(dialogs)
@@ -104,10 +104,10 @@ void PendingResultsDialog::ChoisirClick()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    const std::optional<QString> patientKey = m_choosePatient();
-    if (!patientKey || patientKey->isEmpty())
+    const std::optional<PatientMatch> patient = m_choosePatient();
+    if (!patient || patient->key.isEmpty())
         return;
-    m_filer.assign(path, *patientKey);
+    m_filer.assign(path, *patient);
     refresh();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messaging/hprimtext.h"
+
 #include <QDialog>
 #include <functional>
 #include <optional>
@@ -22,9 +24,9 @@ class PendingResultsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // choosePatient runs the search window: the key of the patient picked, nothing when cancelled.
+    // choosePatient runs the search window: the patient picked, nothing when cancelled.
     PendingResultsDialog(const ResultFiler &filer, DialogService &dialogs,
-                         std::function<std::optional<QString>()> choosePatient, QWidget *parent = nullptr);
+                         std::function<std::optional<PatientMatch>()> choosePatient, QWidget *parent = nullptr);
 
     // Lists the entries anew and shows the window modally.
     void showEntries();
@@ -39,7 +41,7 @@ private:
 
     const ResultFiler &m_filer;
     DialogService &m_dialogs;
-    std::function<std::optional<QString>()> m_choosePatient;
+    std::function<std::optional<PatientMatch>()> m_choosePatient;
     QTreeWidget *m_list;
     QPushButton *m_choose;
     QPushButton *m_delete;

@@ -24,14 +24,6 @@ QString identityName(const HprimIdentity &identity)
     return identity.surname + QLatin1Char(' ') + identity.forename;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path)));
-    return file.readAll();
-}
-
 } // namespace
 
 const QString ResultFiler::noPatient = QStringLiteral("Aucun dossier ne correspond à ce patient");
@@ -40,12 +32,16 @@ const QString ResultFiler::noHprimText = QStringLiteral("Message sans données H
 const QString ResultFiler::encipheredWithoutLibrary =
     QStringLiteral("Message chiffré par Apicrypt : la bibliothèque Apicrypt n'est pas configurée");
 const QString ResultFiler::unreadable = QStringLiteral("Message illisible");
+const QString ResultFiler::otherSocialSecurity =
+    QStringLiteral("Le numéro de sécurité sociale du message diffère de celui du dossier");
 
-ResultFiler::ResultFiler(const QString &resultsFolder, PatientLookup lookup, Decipher decipher, const Clock &clock)
+ResultFiler::ResultFiler(const QString &resultsFolder, PatientLookup lookup, Decipher decipher, const Clock &clock,
+                         Filed filed)
     : m_resultsFolder(resultsFolder)
     , m_lookup(std::move(lookup))
     , m_decipher(std::move(decipher))
     , m_clock(clock)
+    , m_filed(std::move(filed))
 {
 }
 
@@ -73,10 +69,31 @@ QList<ResultFiler::Found> ResultFiler::hprimTexts(const ReceivedMail &mail, bool
     return found;
 }
 
+std::optional<PatientMatch> ResultFiler::patientOf(const HprimIdentity &identity, QString &reason) const
+{
+    const QList<PatientMatch> matches = m_lookup(identity);
+    reason = matches.isEmpty() ? noPatient : matches.size() > 1 ? severalPatients : QString();
+    if (matches.size() != 1)
+        return std::nullopt;
+    // Same name and birth date but another insured number: twins, or a homonym born the same day.
+    if (socialSecurityDiffers(identity.socialSecurity, matches.first().socialSecurity)) {
+        reason = otherSocialSecurity;
+        return std::nullopt;
+    }
+    return matches.first();
+}
+
 QString ResultFiler::reasonFor(const HprimIdentity &identity) const
 {
-    const qsizetype files = m_lookup(identity).size();
-    return files == 0 ? noPatient : files == 1 ? QString() : severalPatients;
+    QString reason;
+    patientOf(identity, reason);
+    return reason;
+}
+
+void ResultFiler::tell(const PatientMatch &patient, const QString &path) const
+{
+    if (m_filed)
+        m_filed(patient, path);
 }
 
 ResultFiler::Outcome ResultFiler::file(const QByteArray &raw) const
@@ -87,11 +104,13 @@ ResultFiler::Outcome ResultFiler::file(const QByteArray &raw) const
     const QList<Found> found = mail.readable ? hprimTexts(mail, encipheredLeft) : QList<Found>();
     Outcome outcome;
     for (const Found &text : found) {
-        const QStringList keys = m_lookup(text.identity);
-        const QByteArray bytes = windowsTextBytes(splitLines(text.text));
-        if (keys.size() == 1)
-            outcome.filed.append(writeOnce(m_resultsFolder, receivedResultBaseName(keys.first(), date), textExtension, bytes));
-        else
+        QString reason;
+        const auto patient = patientOf(text.identity, reason);
+        const QByteArray bytes = receivedTextBytes(splitLines(text.text));
+        if (patient) {
+            outcome.filed.append(writeOnce(m_resultsFolder, receivedResultBaseName(patient->key, date), textExtension, bytes));
+            tell(*patient, outcome.filed.last());
+        } else
             outcome.waiting.append(
                 writeOnce(pendingFolder(), receivedResultBaseName(identityName(text.identity), date), textExtension, bytes));
     }
@@ -107,7 +126,7 @@ ResultFiler::Waiting ResultFiler::waiting(const QString &path) const
 {
     Waiting entry{path, std::nullopt, QString()};
     if (path.endsWith(textExtension, Qt::CaseInsensitive)) {
-        entry.identity = HprimText::identityOf(readWindowsTextFile(path));
+        entry.identity = HprimText::identityOf(readReceivedTextFile(path));
         entry.reason = entry.identity ? reasonFor(*entry.identity) : noHprimText;
         return entry;
     }
@@ -136,7 +155,7 @@ QList<ResultFiler::Waiting> ResultFiler::waitingEntries() const
     return entries;
 }
 
-QString ResultFiler::assign(const QString &path, const QString &patientKey) const
+QString ResultFiler::assign(const QString &path, const PatientMatch &patient) const
 {
     const QFileInfo file(path);
     QString name = file.completeBaseName();
@@ -146,9 +165,10 @@ QString ResultFiler::assign(const QString &path, const QString &patientKey) cons
         if (name.startsWith(prefix))
             name.remove(0, prefix.size());
     }
-    const QString filed = writeOnce(m_resultsFolder, patientFilePrefix(patientKey) + name,
+    const QString filed = writeOnce(m_resultsFolder, patientFilePrefix(patient.key) + name,
                                     QLatin1Char('.') + file.suffix(), fileBytes(path));
     removeFileIfPresent(path);
+    tell(patient, filed);
     return filed;
 }
 

@@ -21,8 +21,10 @@ struct ReceivedMail;
 class ResultFiler
 {
 public:
-    // The patient keys of the files matching a header.
-    using PatientLookup = std::function<QStringList(const HprimIdentity &)>;
+    // The files matching a header.
+    using PatientLookup = std::function<QList<PatientMatch>(const HprimIdentity &)>;
+    // Told of each text filed for a patient, by the filer or by the physician's choice.
+    using Filed = std::function<void(const PatientMatch &patient, const QString &path)>;
     // The clear text of an enciphered one; nothing while no deciphering is possible.
     using Decipher = std::function<std::optional<QString>(const QString &)>;
 
@@ -45,8 +47,10 @@ public:
     static const QString noHprimText;
     static const QString encipheredWithoutLibrary;
     static const QString unreadable;
+    static const QString otherSocialSecurity;
 
-    ResultFiler(const QString &resultsFolder, PatientLookup lookup, Decipher decipher, const Clock &clock);
+    ResultFiler(const QString &resultsFolder, PatientLookup lookup, Decipher decipher, const Clock &clock,
+                Filed filed = {});
 
     // Throws when a file cannot be written: the message must then stay unread on the server.
     Outcome file(const QByteArray &raw) const;
@@ -56,7 +60,7 @@ public:
     Waiting waiting(const QString &path) const;
     // Moves an entry of "A classer" into the received-results folder under the patient's name;
     // returns its new path.
-    QString assign(const QString &path, const QString &patientKey) const;
+    QString assign(const QString &path, const PatientMatch &patient) const;
 
 private:
     struct Found
@@ -66,12 +70,16 @@ private:
     };
     // The HPRIM texts of a message; encipheredLeft tells whether a text could not be deciphered.
     QList<Found> hprimTexts(const ReceivedMail &mail, bool &encipheredLeft) const;
+    // The one file the header names, when there is one and nothing in the header denies it.
+    std::optional<PatientMatch> patientOf(const HprimIdentity &identity, QString &reason) const;
     QString reasonFor(const HprimIdentity &identity) const;
+    void tell(const PatientMatch &patient, const QString &path) const;
 
     QString m_resultsFolder;
     PatientLookup m_lookup;
     Decipher m_decipher;
     const Clock &m_clock;
+    Filed m_filed;
 };
 
 } // namespace orvane::messaging

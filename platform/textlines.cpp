@@ -83,12 +83,27 @@ QByteArray windowsTextBytes(const QStringList &lines)
     return toWindows1252(endLines(lines));
 }
 
-QStringList readWindowsTextFile(const QString &path)
+QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path)));
-    return splitLines(fromWindows1252(file.readAll()));
+    return file.readAll();
+}
+
+QStringList readWindowsTextFile(const QString &path)
+{
+    return splitLines(fromWindows1252(fileBytes(path)));
+}
+
+QByteArray receivedTextBytes(const QStringList &lines)
+{
+    return keptTextBytes(endLines(lines));
+}
+
+QStringList readReceivedTextFile(const QString &path)
+{
+    return splitLines(fromKeptText(fileBytes(path)));
 }
 
 void writeWindowsTextFile(const QString &path, const QStringList &lines)

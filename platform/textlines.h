@@ -52,6 +52,15 @@ QByteArray windowsTextBytes(const QStringList &lines);
 // Reads a Windows-1252 text file into its lines; throws the program's message when it cannot.
 QStringList readWindowsTextFile(const QString &path);
 
+// The whole file; throws the program's message when it cannot be read.
+QByteArray fileBytes(const QString &path);
+
+// Lines received from elsewhere as the correspondence folders keep them (every line ended by CR LF):
+// in Windows-1252 when it holds every character, otherwise in UTF-8 (see keptTextBytes).
+QByteArray receivedTextBytes(const QStringList &lines);
+// A file of the correspondence folders into its lines, in either form.
+QStringList readReceivedTextFile(const QString &path);
+
 // Replaces the whole file at once (a failed write leaves the former file untouched).
 void writeWindowsTextFile(const QString &path, const QStringList &lines);
 

@@ -19,6 +19,7 @@ namespace {
 const QString dayFormat = QStringLiteral("yyyy-MM-dd");
 const QString copySuffix = QStringLiteral(".sqlite");
 const QString safetyPrefix = QStringLiteral("avant-restauration-");
+const QString upgradePrefix = QStringLiteral("avant-mise-a-jour-");
 const QString partSuffix = QStringLiteral(".part");
 
 QList<BackupCopy> copiesMatching(const QString &folder, const QRegularExpression &name)
@@ -76,7 +77,8 @@ QStringList missingSchemaParts(const SqliteFile &file, const QStringList &tables
                 stored = name;
         }
         if (stored.isEmpty()) {
-            missing.append(QStringLiteral("la table %1").arg(table.name));
+            if (!table.addedLater)
+                missing.append(QStringLiteral("la table %1").arg(table.name));
             continue;
         }
         const QStringList columns = file.columnNames(stored);
@@ -178,13 +180,15 @@ QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date)
     return written;
 }
 
-QString BackupFolder::safetyCopyStem(const QDateTime &now) const
+QString BackupFolder::safetyCopyStem(const QDateTime &now, SafetyCopy why) const
 {
-    return m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+    return m_path + QLatin1Char('/') + (why == SafetyCopy::BeforeRestore ? safetyPrefix : upgradePrefix)
+        + now.toString(dayFormat + QStringLiteral("-HHmmss"));
 }
 
-QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now, SafetyCopy why) const
 {
+    const QStringList held = base.connection().tables();
     makeFolder();
     QTemporaryFile part(m_path + QStringLiteral("/XXXXXX") + partSuffix);
     if (!part.open())
@@ -195,6 +199,8 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         Database copy(AliasSettings::sqliteFile(part.fileName()), m_path);
         Database::Transaction transaction(copy);
         for (const TableDef &table : schema()) {
+            if (!held.contains(table.name))
+                continue;
             QStringList columns;
             for (const FieldDef &field : table.fields)
                 columns.append(SqlDialect::quote(field.name));
@@ -218,14 +224,14 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
     for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(part.fileName() + journal);
-    const QString written = placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+    const QString written = placeUnderFreeName(part.fileName(), safetyCopyStem(now, why) + copySuffix);
     removeExpiredSafetyCopies(now.date());
     return written;
 }
 
-QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now, SafetyCopy why) const
 {
-    const QString stem = safetyCopyStem(now);
+    const QString stem = safetyCopyStem(now, why);
     const QString destination = stem + copySuffix;
     QString written;
     try {

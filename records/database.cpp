@@ -1,6 +1,7 @@
 #include "records/database.h"
 
 #include "platform/error.h"
+#include "records/backupfolder.h"
 #include "records/writeproblem.h"
 
 #include <QAtomicInt>
@@ -148,7 +149,7 @@ Database::Database(const AliasSettings &alias, const QString &programFolder)
     }
     connect();
     try {
-        createSchema();
+        createSchema(programFolder);
     } catch (const Error &error) {
         m_statements.clear();
         connection().close();
@@ -361,7 +362,7 @@ void Database::rollBack()
         (*action)();
 }
 
-void Database::createSchema()
+void Database::createSchema(const QString &programFolder)
 {
     // Two workstations opening a new base at once: the lock lets one create, the other then sees it.
     Transaction transaction(*this, QString(), Transaction::Begin::Now);
@@ -369,15 +370,36 @@ void Database::createSchema()
         run(statement);
     const QStringList existing = connection().tables();
     QStringList created;
+    QList<TableDef> missing;
     for (const TableDef &table : schema()) {
-        if (existing.contains(table.name))
-            continue;
+        if (!existing.contains(table.name))
+            missing.append(table);
+    }
+    // A base of an earlier release gains the tables added since; it is copied whole first.
+    if (!missing.isEmpty() && existing.contains(tables::patients))
+        writeUpgradeCopy(programFolder);
+    for (const TableDef &table : missing) {
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
         created.append(table.name);
     }
     transaction.commit();
     m_createdTables = created;
+}
+
+void Database::writeUpgradeCopy(const QString &programFolder)
+{
+    const BackupFolder folder = BackupFolder::ofProgram(programFolder);
+    const QDateTime now = QDateTime::currentDateTime();
+    try {
+        if (m_alias.isSqlite())
+            folder.writeSafetyCopy(connection().databaseName(), now, SafetyCopy::BeforeUpgrade);
+        else
+            folder.writeSafetyCopy(*this, now, SafetyCopy::BeforeUpgrade);
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("la copie de sécurité qui précède sa mise à jour ne peut pas être écrite dans %1 (%2)")
+                        .arg(QDir::toNativeSeparators(folder.path()), error.message()));
+    }
 }
 
 Database::Transaction::Transaction(Database &db, const QString &exclusiveTable, Begin begin)

@@ -73,7 +73,8 @@ public:
 private:
     void connect();
     void setUpConnection();
-    void createSchema();
+    void createSchema(const QString &programFolder);
+    void writeUpgradeCopy(const QString &programFolder);
     bool connectionLost();
     void reconnect();
     [[noreturn]] void fail(const QSqlError &error) const;

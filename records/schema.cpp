@@ -22,6 +22,11 @@ FieldDef memo(const QString &name, int size)
     return FieldDef{name, FieldType::Memo, size, false, {}, 0};
 }
 
+FieldDef shortNumber(const QString &name)
+{
+    return FieldDef{name, FieldType::Short, 0, false, {}, 0};
+}
+
 FieldDef formattedMemo(const QString &name, int size)
 {
     return FieldDef{name, FieldType::FormattedMemo, size, false, {}, 0};
@@ -72,7 +77,7 @@ QList<TableDef> makeSchema()
     all.append(perPatient(tables::insurance, {text(QStringLiteral("Type d'AM"), 10)}));
     all.append(perPatient(tables::archive,
                           {text(QStringLiteral("Nomprénom"), 100), formattedMemo(QStringLiteral("Prescription"), 100),
-                           FieldDef{QStringLiteral("Copies"), FieldType::Short, 0, false, {}, 0},
+                           shortNumber(QStringLiteral("Copies")),
                            formattedMemo(QStringLiteral("Consultation"), 100)}));
     all.append(TableDef{tables::drugs,
                         {text(QStringLiteral("Marque"), 50, false, {}, 36),
@@ -84,6 +89,26 @@ QList<TableDef> makeSchema()
     all.append(TableDef{tables::reasons, {text(QStringLiteral("Motif"), 60, false, {}, 25)},
                         {QStringLiteral("Motif")}, false});
     all.append(TableDef{tables::examinations, {text(QStringLiteral("Laf"), 60)}, {QStringLiteral("Laf")}, false});
+    // Added after the first release: a base made before has it created at its first open.
+    all.append(TableDef{tables::results,
+                        {number(recordNumberField, true),
+                         FieldDef{QStringLiteral("Date examen"), FieldType::Date, 0, false, {}, 0},
+                         text(QStringLiteral("Laboratoire"), 60), text(QStringLiteral("Code"), 40),
+                         text(QStringLiteral("Libellé"), 80), text(QStringLiteral("Analyte"), 20),
+                         memo(QStringLiteral("Résultat"), 20), number(QStringLiteral("Valeur")),
+                         text(QStringLiteral("Unité"), 20), text(QStringLiteral("Normale basse"), 20),
+                         text(QStringLiteral("Normale haute"), 20), text(QStringLiteral("Indicateur"), 5),
+                         text(QStringLiteral("Statut"), 5), text(QStringLiteral("Résultat 2"), 40),
+                         text(QStringLiteral("Unité 2"), 20), text(QStringLiteral("Normale basse 2"), 20),
+                         text(QStringLiteral("Normale haute 2"), 20), memo(QStringLiteral("Commentaire"), 60),
+                         text(QStringLiteral("Fichier"), 255), shortNumber(QStringLiteral("Vu")),
+                         shortNumber(QStringLiteral("Remplacé")), text(QStringLiteral("LOINC"), 20),
+                         // Why the value went into no value list although its analyte has one.
+                         text(QStringLiteral("Alerte"), 120)},
+                        {recordNumberField},
+                        false,
+                        true,
+                        true});
     return all;
 }
 

@@ -33,6 +33,11 @@ struct TableDef
     QStringList orderings;
     // One row per patient at most, linked to the patient table through "N°Dossier".
     bool perPatient = false;
+    // Any number of rows per patient, linked to the patient table through "N°Dossier".
+    bool patientHistory = false;
+    // Added by a later release: a base of an earlier one lacks it until its first open creates it,
+    // and is whole without it.
+    bool addedLater = false;
 
     int fieldIndex(const QString &fieldName) const; // letter case ignored; -1 when unknown
     const FieldDef &field(const QString &fieldName) const; // throws when unknown
@@ -56,11 +61,12 @@ inline const QString drugs = QStringLiteral("Orvane.DB");
 inline const QString historyWords = QStringLiteral("MOTSMED.DB");
 inline const QString reasons = QStringLiteral("MOTIF.DB");
 inline const QString examinations = QStringLiteral("Examen.DB");
+inline const QString results = QStringLiteral("RESULTATS.DB");
 } // namespace tables
 
 inline const QString recordNumberField = QStringLiteral("N°Dossier");
 
-// The twelve tables of the database.
+// The tables of the database: the twelve of the first release, then those added since.
 const QList<TableDef> &schema();
 // A table by any of its spellings; throws when there is no such table.
 const TableDef &tableDef(const QString &tableName);

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     const test::FixedClock clock;
-    const ResultFiler filer(arguments.at(3), [](const HprimIdentity &) { return QStringList{QStringLiteral("DUPONT Emile")}; },
+    const ResultFiler filer(arguments.at(3), [](const HprimIdentity &) { return QList<PatientMatch>{{QStringLiteral("DUPONT Emile"), 1, QString()}}; },
                             [](const QString &) { return std::nullopt; }, clock);
     MailFetch fetch([&](const QByteArray &raw) { return filer.file(raw); });
     fetch.trustCertificates(arguments.at(2));

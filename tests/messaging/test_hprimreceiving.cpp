@@ -29,11 +29,20 @@ private:
     test::FixedClock m_clock{QDateTime(QDate(2006, 3, 20), QTime(9, 0))};
     QTemporaryDir m_folder;
     QList<QStringList> m_answers; // what the patient lookup answers, in turn
+    QString m_socialSecurity; // of the files it finds
+    QList<QStringList> m_told; // the patients and paths the filer told of
     QString m_examens;
 
     ResultFiler filer(ResultFiler::Decipher decipher = [](const QString &) { return std::nullopt; })
     {
-        return ResultFiler(m_examens, [this](const HprimIdentity &) { return m_answers.value(0); }, decipher, m_clock);
+        auto lookup = [this](const HprimIdentity &) {
+            QList<PatientMatch> matches;
+            for (const QString &key : m_answers.value(0))
+                matches.append({key, double(matches.size() + 1), m_socialSecurity});
+            return matches;
+        };
+        return ResultFiler(m_examens, lookup, decipher, m_clock,
+                           [this](const PatientMatch &patient, const QString &path) { m_told.append({patient.key, path}); });
     }
 
     static QByteArray bytesOf(const QString &path)
@@ -48,6 +57,8 @@ private slots:
         m_examens = m_folder.filePath(QStringLiteral("examens"));
         QDir(m_examens).removeRecursively();
         m_answers = {{QStringLiteral("DUPONT Émile")}};
+        m_socialSecurity.clear();
+        m_told.clear();
     }
 
     // What this program sends is what its receiving side reads: the identity comes back whole.
@@ -82,7 +93,7 @@ private slots:
 
     void identityCompared()
     {
-        const HprimIdentity identity{QStringLiteral("Lefèvre"), QStringLiteral("émile"), QDate(1948, 5, 3)};
+        const HprimIdentity identity{QStringLiteral("Lefèvre"), QStringLiteral("émile"), QDate(1948, 5, 3), QString()};
         QVERIFY(sameIdentity(identity, QStringLiteral("LEFEVRE"), QStringLiteral("Emile"), 3, 5, 1948));
         QVERIFY(!sameIdentity(identity, QStringLiteral("LEFEVRE"), QStringLiteral("Emile"), 5, 3, 1948));
         QVERIFY(!sameIdentity(identity, QStringLiteral("LEFEVRE"), QStringLiteral("Emilie"), 3, 5, 1948));
@@ -115,6 +126,7 @@ private slots:
         ResultFiler::Outcome outcome = filer().file(mail);
         const QString filed = QDir(m_examens).filePath(QStringLiteral("DUPONT Émile-examen du 15 3 2006.txt"));
         QCOMPARE(outcome.filed, QStringList{filed});
+        QCOMPARE(m_told, (QList<QStringList>{{QStringLiteral("DUPONT Émile"), filed}}));
         QVERIFY(outcome.waiting.isEmpty());
         QVERIFY(fromWindows1252(bytesOf(filed)).contains(QStringLiteral("Glycémie à jeun : 0,95 g/l\r\n")));
 
@@ -127,6 +139,46 @@ private slots:
             QCOMPARE(waiting.identity->birthDate, QDate(1948, 5, 3));
             QCOMPARE(waiting.reason, keys.isEmpty() ? ResultFiler::noPatient : ResultFiler::severalPatients);
         }
+    }
+
+    // The header's insured number differs from the file's: the text waits, saying why; a number
+    // only one side has, or the same one without its key, files it.
+    void otherSocialSecurityWaits_data()
+    {
+        QTest::addColumn<QString>("filed");
+        QTest::addColumn<bool>("waits");
+        QTest::newRow("another number") << QStringLiteral("2480375123456-78") << true;
+        QTest::newRow("the same") << QStringLiteral("1480375123456-78") << false;
+        QTest::newRow("without its key") << QStringLiteral("1480375123456-__") << false;
+        QTest::newRow("none in the file") << QString() << false;
+    }
+
+    void otherSocialSecurityWaits()
+    {
+        QFETCH(QString, filed);
+        QFETCH(bool, waits);
+        m_socialSecurity = filed;
+        const ResultFiler::Outcome outcome = filer().file(test::plainMessage(
+            test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"))));
+        QCOMPARE(outcome.waiting.size(), waits ? 1 : 0);
+        QCOMPARE(m_told.size(), waits ? 0 : 1);
+        if (waits)
+            QCOMPARE(filer().waiting(outcome.waiting.first()).reason, ResultFiler::otherSocialSecurity);
+    }
+
+    // Characters Windows-1252 lacks are kept: the file is then UTF-8, and read back whole.
+    void everyCharacterKept()
+    {
+        const QString text = test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"),
+                                               QStringLiteral("TEX|DFG (CKD-EPI) ≥ 90 mL/min/1,73 m²"));
+        QByteArray mail = test::plainMessage(QString(), "utf-8");
+        mail += text.toUtf8();
+        const QString filed = filer().file(mail).filed.value(0);
+        QVERIFY(readReceivedTextFile(filed).contains(QStringLiteral("TEX|DFG (CKD-EPI) ≥ 90 mL/min/1,73 m²")));
+        m_answers = {{}};
+        const QString waiting = filer().file(mail.replace("DUPONT", "DUPOND")).waiting.value(0);
+        QCOMPARE(filer().waiting(waiting).identity->surname, QStringLiteral("DUPOND"));
+        QVERIFY(readReceivedTextFile(waiting).contains(QStringLiteral("TEX|DFG (CKD-EPI) ≥ 90 mL/min/1,73 m²")));
     }
 
     // The same message filed again (fetched again after an interruption) writes no second file;
@@ -187,8 +239,9 @@ private slots:
         const QString waiting = filer().file(test::plainMessage(test::hprimResult(
                                                  QStringLiteral("DUPOND"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"))))
                                     .waiting.first();
-        const QString filed = filer().assign(waiting, QStringLiteral("DUPONT Émile"));
+        const QString filed = filer().assign(waiting, PatientMatch{QStringLiteral("DUPONT Émile"), 4, QString()});
         QCOMPARE(QFileInfo(filed).fileName(), QStringLiteral("DUPONT Émile-examen du 15 3 2006.txt"));
+        QCOMPARE(m_told, (QList<QStringList>{{QStringLiteral("DUPONT Émile"), filed}}));
         QVERIFY(!QFile::exists(waiting));
         QVERIFY(filer().waitingEntries().isEmpty());
     }
@@ -243,10 +296,10 @@ private slots:
         add(QStringLiteral("MARTIN"), QStringLiteral("Jean"), 1948);
         add(QStringLiteral("MARTIN"), QStringLiteral("Jean"), 1948);
         PatientFinder finder(base.db());
-        QCOMPARE(finder.keysOf({QStringLiteral("lefevre"), QStringLiteral("EMILE"), QDate(1948, 5, 3)}),
+        QCOMPARE(finder.keysOf({QStringLiteral("lefevre"), QStringLiteral("EMILE"), QDate(1948, 5, 3), QString()}),
                  QStringList{QStringLiteral("LEFÈVRE Émile")});
-        QCOMPARE(finder.keysOf({QStringLiteral("Martin"), QStringLiteral("Jean"), QDate(1948, 5, 3)}).size(), 2);
-        QVERIFY(finder.keysOf({QStringLiteral("ZOLA"), QStringLiteral("Emile"), QDate(1948, 5, 3)}).isEmpty());
+        QCOMPARE(finder.keysOf({QStringLiteral("Martin"), QStringLiteral("Jean"), QDate(1948, 5, 3), QString()}).size(), 2);
+        QVERIFY(finder.keysOf({QStringLiteral("ZOLA"), QStringLiteral("Emile"), QDate(1948, 5, 3), QString()}).isEmpty());
     }
 };
 

@@ -43,8 +43,9 @@ private:
         const ResultFiler filer(
             examens(),
             [](const HprimIdentity &identity) {
-                return identity.surname == QLatin1String("DUPONT") ? QStringList{QStringLiteral("DUPONT Emile")}
-                                                                   : QStringList();
+                return identity.surname == QLatin1String("DUPONT")
+                    ? QList<PatientMatch>{{QStringLiteral("DUPONT Emile"), 1, QString()}}
+                    : QList<PatientMatch>();
             },
             [](const QString &) { return std::nullopt; }, m_clock);
         MailFetch fetch([&](const QByteArray &raw) { return filer.file(raw); });

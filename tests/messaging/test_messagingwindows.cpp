@@ -575,12 +575,12 @@ private slots:
     {
         const QString examens = places::inProgramFolder(QStringLiteral("examens"));
         const test::FixedClock clock;
-        const ResultFiler filer(examens, [](const HprimIdentity &) { return QStringList(); },
+        const ResultFiler filer(examens, [](const HprimIdentity &) { return QList<PatientMatch>(); },
                                 [](const QString &) { return std::nullopt; }, clock);
         filer.file(test::plainMessage(test::hprimResult(QStringLiteral("DUPOND"), QStringLiteral("Emile"),
                                                         QStringLiteral("03/05/1948"))));
         filer.file(test::plainMessage(QStringLiteral("Bonjour")));
-        std::optional<QString> picked;
+        std::optional<PatientMatch> picked;
         PendingResultsDialog window(filer, m_dialogs, [&] { return picked; });
         window.refresh();
         QTreeWidget *list = control<QTreeWidget>(window, "Liste");
@@ -592,7 +592,7 @@ private slots:
 
         QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton); // search cancelled
         QCOMPARE(list->topLevelItemCount(), 2);
-        picked = QStringLiteral("DUPONT Émile");
+        picked = PatientMatch{QStringLiteral("DUPONT Émile"), 1, QString()};
         QTest::mouseClick(control<QPushButton>(window, "Choisir"), Qt::LeftButton);
         QCOMPARE(list->topLevelItemCount(), 1);
         QVERIFY(QFile::exists(QDir(examens).filePath(QStringLiteral("DUPONT Émile-examen du 15 3 2006.txt"))));

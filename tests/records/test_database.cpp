@@ -1,5 +1,6 @@
 #include "platform/error.h"
 #include "platform/places.h"
+#include "records/backupfolder.h"
 #include "records/database.h"
 #include "records/schema.h"
 #include "records/sqlitefile.h"
@@ -36,7 +37,7 @@ private slots:
             for (const FieldDef &field : table.fields)
                 QVERIFY2(record.contains(field.name), qPrintable(table.name + QLatin1Char('.') + field.name));
         }
-        QCOMPARE(schema().size(), 12);
+        QCOMPARE(schema().size(), 13);
         // Opening it again finds the tables made and keeps what they hold.
         Table drugs(base.db(), tables::drugs);
         drugs.open();
@@ -47,6 +48,38 @@ private slots:
         Table drugsAgain(*again, QStringLiteral("orvane.db"));
         drugsAgain.open();
         QCOMPARE(drugsAgain.text(QStringLiteral("marque")), QStringLiteral("DOLIPRANE"));
+    }
+
+    // A base of the release before the results table: the same tables, made by the same list without it.
+    void aBaseOfThePreviousReleaseGainsTheNewTableAfterASafetyCopy()
+    {
+        test::TestDatabase base;
+        base.db().run(QStringLiteral("DROP TABLE %1").arg(SqlDialect::quote(tables::results)));
+        Table(base.db(), tables::patients)
+            .appendRow({QStringLiteral("ABEL Louise"), QStringLiteral("ABEL"), QStringLiteral("Louise"), 7, {}, {}, {}, {}, {}, 1950});
+        Table(base.db(), tables::measures).appendRow({7, QStringLiteral("01/02/2006\r7200\r")});
+        base.close();
+        const QDir backups(places::inProgramFolder(QStringLiteral("Sauvegardes")));
+        QVERIFY(backups.entryList({QStringLiteral("avant-mise-a-jour-*.sqlite")}, QDir::Files).isEmpty());
+
+        QVERIFY(base.db().connection().tables().contains(tables::results));
+        const QStringList copies = backups.entryList({QStringLiteral("avant-mise-a-jour-*.sqlite")}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(baseProblems(backups.filePath(copies.first())), QString());
+        Table patients(base.db(), tables::patients);
+        patients.open();
+        QCOMPARE(patients.text(QStringLiteral("NomPrénom")), QStringLiteral("ABEL Louise"));
+        Table measures(base.db(), tables::measures);
+        measures.open();
+        QCOMPARE(measures.text(QStringLiteral("GR")), QStringLiteral("01/02/2006\r7200\r"));
+        Table(base.db(), tables::results).appendRow({7, QDate(2006, 2, 1), QStringLiteral("LABO")});
+        patients.close();
+        measures.close();
+
+        // Opened again, the base is of this release: no further copy.
+        base.close();
+        QVERIFY(base.db().connection().tables().contains(tables::results));
+        QCOMPARE(backups.entryList({QStringLiteral("avant-mise-a-jour-*.sqlite")}, QDir::Files).size(), 1);
     }
 
     void withoutAliasFileTheBaseIsTheProgramsSqliteFile()

@@ -1,0 +1,41 @@
+#include "clinical/clearance.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvane::clinical {
+
+double cockcroftGault(int age, double weightKg, double creatinineUmol, bool male)
+{
+    return (140 - age) * weightKg * (male ? 1.23 : 1.04) / creatinineUmol;
+}
+
+double ckdEpi2021(int age, double creatinineUmol, bool male)
+{
+    const double kappa = male ? 0.9 : 0.7;
+    const double alpha = male ? -0.302 : -0.241;
+    const double ratio = creatinineUmol / 88.4 / kappa;
+    return 142 * std::pow(std::min(ratio, 1.0), alpha) * std::pow(std::max(ratio, 1.0), -1.200)
+        * std::pow(0.9938, age) * (male ? 1.0 : 1.012);
+}
+
+int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day)
+{
+    const QDate birth(birthYear, std::clamp(birthMonth, 1, 12), 1);
+    const int birthDayOfMonth = std::clamp(birthDay, 1, birth.daysInMonth());
+    int age = day.year() - birthYear;
+    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birthDayOfMonth))
+        --age;
+    return age;
+}
+
+std::optional<bool> isMale(const QString &sex)
+{
+    if (sex.startsWith(QLatin1String("Masc"), Qt::CaseInsensitive))
+        return true;
+    if (sex.startsWith(QLatin1String("Fem"), Qt::CaseInsensitive) || sex.startsWith(QStringLiteral("Fém"), Qt::CaseInsensitive))
+        return false;
+    return std::nullopt;
+}
+
+} // namespace orvane::clinical
