@@ -354,6 +354,14 @@ void Database::createSchema()
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
     }
+    // A table made now has no text yet; a base made by an earlier version gets its indexes at start,
+    // after a safety copy (see createTextIndexes).
+    for (const TextIndexDef &index : textIndexes()) {
+        if (existing.contains(index.table))
+            continue;
+        for (const QString &statement : m_dialect->createTextIndex(index))
+            run(statement);
+    }
     transaction.commit();
 }
 

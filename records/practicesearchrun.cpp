@@ -1,0 +1,145 @@
+#include "records/practicesearchrun.h"
+
+#include "platform/error.h"
+#include "records/database.h"
+#include "records/schema.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
+
+namespace orvane::records {
+
+namespace {
+
+constexpr int batchRows = 200;
+constexpr int batchMilliseconds = 100;
+
+std::optional<int> wholeNumber(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok || number <= 0)
+        return std::nullopt;
+    return int(number);
+}
+
+void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &today)
+{
+    const auto day = wholeNumber(row.at(4));
+    const auto month = wholeNumber(row.at(5));
+    const auto year = wholeNumber(row.at(6));
+    if (!year)
+        return;
+    patient.birth = QDate(*year, month.value_or(1), day.value_or(1));
+    if (!patient.birth.isValid())
+        patient.birth = QDate(*year, 1, 1);
+    patient.birthText = day && month ? QStringLiteral("%1/%2/%3").arg(*day, 2, 10, QLatin1Char('0'))
+                                           .arg(*month, 2, 10, QLatin1Char('0')).arg(*year)
+                                     : QString::number(*year);
+    int age = today.year() - patient.birth.year();
+    if (QDate(today.year(), patient.birth.month(), patient.birth.day()) > today)
+        --age;
+    if (age >= 0)
+        patient.age = age;
+}
+
+QStringList shownTexts(const QVariantList &row, const SearchStatement &statement, const QString &table,
+                       const QStringList &fields)
+{
+    QStringList texts;
+    for (int i = 0; i < statement.shownTexts.size(); ++i) {
+        const ShownText &shown = statement.shownTexts.at(i);
+        if ((table.isEmpty() || shown.table == table) && (fields.isEmpty() || fields.contains(shown.field)))
+            texts.append(row.value(identityColumns + i).toString());
+    }
+    return texts;
+}
+
+} // namespace
+
+std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchStatement &statement,
+                                         const SearchCriteria &criteria, const QDate &today)
+{
+    FoundPatient patient;
+    patient.number = row.at(0).toDouble();
+    patient.name = row.at(1).toString();
+    patient.key = {row.at(1), row.at(2), row.at(3), row.at(0)};
+    fillBirth(patient, row, today);
+    std::optional<MatchedLine> shown;
+    if (criteria.vaccination) {
+        const VaccinationAnswer answer = checkVaccination(
+            shownTexts(row, statement, tables::treatments, {QStringLiteral("Vaccinations")}).value(0), *criteria.vaccination);
+        if (!answer.met)
+            return std::nullopt;
+        shown = answer.shown;
+    }
+    if (!shown && !criteria.drug.isEmpty())
+        shown = lastLineWith(shownTexts(row, statement, {}, {QStringLiteral("Traitement général"), QStringLiteral("Prescription")}),
+                             criteria.drug);
+    if (!shown && !criteria.words.isEmpty())
+        shown = lastLineWith(shownTexts(row, statement, {}, {}), criteria.words);
+    if (shown) {
+        patient.matched = shown->text;
+        patient.matchedDate = shown->date;
+    }
+    return patient;
+}
+
+AliasSettings sameBase(const Database &db)
+{
+    if (db.alias().isSqlite())
+        return AliasSettings::sqliteFile(db.connection().databaseName());
+    return db.alias();
+}
+
+PracticeSearchRun::PracticeSearchRun(const AliasSettings &base, const SearchCriteria &criteria, const QDate &today,
+                                     QObject *parent)
+    : QThread(parent)
+    , m_base(base)
+    , m_criteria(criteria)
+    , m_today(today)
+{
+    qRegisterMetaType<QList<orvane::records::FoundPatient>>();
+}
+
+void PracticeSearchRun::run()
+{
+    int count = 0;
+    QString failure;
+    try {
+        Database db(m_base, QString());
+        const SearchStatement statement = searchStatement(m_criteria, db.dialect(), m_today);
+        QSqlQuery &query = db.prepared(statement.sql);
+        query.setForwardOnly(true);
+        for (const QVariant &value : statement.values)
+            query.addBindValue(value);
+        db.run(query);
+        QList<FoundPatient> batch;
+        QElapsedTimer sinceBatch;
+        sinceBatch.start();
+        const int columns = identityColumns + int(statement.shownTexts.size());
+        while (!m_stopped && query.next()) {
+            QVariantList row;
+            for (int i = 0; i < columns; ++i)
+                row.append(query.value(i));
+            if (auto patient = foundPatient(row, statement, m_criteria, m_today)) {
+                batch.append(*patient);
+                ++count;
+            }
+            if (batch.size() >= batchRows || (!batch.isEmpty() && sinceBatch.elapsed() >= batchMilliseconds)) {
+                emit found(std::exchange(batch, {}));
+                sinceBatch.restart();
+            }
+        }
+        query.finish();
+        if (!batch.isEmpty() && !m_stopped)
+            emit found(batch);
+    } catch (const Error &error) {
+        failure = error.message();
+    }
+    emit ended(count, failure);
+}
+
+} // namespace orvane::records
