@@ -8,6 +8,7 @@
 #include "clinical/tbetablocants.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
+#include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
@@ -20,12 +21,15 @@
 #include "records/baserestore.h"
 #include "records/dailybackup.h"
 #include "records/database.h"
+#include "records/backupfolder.h"
+#include "records/textindex.h"
 #include "records/trechercher.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QEventLoop>
+#include <QProgressDialog>
 #include <QTimer>
 
 namespace orvane::app {
@@ -61,6 +65,7 @@ bool Startup::start()
             }
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
+            addTextIndexes(alias, programFolder);
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
             if (m_baseLock && !m_baseLock->othersHold())
                 records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
@@ -84,6 +89,29 @@ bool Startup::start()
     if (!m_terminated)
         records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
     return true;
+}
+
+// A base made by an earlier version gets the indexes of the practice search once, after a safety copy
+// of it: on a large base their making takes a while, shown in a progress window.
+void Startup::addTextIndexes(const records::AliasSettings &alias, const QString &programFolder)
+{
+    if (records::missingTextIndexes(*m_database).isEmpty())
+        return;
+    const records::BackupFolder backups = records::BackupFolder::ofProgram(programFolder);
+    const QDateTime now = m_clock.now();
+    if (alias.isSqlite())
+        backups.writeSafetyCopy(alias.sqlitePath(programFolder), now);
+    else
+        backups.writeSafetyCopy(*m_database, now);
+    QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des textes des dossiers..."),
+                             QString(), 0, int(records::textIndexes().size()));
+    progress.setWindowTitle(QStringLiteral("Orvane 2006"));
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    records::createTextIndexes(*m_database, [&progress](int done, int count) {
+        progress.setMaximum(count);
+        progress.setValue(done);
+    });
 }
 
 // The engine takes an empty file for a new base and would make its tables in it: a base that lost

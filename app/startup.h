@@ -11,6 +11,7 @@ class Clock;
 class DialogService;
 }
 namespace orvane::records {
+struct AliasSettings;
 class BaseInUseLock;
 class Database;
 }
@@ -41,6 +42,7 @@ public:
 
 private:
     void createWindows(const QString &programFolder);
+    void addTextIndexes(const records::AliasSettings &alias, const QString &programFolder);
     void pause();
     static void refuseEmptyBase(const QString &basePath);
     void terminate();

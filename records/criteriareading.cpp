@@ -35,20 +35,17 @@ QDate readDate(const QString &text, const QString &name, const QDate &whenEmpty,
 
 void readVaccination(const TypedCriteria &typed, const QDate &today, CriteriaReading &reading)
 {
+    // A date typed is read even without a vaccination chosen: a date that does not exist is said.
+    const QDate from = readDate(typed.from, QStringLiteral("from"), QDate(1900, 1, 1), reading);
+    const QDate to = readDate(typed.to, QStringLiteral("to"), today, reading);
     const int kind = int(vaccinationKinds().indexOf(typed.vaccinationKind));
     if (kind < 0)
         return;
-    VaccinationCriterion criterion;
-    criterion.kind = VaccinationCriterion::Kind(kind);
-    criterion.item = typed.vaccinationItem.trimmed();
-    if (criterion.kind == VaccinationCriterion::Kind::RecallDue) {
-        criterion.to = readDate(typed.to, QStringLiteral("to"), today, reading);
-    } else {
+    VaccinationCriterion criterion{VaccinationCriterion::Kind(kind), typed.vaccinationItem.trimmed(), from, to};
+    if (criterion.kind != VaccinationCriterion::Kind::RecallDue) {
         if (foldedWords(criterion.item).isEmpty())
             reading.problems.insert(QStringLiteral("vaccinationItem"), QStringLiteral("Choisissez le vaccin ou le dépistage"));
-        criterion.from = readDate(typed.from, QStringLiteral("from"), QDate(1900, 1, 1), reading);
-        criterion.to = readDate(typed.to, QStringLiteral("to"), today, reading);
-        if (criterion.from.isValid() && criterion.to.isValid() && criterion.from > criterion.to)
+        if (from.isValid() && to.isValid() && from > to)
             reading.problems.insert(QStringLiteral("to"), QStringLiteral("La fin de la période précède son début"));
     }
     reading.criteria.vaccination = criterion;
