@@ -1,5 +1,6 @@
 #include "records/filematch.h"
 
+#include "records/schema.h"
 #include "records/textindex.h"
 
 #include <QRegularExpression>
@@ -16,7 +17,10 @@ QStringList linesOf(const QString &text)
 
 QDate dateLine(const QString &line)
 {
-    return QDate::fromString(line.trimmed(), QStringLiteral("dd/MM/yyyy"));
+    const QString trimmed = line.trimmed();
+    if (trimmed.size() != 10)
+        return QDate();
+    return QDate::fromString(trimmed, QStringLiteral("dd/MM/yyyy"));
 }
 
 bool holdsInARow(const QStringList &words, const QStringList &wanted)
@@ -62,15 +66,21 @@ MatchedLine shownEntry(const VaccinationEntry &entry)
 std::optional<MatchedLine> lastLineWith(const QStringList &texts, const QString &phrase)
 {
     const QStringList wanted = foldedWords(phrase);
+    if (wanted.isEmpty())
+        return std::nullopt;
     std::optional<MatchedLine> found;
     for (const QString &text : texts) {
+        // Folded once as a whole (the line ends stay where they were), then only the lines that
+        // hold the first word are split into words: notes of years stay quick to go through.
+        const QStringList lines = linesOf(text);
+        const QStringList folded = linesOf(sortKey(text).toLower());
         QDate date;
-        for (const QString &line : linesOf(text)) {
-            const QDate lineDate = dateLine(line);
+        for (qsizetype i = 0; i < lines.size() && i < folded.size(); ++i) {
+            const QDate lineDate = dateLine(lines.at(i));
             if (lineDate.isValid())
                 date = lineDate;
-            else if (holdsInARow(foldedWords(line), wanted))
-                found = MatchedLine{line.trimmed(), date};
+            else if (folded.at(i).contains(wanted.first()) && holdsInARow(foldedWords(lines.at(i)), wanted))
+                found = MatchedLine{lines.at(i).trimmed(), date};
         }
     }
     return found;
