@@ -68,22 +68,22 @@ std::optional<MatchedLine> lastLineWith(const QStringList &texts, const QString 
     const QStringList wanted = foldedWords(phrase);
     if (wanted.isEmpty())
         return std::nullopt;
-    std::optional<MatchedLine> found;
-    for (const QString &text : texts) {
-        // Folded once as a whole (the line ends stay where they were), then only the lines that
-        // hold the first word are split into words: notes of years stay quick to go through.
-        const QStringList lines = linesOf(text);
-        const QStringList folded = linesOf(sortKey(text).toLower());
-        QDate date;
-        for (qsizetype i = 0; i < lines.size() && i < folded.size(); ++i) {
-            const QDate lineDate = dateLine(lines.at(i));
-            if (lineDate.isValid())
-                date = lineDate;
-            else if (folded.at(i).contains(wanted.first()) && holdsInARow(foldedWords(lines.at(i)), wanted))
-                found = MatchedLine{lines.at(i).trimmed(), date};
+    // From the end: in notes of years the last mention is near it. Each text is folded once as a
+    // whole (its line ends stay where they were); only lines that hold the first word are split.
+    for (auto text = texts.crbegin(); text != texts.crend(); ++text) {
+        const QStringList lines = linesOf(*text);
+        const QStringList folded = linesOf(sortKey(*text).toLower());
+        for (qsizetype i = std::min(lines.size(), folded.size()) - 1; i >= 0; --i) {
+            if (!folded.at(i).contains(wanted.first()) || dateLine(lines.at(i)).isValid()
+                || !holdsInARow(foldedWords(lines.at(i)), wanted))
+                continue;
+            QDate date;
+            for (qsizetype above = i - 1; above >= 0 && !date.isValid(); --above)
+                date = dateLine(lines.at(above));
+            return MatchedLine{lines.at(i).trimmed(), date};
         }
     }
-    return found;
+    return std::nullopt;
 }
 
 QList<VaccinationEntry> vaccinationEntries(const QString &text)
