@@ -128,7 +128,8 @@ void PracticeSearchRun::run()
                 batch.append(*patient);
                 ++count;
             }
-            if (batch.size() >= batchRows || (!batch.isEmpty() && sinceBatch.elapsed() >= batchMilliseconds)) {
+            // The first patient shows at once; then rows go in batches, not to flood the window.
+            if (batch.size() >= batchRows || (!batch.isEmpty() && (count == 1 || sinceBatch.elapsed() >= batchMilliseconds))) {
                 emit found(std::exchange(batch, {}));
                 sinceBatch.restart();
             }
