@@ -1,6 +1,5 @@
 #include "records/filematch.h"
 
-#include "records/schema.h"
 #include "records/textindex.h"
 
 #include <QRegularExpression>
@@ -68,14 +67,12 @@ std::optional<MatchedLine> lastLineWith(const QStringList &texts, const QString 
     const QStringList wanted = foldedWords(phrase);
     if (wanted.isEmpty())
         return std::nullopt;
-    // From the end: in notes of years the last mention is near it. Each text is folded once as a
-    // whole (its line ends stay where they were); only lines that hold the first word are split.
+    // From the end, line by line: in notes of years the last mention is near it, and folding the
+    // whole text for it would cost more than the search itself.
     for (auto text = texts.crbegin(); text != texts.crend(); ++text) {
         const QStringList lines = linesOf(*text);
-        const QStringList folded = linesOf(sortKey(*text).toLower());
-        for (qsizetype i = std::min(lines.size(), folded.size()) - 1; i >= 0; --i) {
-            if (!folded.at(i).contains(wanted.first()) || dateLine(lines.at(i)).isValid()
-                || !holdsInARow(foldedWords(lines.at(i)), wanted))
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            if (dateLine(lines.at(i)).isValid() || !holdsInARow(foldedWords(lines.at(i)), wanted))
                 continue;
             QDate date;
             for (qsizetype above = i - 1; above >= 0 && !date.isValid(); --above)
