@@ -3,6 +3,7 @@
 #include "records/database.h"
 #include "records/table.h"
 
+#include <QDate>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -51,17 +52,37 @@ QString longNotes(QRandomGenerator &random)
     return notes;
 }
 
+namespace {
+
+// The usual treatments, a withdrawn drug among them for one patient in a hundred or so.
+const QStringList treatments = {QStringLiteral("AMLOR 5\r"), QStringLiteral("DOLIPRANE 1000 mg\rKARDEGIC 75 mg\r"),
+                                QStringLiteral("LEVOTHYROX 75 µg\r"), QStringLiteral("METFORMINE 850 mg\rAMLOR 5\r"),
+                                QStringLiteral("SERESTA 10 mg\r"), QStringLiteral("INEXIUM 20 mg\rDOLIPRANE 500 mg\r")};
+const QStringList schemes = {QStringLiteral("R G"), QStringLiteral("R G"), QStringLiteral("R G"), QStringLiteral("ALD"),
+                             QStringLiteral("CMU")};
+
+QString vaccinations(int number)
+{
+    const QString day = QStringLiteral("%1/%2/20%3").arg(1 + number % 28, 2, 10, QLatin1Char('0'))
+                            .arg(1 + number % 12, 2, 10, QLatin1Char('0')).arg(10 + number % 16, 2, 10, QLatin1Char('0'));
+    QString text = QStringLiteral("\r\n%1\r\n\r\nVaxigrip:1 injection\r\n").arg(day);
+    if (number % 2 == 0)
+        text += QStringLiteral("Mammographie\r\nà refaire le:%1\r\n").arg(day);
+    if (number % 5 == 0)
+        text += QStringLiteral("Tetavax: rappel 10 ans\r\nProchain rappel le:%1\r\n").arg(day);
+    return text;
+}
+
+} // namespace
+
 void makeSyntheticBase(records::Database &db, int patients)
 {
     using records::Table;
     namespace tables = records::tables;
     QRandomGenerator random(20061);
     Table patientTable(db, tables::patients);
-    // The clinical tables' rows hold the record number and one field.
-    const QList<QPair<QString, QString>> clinical = {{tables::consultations, QStringLiteral("Consultation")},
-                                                     {tables::history, QStringLiteral("Antécédents médicaux")},
-                                                     {tables::treatments, QStringLiteral("Traitement général")},
-                                                     {tables::measures, QStringLiteral("Poids")}};
+    const QStringList clinical = {tables::consultations, tables::history, tables::treatments, tables::measures,
+                                  tables::insurance, tables::archive};
     const records::TableDef &patientDef = records::tableDef(tables::patients);
     const int batch = 20000;
     for (int first = 1; first <= patients; first += batch) {
@@ -79,26 +100,36 @@ void makeSyntheticBase(records::Database &db, int patients)
             set(QStringLiteral("Jour"), random.bounded(1, 29));
             set(QStringLiteral("Mois"), random.bounded(1, 13));
             set(QStringLiteral("Année"), random.bounded(1920, 2006));
-            set(QStringLiteral("Sexe"), random.bounded(2) ? QStringLiteral("Masculin") : QStringLiteral("Feminin"));
+            const bool woman = random.bounded(2);
+            set(QStringLiteral("Sexe"), woman ? QStringLiteral("Feminin") : QStringLiteral("Masculin"));
             set(QStringLiteral("Adresse"), QStringLiteral("%1 rue des Lilas\r\n75%2 Paris").arg(number % 200).arg(number % 20, 3, 10, QLatin1Char('0')));
             patientRows.append(row);
             if (number % 3 != 0)
                 continue;
-            const QStringList texts = {number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n"),
-                                       QStringLiteral("Appendicectomie\r\nHTA"), QStringLiteral("AMLOR 5\r"),
-                                       QStringLiteral("12/03/2006\r72\r")};
+            const QString treatment = number % 97 == 0 ? QStringLiteral("MEDIATOR 150 mg\r") : treatments.at(number % treatments.size());
+            const QList<QList<QPair<QString, QVariant>>> fields = {
+                {{QStringLiteral("Consultation"),
+                  number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n")}},
+                {{QStringLiteral("Antécédents médicaux"), QStringLiteral("Appendicectomie\r\nHTA")}},
+                {{QStringLiteral("Traitement général"), treatment}, {QStringLiteral("Vaccinations"), vaccinations(number)}},
+                {{QStringLiteral("Poids"), QStringLiteral("12/03/2006\r72\r")},
+                 {QStringLiteral("Début grossesse"), woman && number % 300 == 0 ? QVariant(QDate::currentDate().addDays(-60)) : QVariant()}},
+                {{QStringLiteral("Type d'AM"), schemes.at(number % schemes.size())}},
+                {{QStringLiteral("Prescription"), QStringLiteral("- ") + treatment.section(QLatin1Char('\r'), 0, 0)
+                                                      + QStringLiteral(": qsp 3 mois \r\n\r\n1 cp le matin pendant 3 mois\r\n")}}};
             for (int table = 0; table < clinical.size(); ++table) {
-                const records::TableDef &def = records::tableDef(clinical.at(table).first);
+                const records::TableDef &def = records::tableDef(clinical.at(table));
                 QVariantList values(def.fields.size());
                 values[0] = number;
-                values[def.fieldIndex(clinical.at(table).second)] = texts.at(table);
+                for (const auto &[field, value] : fields.at(table))
+                    values[def.fieldIndex(field)] = value;
                 clinicalRows[table].append(values);
             }
         }
         records::Database::Transaction transaction(db);
         patientTable.appendRows(patientRows);
         for (int table = 0; table < clinical.size(); ++table)
-            Table(db, clinical.at(table).first).appendRows(clinicalRows.at(table));
+            Table(db, clinical.at(table)).appendRows(clinicalRows.at(table));
         transaction.commit();
     }
     Table(db, tables::counter).appendRow({patients});
