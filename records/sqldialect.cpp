@@ -136,9 +136,11 @@ private:
             .arg(expression, QStringLiteral("ÀÁÂÃÄÅÇÈÉÊËÌÍÎÏÑÒÓÔÕÖÙÚÛÜÝàáâãäåçèéêëìíîïñòóôõöùúûüýÿ"),
                  QStringLiteral("AAAAAACEEEEIIIINOOOOOUUUUYaaaaaaceeeeiiiinooooouuuuyy"));
     }
+    // The server refuses a word list over 1 MB, and with it the store of the text: a text is
+    // indexed on its first 250,000 characters, so that no store is ever refused for its length.
     static QString wordsOf(const QString &expression)
     {
-        return QStringLiteral("to_tsvector('simple', %1)").arg(folded(expression));
+        return QStringLiteral("to_tsvector('simple', %1)").arg(folded(QStringLiteral("left(%1, 250000)").arg(expression)));
     }
 };
 

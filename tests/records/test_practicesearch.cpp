@@ -232,6 +232,17 @@ private slots:
         QCOMPARE(names(criteria), QStringList());
     }
 
+    void aVeryLongTextIsStoredAndFoundByItsBeginning()
+    {
+        QString text;
+        for (int i = 0; i < 300000; ++i)
+            text += QStringLiteral("mot%1 ").arg(i);
+        changeText(tables::consultations, 2, QStringLiteral("Consultation"), text);
+        SearchCriteria criteria;
+        criteria.words = QStringLiteral("mot12");
+        QCOMPARE(names(criteria), QStringList{"MARTIN Paul"});
+    }
+
     void aBaseOfThePreviousVersionGetsItsIndexesFilled()
     {
         dropTextIndexes();
