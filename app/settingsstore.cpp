@@ -1,5 +1,6 @@
 #include "app/settingsstore.h"
 
+#include "messaging/correspondencefolders.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
 #include "platform/places.h"
@@ -64,28 +65,37 @@ constexpr StoredValue<messaging::IncomingServer, QString> incomingTexts[] = {
 };
 const QString accessPasswordName = QStringLiteral("Mot de Passe Orvane");
 
-QString storedText(const QSettings &key, const QString &name)
+// Far longer than any value the program writes (a letterhead line, an address, a password): a file
+// damaged or written by something else, refused before anything works on it.
+constexpr qsizetype longestValue = 4096;
+
+QString storedText(const QSettings &key, const QString &name, QStringList &problems)
 {
     const QVariant value = key.value(name);
     // A settings file edited by hand may hold an unquoted text with commas, read back as a list.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    const QString text = value.metaType().id() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", "))
+                                                                         : value.toString();
+    if (text.size() <= longestValue)
+        return text;
+    problems.append(QStringLiteral("Le paramètre « %1 » est trop long pour être juste (%2 caractères) : sa valeur par "
+                                   "défaut est gardée").arg(name).arg(text.size()));
+    return QString();
 }
 
 // An absent or empty value keeps the default.
-void readText(const QSettings &key, const QString &name, QString &target)
+void readText(const QSettings &key, const QString &name, QString &target, QStringList &problems)
 {
-    const QString text = storedText(key, name);
+    const QString text = storedText(key, name, problems);
     if (!text.isEmpty())
         target = text;
 }
 
 template <typename Group, std::size_t count>
-void readTexts(const QSettings &key, const StoredValue<Group, QString> (&values)[count], Group &group)
+void readTexts(const QSettings &key, const StoredValue<Group, QString> (&values)[count], Group &group,
+               QStringList &problems)
 {
     for (const auto &value : values)
-        readText(key, value.name.toString(), group.*value.member);
+        readText(key, value.name.toString(), group.*value.member, problems);
 }
 
 template <typename Group, std::size_t count>
@@ -112,7 +122,7 @@ SettingsStore::SettingsStore(const QString &programFolder)
 
 void SettingsStore::readWholeNumber(const QSettings &key, const QString &name, int &target)
 {
-    const QString text = storedText(key, name);
+    const QString text = storedText(key, name, m_problems);
     if (text.isEmpty())
         return;
     const auto number = parseWholeNumber(text);
@@ -130,31 +140,31 @@ void SettingsStore::load()
     const QDir folder(m_programFolder);
     m_settings = Settings();
     m_problems.clear();
-    m_settings.folders.receivedLetters = folder.filePath(QStringLiteral("courrier"));
-    m_settings.folders.receivedResults = folder.filePath(QStringLiteral("examens"));
-    m_settings.folders.sentLetters = folder.filePath(QStringLiteral("courrier envoyé"));
+    m_settings.folders.receivedLetters = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedLetters);
+    m_settings.folders.receivedResults = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults);
+    m_settings.folders.sentLetters = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::SentLetters);
 
     if (!places::registryKeyExists(keyName))
         return;
     const auto key = places::registryKey(keyName);
 
     Settings &settings = m_settings;
-    readTexts(*key, letterheadTexts, settings.letterhead);
+    readTexts(*key, letterheadTexts, settings.letterhead, m_problems);
     for (const auto &value : marginNumbers)
         readWholeNumber(*key, value.name.toString(), settings.margins.*value.member);
     for (const auto &value : letterheadNumbers)
         readWholeNumber(*key, value.name.toString(), settings.letterhead.*value.member);
-    readTexts(*key, accountTexts, settings.messaging);
-    readTexts(*key, incomingTexts, settings.messaging.incoming);
+    readTexts(*key, accountTexts, settings.messaging, m_problems);
+    readTexts(*key, incomingTexts, settings.messaging.incoming, m_problems);
     // Without the Apicrypt key folder nothing can be enciphered, whatever was stored.
     if (QFileInfo(folder.filePath(QStringLiteral("clefs"))).isDir()) {
-        readTexts(*key, apicryptTexts, settings.messaging);
+        readTexts(*key, apicryptTexts, settings.messaging, m_problems);
     } else {
         settings.messaging.encipher = QStringLiteral("non");
         settings.messaging.apicryptId.clear();
     }
 
-    readText(*key, accessPasswordName, m_settings.accessPassword);
+    readText(*key, accessPasswordName, m_settings.accessPassword, m_problems);
 }
 
 void SettingsStore::store(QSettings &key)

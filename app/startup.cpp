@@ -12,16 +12,17 @@
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/privatefiles.h"
 #include "platform/waitcursor.h"
 #include "prescribing/timprime.h"
 #include "prescribing/tmarges.h"
 #include "prescribing/tordonnance.h"
 #include "records/alias.h"
 #include "records/baseinuselock.h"
+#include "records/backupfolder.h"
 #include "records/baserestore.h"
 #include "records/dailybackup.h"
 #include "records/database.h"
-#include "records/backupfolder.h"
 #include "records/textindex.h"
 #include "records/trechercher.h"
 
@@ -30,6 +31,7 @@
 #include <QFileInfo>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QTimer>
 
 namespace orvane::app {
@@ -54,8 +56,11 @@ bool Startup::start()
         logo.showNow();
         QCoreApplication::setApplicationName(QStringLiteral("ORVANE 2006"));
         try {
+            privatefiles::keepNewFilesPrivate();
             programFolder = places::programFolder();
             alias = records::AliasSettings::load(programFolder);
+            protectFiles(alias, programFolder);
+            places::shareCorrespondenceIn(alias.sharedFolder);
             // Held before the base is opened and for as long as the program runs: no restore replaces
             // the base under it. Where the lock cannot be written, neither could the base's own log.
             if (alias.isSqlite()) {
@@ -86,8 +91,10 @@ bool Startup::start()
     }
     m_main->show();
     // The window has shown and its gate has run: the day's copy of the base goes on in the background.
-    if (!m_terminated)
+    if (!m_terminated) {
         records::DailyBackup::startIfDue(alias, programFolder, m_clock, m_dialogs, m_main.get());
+        tellOnceWhereCorrespondenceStays(alias, programFolder);
+    }
     return true;
 }
 
@@ -112,6 +119,38 @@ void Startup::addTextIndexes(const records::AliasSettings &alias, const QString 
         progress.setMaximum(count);
         progress.setValue(done);
     });
+}
+
+// Rooms sharing a server base without a shared folder each keep their own letters and results: the
+// physician hears it once, with what to do.
+void Startup::tellOnceWhereCorrespondenceStays(const records::AliasSettings &alias, const QString &programFolder)
+{
+    if (alias.isSqlite() || !alias.sharedFolder.isEmpty())
+        return;
+    const auto key = places::registryKey(QStringLiteral("Orvane 32"));
+    const QString told = QStringLiteral("Dossiers/Courrier sur ce poste signalé");
+    if (key->value(told).toBool())
+        return;
+    key->setValue(told, true);
+    key->sync();
+    m_dialogs.showMessage(m_main.get(),
+                          QStringLiteral("La base est partagée, mais les courriers envoyés, les examens reçus et le carnet "
+                                         "d'adresses (hprim.ini) restent sur ce poste, dans %1 : les autres postes ne "
+                                         "les voient pas.\n\nPour les partager, nommez dans alias.ini un dossier que "
+                                         "tous les postes montent (ligne Dossiers=, voir le README).")
+                              .arg(QDir::toNativeSeparators(programFolder)));
+}
+
+// Files an earlier version or a copy by hand left readable by others are made the user's alone; a
+// base kept outside the program folder too.
+void Startup::protectFiles(const records::AliasSettings &alias, const QString &programFolder)
+{
+    QStringList baseFiles;
+    if (alias.isSqlite()) {
+        for (const QString &suffix : records::journalSuffixes())
+            baseFiles.append(alias.sqlitePath(programFolder) + suffix);
+    }
+    privatefiles::protect(baseFiles);
 }
 
 // The engine takes an empty file for a new base and would make its tables in it: a base that lost

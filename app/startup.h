@@ -13,6 +13,7 @@ class DialogService;
 namespace orvane::records {
 struct AliasSettings;
 class BaseInUseLock;
+struct AliasSettings;
 class Database;
 }
 
@@ -45,6 +46,8 @@ private:
     void addTextIndexes(const records::AliasSettings &alias, const QString &programFolder);
     void pause();
     static void refuseEmptyBase(const QString &basePath);
+    static void protectFiles(const records::AliasSettings &alias, const QString &programFolder);
+    void tellOnceWhereCorrespondenceStays(const records::AliasSettings &alias, const QString &programFolder);
     void terminate();
 
     DialogService &m_dialogs;

@@ -88,7 +88,10 @@ void Tmotdepasse::Button1Click()
         m_accepted = true;
         accept();
     } else {
+        // The answer is typed again at once: Enter in the emptied box goes on to OK, never presses
+        // it with nothing typed.
         m_edit2->clear();
+        m_edit2->setFocus();
         ++m_refusals;
     }
     if (m_refusals > maximumRefusals)

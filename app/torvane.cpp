@@ -19,7 +19,9 @@
 #include "clinical/vaccinationpage.h"
 #include "app/prescriptionvidalhost.h"
 #include "messaging/apicryptbridge.h"
-#include "messaging/correspondencefolders.h"
+#include "app/helpguide.h"
+#include "messaging/correspondencedialog.h"
+#include "platform/desktopopen.h"
 #include "messaging/mailfetch.h"
 #include "messaging/patientfinder.h"
 #include "messaging/pendingresultsdialog.h"
@@ -47,7 +49,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -59,7 +60,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -341,7 +341,6 @@ void TOrvane::buildConsultationPage()
     m_consultation = new clinical::ConsultationPage(
         m_patient, m_clock, m_dialogs,
         [this] { return askDateOfToday(); }, m_notebook);
-    m_consultation->setFocusTarget(m_notebook);
     m_notebook->addTab(m_consultation, QStringLiteral("&Consultation"));
     connect(m_consultation, &clinical::ConsultationPage::archivesRequested, this,
             [this] { showArchive(QStringLiteral("Consultation"), QStringLiteral("Archive Consultation")); });
@@ -350,7 +349,7 @@ void TOrvane::buildConsultationPage()
 void TOrvane::buildPickLists()
 {
     m_pickLists = new clinical::PickLists(m_patient, m_identity->treatmentBox(), m_identity->historyPages(), this);
-    m_pickLists->setFocusTarget(m_notebook);
+    m_pickLists->setFocusTarget(m_prescriptions->findChild<QLineEdit *>(QStringLiteral("Edit6")));
     m_prescriptions->setDrugPickList(m_pickLists->drugChoice());
     connect(m_pickLists, &clinical::PickLists::drugChosen, m_prescriptions, &prescribing::PrescriptionPage::chooseDrug);
     connect(m_prescriptions, &prescribing::PrescriptionPage::lastPrescriptionRequested, this,
@@ -600,21 +599,32 @@ void TOrvane::Coller1Click() { m_identity->Coller1Click(); }
 
 void TOrvane::startProgram(const QString &path)
 {
-    // Nothing is reported when the program cannot be started.
-    if (!path.isEmpty())
-        QProcess::startDetached(path, {});
+    if (!QProcess::startDetached(path, {}))
+        m_dialogs.showMessage(this, QStringLiteral("Le programme « %1 » n'a pas pu être lancé.")
+                                        .arg(QDir::toNativeSeparators(path)));
 }
 
 void TOrvane::IEButton7Click()
 {
     const QString agenda = QDir(m_programFolder).filePath(QStringLiteral("calendrier.exe"));
-    if (QFileInfo::exists(agenda))
-        startProgram(agenda);
+    if (!QFileInfo::exists(agenda)) {
+        m_dialogs.showMessage(this, QStringLiteral("Aucun agenda n'est installé : le programme « calendrier.exe » "
+                                                   "n'est pas dans le dossier « %1 ».")
+                                        .arg(QDir::toNativeSeparators(m_programFolder)));
+        return;
+    }
+    startProgram(agenda);
 }
 
 void TOrvane::Calculatrice1Click()
 {
-    startProgram(places::calculator());
+    const QString calculator = places::calculator();
+    if (calculator.isEmpty()) {
+        m_dialogs.showMessage(this, QStringLiteral("Aucune calculatrice n'est installée sur ce poste "
+                                                   "(gnome-calculator, kcalc, galculator, mate-calc ou xcalc)."));
+        return;
+    }
+    startProgram(calculator);
 }
 
 void TOrvane::NouvelleFentre1Click()
@@ -629,21 +639,30 @@ void TOrvane::Configurerlimpression1Click()
 
 void TOrvane::Aide2Click()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_programFolder).filePath(QStringLiteral("aide/Orvane.htm"))));
+    // A practice's own help page comes first; without one, the guide from its first page.
+    const QString practicePage = QDir(m_programFolder).filePath(QStringLiteral("aide/Orvane.htm"));
+    if (QFileInfo::exists(practicePage))
+        openWithDesktop(m_dialogs, this, practicePage);
+    else
+        openGuide(0);
 }
 
 void TOrvane::openHelpFile()
 {
-    static const QHash<QString, QString> helpFiles = {
-        {QStringLiteral("Identite"), QStringLiteral("Identité.hlp")},
-        {QStringLiteral("consultation"), QStringLiteral("Consultation.hlp")},
-        {QStringLiteral("Prescri"), QStringLiteral("Prescription.hlp")},
-        {QStringLiteral("vaccin"), QStringLiteral("Vaccinations.hlp")},
-        {QStringLiteral("bilans"), QStringLiteral("Bilans.hlp")},
-        {QStringLiteral("statistique"), QStringLiteral("Statistiques.hlp")}};
-    const QString file = helpFiles.value(m_notebook->currentWidget()->objectName());
-    m_helpFile = places::fixedPath(QStringLiteral("C:\\Orvane\\Help\\") + file);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpFile));
+    openGuide(m_notebook->currentIndex());
+}
+
+void TOrvane::openGuide(int tab)
+{
+    const QString page = guidePageName(m_notebook->widget(tab)->objectName());
+    const QString file = findGuidePage(page, places::guideFolders());
+    if (file.isEmpty()) {
+        m_dialogs.showMessage(this, QStringLiteral("Le guide de l'onglet « %1 » n'est pas installé sur ce poste "
+                                                   "(page « %2 » introuvable).")
+                                        .arg(m_notebook->tabText(tab).remove(QLatin1Char('&')), page));
+        return;
+    }
+    openWithDesktop(m_dialogs, this, file);
 }
 
 void TOrvane::APropos1Click()

@@ -69,7 +69,6 @@ public:
     PracticeSearchWindow *practiceSearchWindow() const { return m_practiceSearch; }
     records::PatientFileCommands &fileCommands() { return *m_commands; }
     records::IdentityPage *identityPage() const { return m_identity; }
-    QString helpFile() const { return m_helpFile; }
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
     vidal::VidalExchange &vidalExchange() { return *m_vidal; }
     prescribing::PrescriptionPage *prescriptionPage() const { return m_prescriptions; }
@@ -157,7 +156,9 @@ private:
     void buildMeasurePages();
     // "Date du jour?" in the question window, for the date check of the patient's running texts.
     bool askDateOfToday();
+    // F1: the guide's page of the shown tab, in the desktop's browser.
     void openHelpFile();
+    void openGuide(int tab);
     void startProgram(const QString &path);
     void reportSettingsProblems();
     void buildResultsFetch();
@@ -184,7 +185,6 @@ private:
     QTimer *m_clockTimer = nullptr;
     QLineEdit *m_timeBox = nullptr;
     bool m_tabChangeByProgram = false;
-    QString m_helpFile;
     std::unique_ptr<vidal::VidalHost> m_vidalHost;
     vidal::VidalExchange *m_vidal = nullptr;
     // Menu items whose work belongs to the other tabs and dialogs, which connect to them.

@@ -1,6 +1,6 @@
 #include "clinical/archivemove.h"
 
-#include "clinical/textlines.h"
+#include "platform/textlines.h"
 #include "records/database.h"
 #include "records/table.h"
 

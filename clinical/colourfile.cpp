@@ -1,12 +1,12 @@
 #include "clinical/colourfile.h"
 
-#include "clinical/textlines.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
 #include "platform/places.h"
-#include "platform/textcodec.h"
+#include "platform/textlines.h"
 
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <iterator>
 #include <limits>
 
@@ -114,15 +114,24 @@ ColourReading readColourLines(const QStringList &lines, int wanted, const QPalet
 
 ColourReading readColourFile(const QString &path, int wanted, const QPalette &palette)
 {
-    QFile file(path);
-    if (!file.exists())
+    // Far more than the colour lines of any window: not read through.
+    constexpr qint64 largest = 16 * 1024;
+    const QFileInfo info(path);
+    if (!info.exists())
         return {};
-    if (!file.open(QIODevice::ReadOnly)) {
-        ColourReading unreadable;
-        unreadable.error = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path);
-        return unreadable;
+    if (info.size() > largest) {
+        ColourReading tooLarge;
+        tooLarge.error = QStringLiteral("Le fichier de couleurs %1 est trop grand pour être juste (%2 octets) : les couleurs "
+                                        "par défaut sont gardées").arg(QDir::toNativeSeparators(path)).arg(info.size());
+        return tooLarge;
     }
-    return readColourLines(splitLines(fromWindows1252(file.readAll())), wanted, palette);
+    try {
+        return readColourLines(readWindowsTextFile(path), wanted, palette);
+    } catch (const Error &unreadable) {
+        ColourReading reading;
+        reading.error = unreadable.message();
+        return reading;
+    }
 }
 
 QString colourFilePath()

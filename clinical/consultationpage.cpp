@@ -77,8 +77,8 @@ ConsultationPage::ConsultationPage(records::CurrentPatient &patient, const Clock
     layout->setRowStretch(0, 1);
     layout->setRowStretch(1, 1);
 
-    connect(m_reasons, &PickList::doubleClicked, this, &ConsultationPage::DBGrid1DblClick);
-    connect(m_examinations, &PickList::doubleClicked, this, &ConsultationPage::lafDblClick);
+    connect(m_reasons, &PickList::picked, this, &ConsultationPage::DBGrid1DblClick);
+    connect(m_examinations, &PickList::picked, this, &ConsultationPage::lafDblClick);
     connect(m_findDialog, &FindDialog::find, this, &ConsultationPage::FindDialog1Find);
 }
 
@@ -164,11 +164,6 @@ QWidget *ConsultationPage::buildEntries()
     return entries;
 }
 
-void ConsultationPage::setFocusTarget(QWidget *target)
-{
-    m_focusTarget = target;
-}
-
 bool ConsultationPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_notes->viewport() && event->type() == QEvent::MouseButtonRelease)
@@ -197,7 +192,7 @@ void ConsultationPage::appendToNotes(const QString &line)
 void ConsultationPage::takeWord(PickList *list)
 {
     appendToNotes(list->word());
-    list->finishPick(m_focusTarget);
+    list->finishPick(m_notes);
 }
 
 void ConsultationPage::lafDblClick()

@@ -37,8 +37,6 @@ public:
     ConsultationPage(records::CurrentPatient &patient, const Clock &clock, DialogService &dialogs,
                      DateCheck::Question askDateOfToday, QWidget *parent = nullptr);
 
-    // Where the keyboard focus goes after a word was picked (the tab control).
-    void setFocusTarget(QWidget *target);
     FindDialog *findDialog() const { return m_findDialog; }
 
 public slots:
@@ -78,7 +76,6 @@ private:
     const Clock &m_clock;
     DialogService &m_dialogs;
     DateCheck m_dateCheck;
-    QWidget *m_focusTarget = nullptr;
 
     QPlainTextEdit *m_notes = nullptr;
     PickList *m_examinations = nullptr;

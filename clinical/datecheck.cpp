@@ -1,8 +1,8 @@
 #include "clinical/datecheck.h"
 
 #include "clinical/fieldtext.h"
-#include "clinical/textlines.h"
 #include "platform/clock.h"
+#include "platform/textlines.h"
 #include "records/table.h"
 
 namespace orvane::clinical {

@@ -1,6 +1,6 @@
 #include "clinical/fieldtext.h"
 
-#include "clinical/textlines.h"
+#include "platform/textlines.h"
 #include "records/table.h"
 
 namespace orvane::clinical {

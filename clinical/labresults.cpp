@@ -1,9 +1,9 @@
 #include "clinical/labresults.h"
 
 #include "clinical/datecheck.h"
-#include "clinical/textlines.h"
 #include "clinical/valuelist.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 #include "records/database.h"
 #include "records/table.h"
 

@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,9 +53,13 @@ PickList::PickList(records::Table &table, const QString &wordField, const PickLi
     m_grid->setToolTip(look.hint);
     m_grid->horizontalHeader()->setVisible(look.titles);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    // Several columns share the grid's width, so that each shows its title and its start.
+    if (look.columns.size() > 1)
+        m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setVisible(false);
     // An empty grid takes the double-click too: its word is then empty.
     m_grid->viewport()->installEventFilter(this);
+    m_grid->installEventFilter(this);
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -109,7 +114,14 @@ void PickList::rechercheChange(const QString &text)
 bool PickList::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        emit doubleClicked();
+        emit picked();
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            emit picked();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

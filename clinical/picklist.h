@@ -28,7 +28,8 @@ struct PickListLook
 
 // A read-only grid over a table of stock words, a column of the letters A to Z to jump in it and a
 // search field moving it as one types. Several lists may stand on one table object: they then
-// always show the same current row. A double-click on the grid hands the word to the owner.
+// always show the same current row. A double-click on the grid, or Enter or Space on its highlighted
+// row, hands the word to the owner.
 class PickList : public QWidget
 {
     Q_OBJECT
@@ -43,7 +44,8 @@ public:
 
     // The word of the table's current row; empty when the table has no row.
     QString word() const;
-    // After a word was taken: the search field is emptied and the focus goes to the given control.
+    // After a word was taken: the search field is emptied and the focus goes to the given control,
+    // the text the word went into.
     void finishPick(QWidget *focusTarget);
 
 public slots:
@@ -52,7 +54,7 @@ public slots:
     void rechercheChange(const QString &text);
 
 signals:
-    void doubleClicked();
+    void picked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

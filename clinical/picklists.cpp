@@ -5,6 +5,7 @@
 #include "records/currentpatient.h"
 
 #include <QLayout>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 
 namespace orvane::clinical {
@@ -57,10 +58,10 @@ PickLists::PickLists(records::CurrentPatient &patient, QWidget *treatmentBox, QT
                                 true};
     m_drugs = new PickList(patient.drugs(), brand, drugLook, treatmentBox->window());
 
-    connect(m_pastIllnesses, &PickList::doubleClicked, this, &PickLists::motsmedDblClick);
-    connect(m_pastOperations, &PickList::doubleClicked, this, &PickLists::motchirDblClick);
-    connect(m_treatments, &PickList::doubleClicked, this, &PickLists::tttmedDblClick);
-    connect(m_drugs, &PickList::doubleClicked, this, &PickLists::VasoDblClick);
+    connect(m_pastIllnesses, &PickList::picked, this, &PickLists::motsmedDblClick);
+    connect(m_pastOperations, &PickList::picked, this, &PickLists::motchirDblClick);
+    connect(m_treatments, &PickList::picked, this, &PickLists::tttmedDblClick);
+    connect(m_drugs, &PickList::picked, this, &PickLists::VasoDblClick);
 }
 
 void PickLists::setFocusTarget(QWidget *target)
@@ -71,7 +72,8 @@ void PickLists::setFocusTarget(QWidget *target)
 void PickLists::takeWord(PickList *list, records::Table &target, const QString &field)
 {
     appendLinesToField(target, field, {list->word()});
-    list->finishPick(m_focusTarget);
+    // The text the word went into stands beside the list, in its page or box.
+    list->finishPick(list->parentWidget()->findChild<QPlainTextEdit *>());
 }
 
 void PickLists::motsmedDblClick()

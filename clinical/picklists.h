@@ -29,7 +29,8 @@ public:
               QObject *parent = nullptr);
 
     PickList *drugChoice() const { return m_drugs; }
-    // Where the keyboard focus goes after a word was picked (the tab control).
+    // Where the keyboard focus goes after a drug was picked (the "Choix" field); after a word, it
+    // goes back to the text beside its list.
     void setFocusTarget(QWidget *target);
 
 public slots:

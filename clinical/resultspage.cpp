@@ -126,6 +126,18 @@ QGroupBox *ResultsPage::buildLabValues()
     return box;
 }
 
+namespace {
+
+// Qt's calendar asks for a size that cuts the sixth week's row at the bottom: a line more.
+class RoomyCalendar : public QCalendarWidget
+{
+public:
+    using QCalendarWidget::QCalendarWidget;
+    QSize sizeHint() const override { return QCalendarWidget::sizeHint() + QSize(0, fontMetrics().height()); }
+};
+
+} // namespace
+
 QGroupBox *ResultsPage::buildPregnancy()
 {
     m_pregnancy = new QGroupBox(QStringLiteral("&Grossesse"), this);
@@ -140,6 +152,7 @@ QGroupBox *ResultsPage::buildPregnancy()
         if (!m_settingPicker)
             DateTimePicker1Click();
     });
+    m_picker->setCalendarWidget(new RoomyCalendar(m_picker));
     // The calendar lives in a pop-up window of its own: its closing is the picker's close-up.
     m_picker->calendarWidget()->window()->installEventFilter(this);
 

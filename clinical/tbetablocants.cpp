@@ -99,13 +99,15 @@ void Tbetablocants::showTable()
     // The last column takes the window's width: a word list's words show whole where they fit.
     m_grid->horizontalHeader()->setStretchLastSection(true);
     layout()->addWidget(m_grid);
+    m_grid->setFocus();
 }
 
 void Tbetablocants::BitBtn1Click()
 {
-    // A row being typed is stored; a row merely shown is already stored as it stands.
+    // A row being typed is stored; a row merely shown is already stored as it stands, and a new
+    // row left empty is dropped.
     if (m_table->isOpen()) {
-        m_table->post();
+        m_table->checkBrowseMode();
         m_table->close();
     }
     accept();
@@ -118,8 +120,7 @@ void Tbetablocants::reject()
 
 void Tbetablocants::insertRow()
 {
-    m_table->insert();
-    m_grid->setFocus();
+    m_grid->startNewRow();
 }
 
 void Tbetablocants::deleteRow()

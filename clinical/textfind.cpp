@@ -1,6 +1,6 @@
 #include "clinical/textfind.h"
 
-#include "clinical/textlines.h"
+#include "platform/textlines.h"
 
 namespace orvane::clinical {
 

@@ -1,8 +1,8 @@
 #include "clinical/vaccinations.h"
 
 #include "clinical/datecheck.h"
-#include "clinical/textlines.h"
 #include "platform/clock.h"
+#include "platform/textlines.h"
 
 namespace orvane::clinical {
 

@@ -1,8 +1,8 @@
 #include "clinical/valuelist.h"
 
-#include "clinical/textlines.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 #include "records/table.h"
 
 namespace orvane::clinical {
@@ -22,10 +22,7 @@ double chartableValue(const QString &text)
 
 void appendValueEntry(QString &list, const QString &dateText, const QString &value)
 {
-    list += dateText;
-    list += QLatin1Char('\r');
-    list += value;
-    list += QLatin1Char('\r');
+    list += endLines({dateText, value}, loneCr);
 }
 
 void appendValueEntry(records::Table &measures, const QString &list, const QString &dateText, const QString &value)

@@ -12,6 +12,15 @@ namespace orvane::import {
 void ImportReport::startTable(const QString &table)
 {
     m_tables.append(Counts{table});
+    m_current = int(m_tables.size()) - 1;
+}
+
+void ImportReport::resumeTable(const QString &table)
+{
+    for (int i = 0; i < m_tables.size(); ++i) {
+        if (m_tables.at(i).table == table)
+            m_current = i;
+    }
 }
 
 void ImportReport::note(int row, const QString &decision, bool changed)

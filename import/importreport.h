@@ -21,7 +21,9 @@ public:
     };
 
     void startTable(const QString &table);
-    Counts &current() { return m_tables.last(); }
+    // Decisions about a table started earlier follow again, counted with it.
+    void resumeTable(const QString &table);
+    Counts &current() { return m_tables[m_current]; }
     const QList<Counts> &tables() const { return m_tables; }
     // A decision about a row (from 0) of the current table; `changed` when the row is not stored as read.
     void note(int row, const QString &decision, bool changed);
@@ -39,6 +41,7 @@ public:
 
 private:
     QList<Counts> m_tables;
+    int m_current = -1;
     QStringList m_notes;
 };
 

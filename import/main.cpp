@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/privatefiles.h"
 #include "records/alias.h"
 
 #include <QCoreApplication>
@@ -36,18 +37,23 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    privatefiles::protect();
     QStringList arguments = application.arguments().mid(1);
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        usage(out);
+        return 0;
+    }
     const bool replace = arguments.removeAll(QStringLiteral("--replace")) > 0;
     if (arguments.size() != 1 || arguments.first().startsWith(QLatin1Char('-'))) {
         usage(err);
         return 2;
     }
     const QString folder = QDir(arguments.first()).absolutePath();
-    const QString programFolder = places::programFolder();
-    const records::AliasSettings alias = records::AliasSettings::load(programFolder);
     SystemClock clock;
     import::TerminalProgress progress(out, isatty(fileno(stdout)));
     try {
+        const QString programFolder = places::programFolder();
+        const records::AliasSettings alias = records::AliasSettings::load(programFolder);
         out << "Importation de " << QDir::toNativeSeparators(folder) << " dans la base "
             << alias.describe(programFolder) << '\n';
         out.flush();

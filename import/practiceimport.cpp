@@ -115,6 +115,8 @@ private:
     void advance(int row);
     void importCounter();
     void importPatients(Database &db);
+    void numberWaitingPatients(Database &db);
+    void storePatient(Database &db, int row, QVariantList &values);
     void importPerPatient(Database &db, const Source &source);
     void importList(Database &db, const Source &source);
     void joinIntoFirstRow(Database &db, const Source &source, const QVariantList &values, int firstRow, int row);
@@ -127,6 +129,15 @@ private:
     std::vector<Source> m_sources;
     ImportReport m_report;
     QSet<qint64> m_patients;
+    // Patients whose number is missing or another's: numbered once every number of every table is known.
+    struct Waiting
+    {
+        int row;
+        QVariantList values;
+        QString why;
+    };
+    QList<Waiting> m_waiting;
+    std::unique_ptr<Table> m_patientTable;
     double m_counter = 0;
     double m_highest = 0;
     double m_issued = 0;
@@ -247,6 +258,7 @@ void ImportRun::import(Database &db)
         else if (source.def->name != records::tables::patients && source.def->name != records::tables::counter)
             importList(db, source);
     }
+    numberWaitingPatients(db);
     storeCounter(db);
 }
 
@@ -270,65 +282,74 @@ void ImportRun::importCounter()
 void ImportRun::importPatients(Database &db)
 {
     const Source &patients = *source(records::tables::patients);
-    const TableDef &def = *patients.def;
-    const int numberField = def.fieldIndex(records::recordNumberField);
-    const int nameField = def.fieldIndex(QStringLiteral("NomPrénom"));
-    const int surnameField = def.fieldIndex(QStringLiteral("Nom"));
-    const int forenameField = def.fieldIndex(QStringLiteral("Prénom"));
-    Table table(db, def.name);
+    const int numberField = patients.def->fieldIndex(records::recordNumberField);
     startTable(patients);
-    struct Waiting
-    {
-        int row;
-        QVariantList values;
-        QString why;
-    };
-    QList<Waiting> waiting;
     QHash<qint64, int> firstRow;
     m_highest = std::max(m_counter, m_issued);
-    auto store = [&](int row, QVariantList &values) {
-        try {
-            if (values.at(nameField).isNull() && !values.at(surnameField).isNull()) {
-                values[nameField] = values.at(surnameField).toString() + QLatin1Char(' ') + values.at(forenameField).toString();
-                m_report.note(row, QStringLiteral("NomPrénom vide, composé du nom et du prénom : %1").arg(values.at(nameField).toString()), true);
-            }
-            table.appendRow(values);
-        } catch (const Error &error) {
-            failAt(patients, row, error);
-        }
-        advance(row);
-    };
     for (int row = 0; row < patients.file->rowCount(); ++row) {
         QVariantList values = patients.row(row);
         const QVariant number = values.at(numberField);
         if (number.isNull()) {
-            waiting.append(Waiting{row, values, QStringLiteral("patient sans numéro de dossier")});
+            m_waiting.append(Waiting{row, values, QStringLiteral("patient sans numéro de dossier")});
             continue;
         }
         const qint64 key = recordKey(number);
         if (firstRow.contains(key)) {
-            waiting.append(Waiting{row, values, QStringLiteral("le numéro %1 est déjà celui de la ligne %2 (ses lignes des "
-                                                               "autres tables restent à celle-ci)")
-                                                    .arg(key)
-                                                    .arg(firstRow.value(key) + 1)});
+            m_waiting.append(Waiting{row, values, QStringLiteral("le numéro %1 est déjà celui de la ligne %2 (ses lignes des "
+                                                                 "autres tables restent à celle-ci)")
+                                                      .arg(key)
+                                                      .arg(firstRow.value(key) + 1)});
             continue;
         }
         firstRow.insert(key, row);
         m_patients.insert(key);
         m_highest = std::max(m_highest, number.toDouble());
-        store(row, values);
+        storePatient(db, row, values);
     }
-    // Numbered after every number of the folder, as the program numbers a new file.
-    for (Waiting &patient : waiting) {
+}
+
+// Numbered after every number any table of the folder uses, as the program numbers a new file: a
+// number that rows of a deleted patient still carry would give them to him.
+void ImportRun::numberWaitingPatients(Database &db)
+{
+    const Source &patients = *source(records::tables::patients);
+    const int numberField = patients.def->fieldIndex(records::recordNumberField);
+    if (m_waiting.isEmpty())
+        return;
+    m_report.resumeTable(patients.def->name);
+    if (m_progress)
+        m_progress->tableStarted(patients.def->name, patients.file->rowCount());
+    for (Waiting &patient : m_waiting) {
         m_highest += 1;
         patient.values[numberField] = m_highest;
         m_patients.insert(recordKey(m_highest));
         m_report.note(patient.row, QStringLiteral("%1 (%2) : reçoit le numéro %3")
-                                       .arg(patient.why, patient.values.at(nameField).toString())
+                                       .arg(patient.why, patient.values.at(patients.def->fieldIndex(QStringLiteral("NomPrénom"))).toString())
                                        .arg(qint64(m_highest)),
                       true);
-        store(patient.row, patient.values);
+        storePatient(db, patient.row, patient.values);
     }
+}
+
+void ImportRun::storePatient(Database &db, int row, QVariantList &values)
+{
+    const Source &patients = *source(records::tables::patients);
+    const TableDef &def = *patients.def;
+    const int nameField = def.fieldIndex(QStringLiteral("NomPrénom"));
+    const int surnameField = def.fieldIndex(QStringLiteral("Nom"));
+    const int forenameField = def.fieldIndex(QStringLiteral("Prénom"));
+    try {
+        if (values.at(nameField).isNull() && !values.at(surnameField).isNull()) {
+            values[nameField] = values.at(surnameField).toString() + QLatin1Char(' ') + values.at(forenameField).toString();
+            m_report.note(row, QStringLiteral("NomPrénom vide, composé du nom et du prénom : %1").arg(values.at(nameField).toString()), true);
+        }
+        if (!m_patientTable)
+            m_patientTable = std::make_unique<Table>(db, def.name);
+        m_patientTable->appendRow(values);
+    } catch (const Error &error) {
+        failAt(patients, row, error);
+    }
+    advance(row);
 }
 
 void ImportRun::importPerPatient(Database &db, const Source &source)
@@ -349,8 +370,10 @@ void ImportRun::importPerPatient(Database &db, const Source &source)
             } else {
                 table.appendRow(values);
                 firstRow.insert(recordKey(number), row);
+                m_highest = std::max(m_highest, number.toDouble());
                 if (!m_patients.contains(recordKey(number)))
-                    m_report.note(row, QStringLiteral("aucun patient n'a le numéro %1 : ligne importée telle quelle")
+                    m_report.note(row, QStringLiteral("ligne d'un patient supprimé (aucun patient n'a le numéro %1) : "
+                                                      "importée telle quelle, le numéro n'est pas redonné")
                                            .arg(recordKey(number)),
                                   false);
             }
@@ -407,7 +430,7 @@ void ImportRun::storeCounter(Database &db)
     if (value == 0)
         return;
     if (value > m_counter && source(records::tables::counter))
-        m_report.note(QStringLiteral("%1 : le compteur passe de %2 à %3, le plus grand numéro de dossier")
+        m_report.note(QStringLiteral("%1 : le compteur passe de %2 à %3, le plus grand numéro de dossier utilisé dans les tables")
                           .arg(records::tables::counter)
                           .arg(qint64(m_counter))
                           .arg(qint64(value)));

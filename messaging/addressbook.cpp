@@ -1,9 +1,13 @@
 #include "messaging/addressbook.h"
 
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
+
+#include "platform/error.h"
 
 #include <QCollator>
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <algorithm>
 
 namespace orvane::messaging {
@@ -38,6 +42,7 @@ AddressBook::AddressBook(const QString &filePath)
 void AddressBook::load()
 {
     m_correspondents.clear();
+    m_read.clear();
     if (!QFile::exists(m_filePath))
         return;
     QStringList lines = readWindowsTextFile(m_filePath);
@@ -49,14 +54,35 @@ void AddressBook::load()
                                               lines.value(first + 2), lines.value(first + 3)});
     }
     sort();
+    m_read = m_correspondents;
 }
 
-void AddressBook::save() const
+void AddressBook::save()
 {
+    // Two workstations saving at once take turns; a lock left by a crash is stale after 30 s.
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(30000);
+    if (!lock.tryLock(10000))
+        throw Error(QStringLiteral("Le fichier %1 est occupé par un autre poste : recommencez dans un moment.")
+                        .arg(QDir::toNativeSeparators(m_filePath)));
+    AddressBook stored(m_filePath);
+    stored.load();
+    QList<Correspondent> merged = stored.m_correspondents;
+    for (const Correspondent &c : std::as_const(m_read)) {
+        if (!m_correspondents.contains(c))
+            merged.removeOne(c);
+    }
+    for (const Correspondent &c : std::as_const(m_correspondents)) {
+        if (!m_read.contains(c) && !merged.contains(c))
+            merged.append(c);
+    }
+    m_correspondents = merged;
+    sort();
     QStringList lines;
     for (const Correspondent &c : m_correspondents)
         lines << c.name << c.address << c.speciality << c.email;
     writeWindowsTextFile(m_filePath, lines);
+    m_read = m_correspondents;
 }
 
 int AddressBook::add(const Correspondent &correspondent)

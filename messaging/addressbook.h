@@ -25,7 +25,9 @@ public:
     // A missing file gives an empty book. Trailing lines short of a full correspondent become one
     // with the missing fields empty, so a hand-edited file loses nothing at the next rewrite.
     void load();
-    void save() const;
+    // Writes the book with what another workstation sharing the file stored since it was read: its
+    // additions and removals are kept beside these.
+    void save();
 
     const QList<Correspondent> &correspondents() const { return m_correspondents; }
     // Adds in name order and returns the new row's position.
@@ -37,6 +39,7 @@ private:
 
     QString m_filePath;
     QList<Correspondent> m_correspondents;
+    QList<Correspondent> m_read; // as last read or written
 };
 
 } // namespace orvane::messaging

@@ -1,10 +1,11 @@
 #include "messaging/apicryptbridge.h"
 
 #include "messaging/apicryptcall.h"
-#include "messaging/textlines.h"
+#include "messaging/fileremoval.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
 #include "platform/textcodec.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,7 +143,7 @@ std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, co
     QString output = input;
     output.chop(4);
     removeFileIfPresent(output);
-    writeWindowsTextFile(input, linesOf(text));
+    writeWindowsTextFile(input, splitLines(text));
     const QByteArray inputPath = nativePath(input);
     const QByteArray user = toWindows1252(identifier);
     const QByteArray keys = nativePath(programFolder) + QFile::encodeName(QDir::separator());
@@ -152,7 +153,7 @@ std::optional<QString> ApicryptBridge::decipher(const QString &programFolder, co
         return std::nullopt;
     const QStringList clear = readWindowsTextFile(output);
     removeFileIfPresent(output);
-    return clear.join(QStringLiteral("\r\n"));
+    return joinLines(clear);
 }
 
 void ApicryptBridge::callLibrary(const QString &identifier)

@@ -1,21 +1,22 @@
 #include "messaging/correspondencefolders.h"
 
-#include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <memory>
 
 namespace orvane::messaging {
 
 QString correspondenceFolderPath(CorrespondenceFolder folder)
 {
     switch (folder) {
-    case CorrespondenceFolder::ReceivedLetters: return places::inProgramFolder(QStringLiteral("courrier"));
-    case CorrespondenceFolder::SentLetters: return places::inProgramFolder(QStringLiteral("courrier envoyé"));
-    case CorrespondenceFolder::ReceivedResults: return places::inProgramFolder(QStringLiteral("examens"));
+    case CorrespondenceFolder::ReceivedLetters: return places::inCorrespondenceFolder(QStringLiteral("courrier"));
+    case CorrespondenceFolder::SentLetters: return places::inCorrespondenceFolder(QStringLiteral("courrier envoyé"));
+    case CorrespondenceFolder::ReceivedResults: return places::inCorrespondenceFolder(QStringLiteral("examens"));
     }
     return QString();
 }
@@ -50,6 +51,7 @@ QString writeOnce(const QString &folder, const QString &baseName, const QString 
     const QDir dir(folder);
     if (!dir.mkpath(QStringLiteral(".")))
         throw Error(QStringLiteral("Impossible de créer le dossier %1").arg(QDir::toNativeSeparators(folder)));
+    std::unique_ptr<QTemporaryFile> written;
     for (int number = 1;; ++number) {
         const QString name = number == 1 ? baseName : QStringLiteral("%1 (%2)").arg(baseName).arg(number);
         const QString path = dir.filePath(name + extension);
@@ -59,30 +61,22 @@ QString writeOnce(const QString &folder, const QString &baseName, const QString 
                 return path;
             continue;
         }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
+        // Written whole under a name of its own, then given the free name: the rename refuses a name
+        // another workstation of a shared folder took meanwhile, so neither file replaces the other.
+        if (!written) {
+            written = std::make_unique<QTemporaryFile>(dir.filePath(QStringLiteral("XXXXXX.part")));
+            if (!written->open() || written->write(bytes) != bytes.size() || !written->flush())
+                throw Error(QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(path)));
+            written->close();
+        }
+        if (written->rename(path)) {
+            written->setAutoRemove(false);
+            return path;
+        }
+        if (!QFileInfo::exists(path))
             throw Error(QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(path)));
-        return path;
+        --number;
     }
-}
-
-FolderBrowse folderBrowse(CorrespondenceFolder folder, const QString &patientKey)
-{
-    return {correspondenceFolderPath(folder), patientFilePrefix(patientKey) + QStringLiteral("*.*")};
-}
-
-QString nameFilterFor(const QString &pattern)
-{
-    QString filter = pattern;
-    filter.replace(QLatin1Char(' '), QLatin1Char('?'));
-    return filter;
-}
-
-void browseCorrespondence(DialogService &dialogs, QWidget *parent, CorrespondenceFolder folder,
-                          const QString &patientKey)
-{
-    const FolderBrowse browse = folderBrowse(folder, patientKey);
-    dialogs.chooseFileToOpen(parent, browse.folder, nameFilterFor(browse.pattern));
 }
 
 } // namespace orvane::messaging

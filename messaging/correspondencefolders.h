@@ -3,12 +3,6 @@
 #include <QDate>
 #include <QString>
 
-class QWidget;
-
-namespace orvane {
-class DialogService;
-}
-
 namespace orvane::messaging {
 
 // The folders of letters and results kept beside the program. A patient's files in them are named
@@ -34,22 +28,5 @@ QString receivedResultBaseName(const QString &patientName, const QDate &date);
 // nothing is written: a message fetched again after an interruption is not filed twice.
 // Returns the file's path; throws when it cannot be written.
 QString writeOnce(const QString &folder, const QString &baseName, const QString &extension, const QByteArray &bytes);
-
-struct FolderBrowse
-{
-    QString folder;
-    QString pattern; // "<patient key>-*.*"
-};
-
-FolderBrowse folderBrowse(CorrespondenceFolder folder, const QString &patientKey);
-
-// The file dialog's name filter for a pattern: the dialog splits filters at blanks, so each blank
-// of the patient key is matched by "?" instead.
-QString nameFilterFor(const QString &pattern);
-
-// Opens the file dialog on the patient's files in one folder; the choice, if any, is not used:
-// the physician opens a file through the dialog's own context actions.
-void browseCorrespondence(DialogService &dialogs, QWidget *parent, CorrespondenceFolder folder,
-                          const QString &patientKey);
 
 } // namespace orvane::messaging

@@ -2,10 +2,10 @@
 
 #include "messaging/connectionstate.h"
 #include "messaging/correspondencefolders.h"
-#include "messaging/textlines.h"
 #include "platform/clock.h"
 #include "platform/conversions.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 

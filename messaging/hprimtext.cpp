@@ -1,7 +1,7 @@
 #include "messaging/hprimtext.h"
 
-#include "messaging/textlines.h"
 #include "platform/clock.h"
+#include "platform/textlines.h"
 
 #include <QRegularExpression>
 
@@ -80,7 +80,7 @@ std::optional<HprimIdentity> HprimText::identityOf(const QStringList &lines)
 
 QStringList HprimText::lines(const QString &pastedText) const
 {
-    return headerLines() + linesOf(pastedText) + QStringList{endOfMessage, endOfFile};
+    return headerLines() + splitLines(pastedText) + QStringList{endOfMessage, endOfFile};
 }
 
 QString HprimText::addressCode(const QString &address)

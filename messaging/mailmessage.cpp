@@ -1,6 +1,6 @@
 #include "messaging/mailmessage.h"
 
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "messaging/messagecontext.h"
 
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 
 namespace orvane::messaging {
 
@@ -11,7 +11,7 @@ QString MessageContext::birthDateText(const QString &day, const QString &month, 
 
 QString MessageContext::addressLine(const QString &address, int index)
 {
-    return linesOf(address).value(index);
+    return splitLines(address).value(index);
 }
 
 } // namespace orvane::messaging

@@ -1,10 +1,11 @@
 #include "messaging/pendingresultsdialog.h"
 
 #include "messaging/correspondencefolders.h"
+#include "messaging/fileremoval.h"
 #include "messaging/resultfiler.h"
-#include "messaging/textlines.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,11 @@
 
 #include "messaging/apicryptbridge.h"
 #include "messaging/correspondencefolders.h"
+#include "messaging/fileremoval.h"
 #include "messaging/receivedmail.h"
-#include "messaging/textlines.h"
 #include "platform/clock.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +67,7 @@ QList<ResultFiler::Found> ResultFiler::hprimTexts(const ReceivedMail &mail, bool
                 continue;
             }
         }
-        if (const auto identity = HprimText::identityOf(linesOf(*text)))
+        if (const auto identity = HprimText::identityOf(splitLines(*text)))
             found.append({*text, *identity});
     }
     return found;
@@ -87,7 +88,7 @@ ResultFiler::Outcome ResultFiler::file(const QByteArray &raw) const
     Outcome outcome;
     for (const Found &text : found) {
         const QStringList keys = m_lookup(text.identity);
-        const QByteArray bytes = windowsTextBytes(linesOf(text.text));
+        const QByteArray bytes = windowsTextBytes(splitLines(text.text));
         if (keys.size() == 1)
             outcome.filed.append(writeOnce(m_resultsFolder, receivedResultBaseName(keys.first(), date), textExtension, bytes));
         else

@@ -6,10 +6,10 @@
 #include "messaging/hprimtext.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
-#include "messaging/textlines.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
 #include "platform/waitcursor.h"
 
 #include <QApplication>
@@ -79,7 +79,7 @@ TfrmMessageEditor::TfrmMessageEditor(DialogService &dialogs, const Clock &clock,
     , m_ownConnection(connection ? nullptr : std::make_unique<SystemConnectionState>())
     , m_transport(transport ? *transport : *m_ownTransport)
     , m_connection(connection ? *connection : *m_ownConnection)
-    , m_addressBook(places::inProgramFolder(QStringLiteral("hprim.ini")))
+    , m_addressBook(places::inCorrespondenceFolder(QStringLiteral("hprim.ini")))
 {
     setObjectName(QStringLiteral("frmMessageEditor"));
     setWindowTitle(QStringLiteral("HPRIM"));
@@ -217,10 +217,11 @@ void TfrmMessageEditor::Button1Click()
     m_ajout->reset();
     if (m_dialogs.execModal(*m_ajout) != QDialog::Accepted)
         return;
-    const int row = m_addressBook.add(m_ajout->correspondent());
-    showCorrespondents();
-    m_listView1->setCurrentItem(m_listView1->topLevelItem(row));
+    const Correspondent added = m_addressBook.correspondents().at(m_addressBook.add(m_ajout->correspondent()));
+    // Saving takes in what another workstation stored meanwhile: the rows are shown after it.
     m_addressBook.save();
+    showCorrespondents();
+    m_listView1->setCurrentItem(m_listView1->topLevelItem(int(m_addressBook.correspondents().indexOf(added))));
 }
 
 void TfrmMessageEditor::Button2Click()
@@ -231,14 +232,14 @@ void TfrmMessageEditor::Button2Click()
     const QList<QTreeWidgetItem *> selected = m_listView1->selectedItems();
     if (!selected.isEmpty())
         m_addressBook.remove(m_listView1->indexOfTopLevelItem(selected.first()));
-    showCorrespondents();
     m_addressBook.save();
+    showCorrespondents();
 }
 
 void TfrmMessageEditor::BitBtn1Click()
 {
     const HprimText hprim(m_context, m_clock.today(), m_edtTo->text(), m_exp1->text());
-    const QStringList lines = linesOf(m_memo1->toPlainText()) + hprim.lines(QGuiApplication::clipboard()->text());
+    const QStringList lines = splitLines(m_memo1->toPlainText()) + hprim.lines(QGuiApplication::clipboard()->text());
     setLines(m_memo1, lines);
     m_bbtnOk->setEnabled(true);
     if (m_crypt->isChecked())
@@ -273,8 +274,8 @@ void TfrmMessageEditor::bbtnOkClick()
 {
     OutgoingHprim outgoing;
     outgoing.enciphered = m_crypt->isChecked();
-    outgoing.clearLines = linesOf(m_memo1->toPlainText());
-    outgoing.encipheredLines = linesOf(m_memo2->toPlainText());
+    outgoing.clearLines = splitLines(m_memo1->toPlainText());
+    outgoing.encipheredLines = splitLines(m_memo2->toPlainText());
     outgoing.recipients = m_edtTo->text();
     outgoing.subject = m_edtSubject->text();
     outgoing.readReceipt = m_chkReturnReciept->isChecked();

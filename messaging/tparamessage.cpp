@@ -113,4 +113,10 @@ void Tparamessage::edit(MessagingSettings &settings)
                          m_imappasse->text(), m_releve->isChecked() ? QStringLiteral("oui") : QStringLiteral("non")};
 }
 
+void Tparamessage::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_idmessagerie->setFocus();
+}
+
 } // namespace orvane::messaging

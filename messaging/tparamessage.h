@@ -32,6 +32,10 @@ public:
 public slots:
     void Button1Click();
 
+protected:
+    // Each opening starts at the first field, wherever the caret was left the time before.
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLineEdit *addEdit(const char *name, const QString &label, const QString &hint);
 

@@ -1,7 +1,12 @@
 #include "platform/dialogservice.h"
 
+#include "platform/screenplacement.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -47,6 +52,44 @@ void hideSplash()
     }
 }
 
+// Qt's French catalogue leaves the file dialog's types in English ("Folder", "txt File").
+class FrenchFileTypes : public QFileIconProvider
+{
+public:
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Dossier");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier %1").arg(suffix.toUpper());
+    }
+};
+
+// Qt's own file dialog (where the desktop has none of its own) in French, its columns wide enough
+// for their titles; the file chosen, or an empty text.
+QString chosenFile(QFileDialog &dialog)
+{
+    static FrenchFileTypes types;
+    dialog.setIconProvider(&types);
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        // The name takes what the others leave; they are as wide as their title or a long value.
+        QHeaderView *header = list->header();
+        const QStringList longValues = {QString(), QStringLiteral("999,9 Kio"), QStringLiteral("Fichier XLSX"),
+                                        QStringLiteral("10/12/2026 00:00:00")};
+        for (int i = 1; i < header->count(); ++i) {
+            const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+            const int least = std::max(header->fontMetrics().horizontalAdvance(title),
+                                       list->fontMetrics().horizontalAdvance(longValues.value(i))) + 32;
+            header->resizeSection(i, std::max(header->sectionSize(i), least));
+        }
+        header->resizeSection(0, std::max(header->sectionSize(0), 380));
+        dialog.resize(std::max(dialog.width(), header->length() + 220), std::max(dialog.height(), 440));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
 } // namespace
 
 bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
@@ -57,6 +100,7 @@ bool QtDialogService::askYesNo(QWidget *parent, const QString &text, Icon icon)
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    widenLayoutForTitle(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -66,6 +110,7 @@ void QtDialogService::showMessage(QWidget *parent, const QString &text)
     hideSplash();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     parent);
+    widenLayoutForTitle(box);
     box.exec();
 }
 
@@ -74,6 +119,7 @@ void QtDialogService::showError(const QString &text)
     hideSplash();
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    widenLayoutForTitle(box);
     box.exec();
 }
 
@@ -87,6 +133,7 @@ std::optional<QString> QtDialogService::askText(QWidget *parent, const QString &
     dialog.setTextValue(initial);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annuler"));
+    widenLayoutForTitle(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -96,15 +143,19 @@ QString QtDialogService::chooseFileToOpen(QWidget *parent, const QString &folder
                                           const QString &caption)
 {
     hideSplash();
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog);
 }
 
 QString QtDialogService::chooseFileToSave(QWidget *parent, const QString &folder, const QString &filter,
                                           const QString &caption)
 {
     hideSplash();
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return chosenFile(dialog);
 }
 
 std::optional<QFont> QtDialogService::chooseFont(QWidget *parent, const QFont &initial)

@@ -45,6 +45,31 @@ QString inProgramFolder(const QString &relativePath)
     return programFolder() + QLatin1Char('/') + relativePath;
 }
 
+namespace {
+
+QString &sharedCorrespondence()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+QString correspondenceFolder()
+{
+    return sharedCorrespondence().isEmpty() ? programFolder() : sharedCorrespondence();
+}
+
+QString inCorrespondenceFolder(const QString &relativePath)
+{
+    return correspondenceFolder() + QLatin1Char('/') + relativePath;
+}
+
+void shareCorrespondenceIn(const QString &folder)
+{
+    sharedCorrespondence() = folder;
+}
+
 QString fixedPath(const QString &windowsPath)
 {
     QString path = windowsPath;
@@ -73,6 +98,13 @@ bool registryKeyExists(const QString &key)
 QString secondCopyExecutable()
 {
     return QCoreApplication::applicationFilePath();
+}
+
+QStringList guideFolders()
+{
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    return {inProgramFolder(QStringLiteral("Help")), executableFolder + QStringLiteral("/guide"),
+            QDir::cleanPath(executableFolder + QStringLiteral("/../share/doc/orvane/guide"))};
 }
 
 QString calculator()

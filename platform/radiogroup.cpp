@@ -43,13 +43,27 @@ void RadioGroup::setItemIndex(int index)
 {
     if (index >= 0 && index < m_items.size()) {
         m_buttons->button(index)->setChecked(true);
-        return;
-    }
-    // An exclusive group cannot uncheck its checked button; lift the rule for a moment.
-    if (QAbstractButton *checked = m_buttons->checkedButton()) {
+    } else if (QAbstractButton *checked = m_buttons->checkedButton()) {
+        // An exclusive group cannot uncheck its checked button; lift the rule for a moment.
         m_buttons->setExclusive(false);
         checked->setChecked(false);
         m_buttons->setExclusive(true);
+    }
+    giveTabFocusToChoice();
+}
+
+void RadioGroup::giveTabFocusToChoice()
+{
+    // Qt leaves the Tab key's way in on the option that last had the focus, even once the choice
+    // is cleared: Enter from the box before would land there, in another patient's choice.
+    const QList<QAbstractButton *> buttons = m_buttons->buttons();
+    QAbstractButton *target = m_buttons->checkedButton();
+    if (!target && !buttons.isEmpty())
+        target = m_buttons->button(0);
+    for (QAbstractButton *button : buttons) {
+        const Qt::FocusPolicy policy = button->focusPolicy();
+        button->setFocusPolicy(button == target ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                                : Qt::FocusPolicy(policy & ~Qt::TabFocus));
     }
 }
 

@@ -28,6 +28,9 @@ signals:
     void clicked(int index);
 
 private:
+    // Tab and Enter from the control before go to the chosen option, or to the first when none is.
+    void giveTabFocusToChoice();
+
     QStringList m_items;
     QButtonGroup *m_buttons;
 };

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/places.h"
 #include "platform/textcodec.h"
+#include "platform/textlines.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptiontext.h"
 
@@ -85,7 +86,7 @@ QStringList readModelFile(const QString &path)
         if (!isTextByte(static_cast<unsigned char>(byte)))
             failReading(path, QStringLiteral("ce n'est pas un fichier texte"));
     }
-    return prescriptionLines(fromWindows1252(bytes));
+    return splitLines(fromWindows1252(bytes));
 }
 
 void writeModelFile(const QString &path, const QStringList &lines)

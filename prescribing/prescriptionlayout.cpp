@@ -3,7 +3,6 @@
 #include "prescribing/letterhead.h"
 #include "prescribing/printcontext.h"
 
-#include <QRegularExpression>
 
 namespace orvane::prescribing {
 
@@ -86,15 +85,6 @@ void drawLongTermIllnessCopy(const PrintContext &context, const PrescriptionToPr
 }
 
 } // namespace
-
-QStringList prescriptionLines(const QString &text)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineBreak);
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 void printPlainPrescription(const PrintContext &context, const PrescriptionToPrint &prescription)
 {

@@ -10,10 +10,6 @@ class PrintContext;
 // The line that splits a long-term-illness prescription into its two zones.
 inline const QString zoneSeparator = QStringLiteral("<non 100%>");
 
-// The printed lines of a prescription text: lines end with CR LF, CR or LF, and an empty line
-// after the last line break does not count.
-QStringList prescriptionLines(const QString &text);
-
 struct PrescriptionToPrint
 {
     QString patientName;

@@ -1,8 +1,8 @@
 #include "prescribing/prescriptionpage.h"
 
-#include "clinical/textlines.h"
 #include "platform/dialogservice.h"
 #include "platform/radiogroup.h"
+#include "platform/textlines.h"
 #include "prescribing/drugblock.h"
 #include "prescribing/modellibrary.h"
 #include "prescribing/posologygroups.h"
@@ -242,7 +242,7 @@ void PrescriptionPage::buildControls()
 QString PrescriptionPage::prescriptionText() const
 {
     QString text = m_prescription->toPlainText();
-    text.replace(QLatin1Char('\n'), clinical::lineBreak);
+    text.replace(QLatin1Char('\n'), lineBreak);
     return text;
 }
 
@@ -262,9 +262,9 @@ void PrescriptionPage::appendLines(const QStringList &lines)
     QString after = before;
     // An open last line is ended first, so that every line added, the empty ones included, stays
     // a line of its own: a drug block always adds its five lines.
-    if (lines.size() > 1 && !after.isEmpty() && !clinical::endsWithLineBreak(after))
-        after += clinical::lineBreak;
-    clinical::appendLines(after, lines);
+    if (lines.size() > 1 && !after.isEmpty() && !endsWithLineBreak(after))
+        after += lineBreak;
+    orvane::appendLines(after, lines);
     // Only the new end is inserted, so the physician's undo history and view of the text stay.
     QTextCursor end(m_prescription->document());
     end.movePosition(QTextCursor::End);
@@ -458,7 +458,7 @@ void PrescriptionPage::loadModel(ModelKind kind)
 void PrescriptionPage::saveModel(ModelKind kind)
 {
     ModelLibrary library(m_dialogs, this);
-    library.save(kind, prescriptionLines(prescriptionText()));
+    library.save(kind, splitLines(prescriptionText()));
 }
 
 void PrescriptionPage::IEButton10Click()

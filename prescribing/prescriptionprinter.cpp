@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 #include "prescribing/certificatelayout.h"
 #include "prescribing/pagefit.h"
 #include "prescribing/prescriptionlayout.h"
@@ -47,7 +48,7 @@ void PrescriptionPrinter::print(const QString &text, bool archived, const Layout
     PageFit fit(m_surface.printableArea());
     layout(PrintContext(fit, settings, today), name);
     // Sheets without one of the text's lines are no print: the text is neither filed nor emptied.
-    if (fit.printsNoneOf(prescriptionLines(text)))
+    if (fit.printsNoneOf(splitLines(text)))
         throw Error(fit.message(true));
     {
         std::optional<TImprime::WhilePrinting> shown;
@@ -87,21 +88,21 @@ void PrescriptionPrinter::archivePrescription(const QString &prescription)
 void PrescriptionPrinter::printPlain(const QString &prescription, const QString &renewal)
 {
     print(prescription, true, [&](const PrintContext &context, const QString &name) {
-        printPlainPrescription(context, {name, prescriptionLines(prescription), renewal});
+        printPlainPrescription(context, {name, splitLines(prescription), renewal});
     });
 }
 
 void PrescriptionPrinter::printLongTermIllness(const QString &prescription, const QString &renewal)
 {
     print(prescription, true, [&](const PrintContext &context, const QString &name) {
-        printLongTermIllnessPrescription(context, {name, prescriptionLines(prescription), renewal});
+        printLongTermIllnessPrescription(context, {name, splitLines(prescription), renewal});
     });
 }
 
 void PrescriptionPrinter::printCertificate(const QString &prescription)
 {
     print(prescription, false, [&](const PrintContext &context, const QString &name) {
-        prescribing::printCertificate(context, name, prescriptionLines(prescription));
+        prescribing::printCertificate(context, name, splitLines(prescription));
     });
 }
 

@@ -1,6 +1,6 @@
 #include "prescribing/prescriptiontext.h"
 
-#include "clinical/textlines.h"
+#include "platform/textlines.h"
 
 namespace orvane::prescribing {
 
@@ -8,7 +8,7 @@ QString linesAsText(const QStringList &lines)
 {
     QString text;
     for (const QString &line : lines)
-        text += line + clinical::lineBreak;
+        text += line + lineBreak;
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "prescribing/safetychecks.h"
 
+#include "platform/textlines.h"
 #include "prescribing/prescriptionlayout.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ bool contraIndicated(const QString &drug, const QString &pastIllnesses)
 {
     if (drug.isEmpty())
         return false;
-    const QStringList lines = prescriptionLines(pastIllnesses);
+    const QStringList lines = splitLines(pastIllnesses);
     return std::any_of(lines.cbegin(), lines.cend(),
                        [&drug](const QString &line) { return line.contains(drug, Qt::CaseSensitive); });
 }

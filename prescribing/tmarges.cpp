@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace orvane::prescribing {
@@ -71,6 +72,7 @@ TMarges::TMarges(QWidget *parent)
         label->setBuddy(m_bars[i]);
         grid->addWidget(label, 2 * i, 0);
         grid->addWidget(m_bars[i], 2 * i, 1);
+        grid->addWidget(numberOf(m_bars[i], i), 2 * i, 2);
         grid->addWidget(scaleLabels(bar, this), 2 * i + 1, 1);
     }
     layout->addLayout(grid);
@@ -83,6 +85,19 @@ TMarges::TMarges(QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(ok);
     layout->addLayout(buttons);
+}
+
+QSpinBox *TMarges::numberOf(QSlider *bar, int index)
+{
+    // The bar's value in figures, which can be typed as well.
+    auto *number = new QSpinBox(this);
+    number->setObjectName(QStringLiteral("Valeur%1").arg(index + 1));
+    number->setRange(bar->minimum(), bar->maximum());
+    number->setSingleStep(bar->singleStep());
+    number->setValue(bar->value());
+    connect(bar, &QSlider::valueChanged, number, &QSpinBox::setValue);
+    connect(number, &QSpinBox::valueChanged, bar, &QSlider::setValue);
+    return number;
 }
 
 void TMarges::load(const PrintSettings &settings)

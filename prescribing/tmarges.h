@@ -5,10 +5,11 @@
 #include <QDialog>
 
 class QSlider;
+class QSpinBox;
 
 namespace orvane::prescribing {
 
-// The printer margins dialog: five bars for the left, right and bottom margins and the two
+// The printer margins dialog: five bars, each with its value in figures, for the left, right and bottom margins and the two
 // spacings. It holds the five values of its own; "&OK" takes them from the bars, any other way
 // out leaves them as they were loaded, and the caller stores them once the dialog has closed.
 class TMarges : public QDialog
@@ -30,6 +31,8 @@ public slots:
     void Button1Click();
 
 private:
+    QSpinBox *numberOf(QSlider *bar, int index);
+
     PrintSettings m_settings;
     QSlider *m_bars[barCount] = {};
 };

@@ -74,6 +74,9 @@ Tordonnance::Tordonnance(DialogService &dialogs, QWidget *parent)
     QWidget *preview = buildPreview();
     previewLabel->setBuddy(preview);
     layout->addWidget(preview);
+    // The preview shows each line as it is typed.
+    for (int i = 0; i < lineCount; ++i)
+        connect(m_edits[i], &QLineEdit::textChanged, m_previews[i], &QLabel::setText);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));

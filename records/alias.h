@@ -14,6 +14,9 @@ struct AliasSettings
     int port = 0;
     QString user;
     QString password;
+    // The folder of letters and results every workstation of the practice mounts ("Dossiers="), as
+    // an absolute path; empty when they stay in the program folder.
+    QString sharedFolder;
 
     static AliasSettings load(const QString &programFolder);
     // The section [orvane] of an alias file anywhere. Throws, naming the file and the line, when the

@@ -64,6 +64,30 @@ QString placeUnderFreeName(const QString &from, const QString &wanted)
     }
 }
 
+// The tables and columns of the program that the file lacks: a copy without them would lose what
+// they hold without a word.
+QStringList missingSchemaParts(const SqliteFile &file, const QStringList &tables)
+{
+    QStringList missing;
+    for (const TableDef &table : schema()) {
+        QString stored;
+        for (const QString &name : tables) {
+            if (name.compare(table.name, Qt::CaseInsensitive) == 0)
+                stored = name;
+        }
+        if (stored.isEmpty()) {
+            missing.append(QStringLiteral("la table %1").arg(table.name));
+            continue;
+        }
+        const QStringList columns = file.columnNames(stored);
+        for (const FieldDef &field : table.fields) {
+            if (!columns.contains(field.name, Qt::CaseInsensitive))
+                missing.append(QStringLiteral("la colonne « %1 » de la table %2").arg(field.name, table.name));
+        }
+    }
+    return missing;
+}
+
 } // namespace
 
 BackupFolder::BackupFolder(const QString &path)
@@ -194,20 +218,25 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
     for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(part.fileName() + journal);
-    return placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+    const QString written = placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+    removeExpiredSafetyCopies(now.date());
+    return written;
 }
 
 QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
 {
     const QString stem = safetyCopyStem(now);
     const QString destination = stem + copySuffix;
+    QString written;
     try {
-        return writeCheckedCopy(basePath, destination);
+        written = writeCheckedCopy(basePath, destination);
     } catch (const Error &) {
         if (!QFileInfo::exists(basePath))
             throw;
+        written = keepFilesOf(basePath, stem + QStringLiteral("-endommagee") + copySuffix);
     }
-    return keepFilesOf(basePath, stem + QStringLiteral("-endommagee") + copySuffix);
+    removeExpiredSafetyCopies(now.date());
+    return written;
 }
 
 QString BackupFolder::keepFilesOf(const QString &basePath, const QString &wanted) const
@@ -246,17 +275,48 @@ void BackupFolder::removeExpiredCopies(const QDate &today) const
         if (!keep.contains(copy.date))
             QFile::remove(copy.path);
     }
-    // A copy cut short by a crash leaves its part behind; one a day old belongs to no running copy.
+    removeAbandonedParts(QDateTime::currentDateTime());
+}
+
+void BackupFolder::removeAbandonedParts(const QDateTime &now) const
+{
+    // Counted in hours, not calendar days: a part another running copy wrote at 23:59 is still its
+    // own at midnight.
+    constexpr qint64 dayInSeconds = 24 * 3600;
     const QFileInfoList parts = partFiles();
     for (const QFileInfo &part : parts) {
-        if (part.lastModified().daysTo(QDateTime::currentDateTime()) >= 1)
+        if (part.lastModified().secsTo(now) >= dayInSeconds)
             QFile::remove(part.absoluteFilePath());
     }
 }
 
 QFileInfoList BackupFolder::partFiles() const
 {
-    return QDir(m_path).entryInfoList({QStringLiteral("*") + partSuffix}, QDir::Files);
+    QStringList patterns;
+    for (const QString &journal : journalSuffixes())
+        patterns.append(QStringLiteral("*") + partSuffix + journal);
+    return QDir(m_path).entryInfoList(patterns, QDir::Files);
+}
+
+void BackupFolder::removeExpiredSafetyCopies(const QDate &today) const
+{
+    const QList<BackupCopy> copies = safetyCopies();
+    QList<QDate> dates;
+    for (const BackupCopy &copy : copies)
+        dates.append(copy.date);
+    const QList<bool> keep = safetyCopiesToKeep(dates, today);
+    for (int i = 0; i < copies.size(); ++i) {
+        if (keep.at(i))
+            continue;
+        for (const QString &journal : journalSuffixes())
+            QFile::remove(copies.at(i).path + journal);
+    }
+}
+
+const QStringList &journalSuffixes()
+{
+    static const QStringList suffixes = {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+    return suffixes;
 }
 
 QString baseProblems(const QString &path, Check check)
@@ -265,13 +325,17 @@ QString baseProblems(const QString &path, Check check)
         const SqliteFile file(path, SqliteFile::Mode::ReadOnly);
         const QString problems = file.integrityProblems(check == Check::Quick);
         if (!problems.isEmpty())
-            return problems;
+            return QStringLiteral("le fichier est endommagé (%1)").arg(problems);
         const QStringList tables = file.tableNames();
         if (!tables.contains(tables::patients, Qt::CaseInsensitive))
             return QStringLiteral("ce n'est pas une base d'Orvane 2006 (la table %1 manque)").arg(tables::patients);
+        const QStringList missing = missingSchemaParts(file, tables);
+        if (!missing.isEmpty())
+            return QStringLiteral("ce n'est pas une base entière d'Orvane 2006 (il lui manque %1)")
+                .arg(missing.join(QLatin1String(", ")));
         return QString();
     } catch (const Error &error) {
-        return error.message();
+        return QStringLiteral("le fichier n'est pas une base lisible (%1)").arg(error.message());
     }
 }
 

@@ -47,8 +47,13 @@ public:
     // program table by table through the table store.
     QString writeSafetyCopy(Database &base, const QDateTime &now) const;
     void removeExpiredCopies(const QDate &today) const;
-    // The copies being written, or cut short before they were whole.
+    // A copy cut short by a crash leaves its part behind; one not touched for a day belongs to no
+    // running copy.
+    void removeAbandonedParts(const QDateTime &now) const;
+    // The copies being written, or cut short before they were whole, with their journals.
     QFileInfoList partFiles() const;
+    // Keeps the safety copies the rule names (the last five, any younger than 30 days).
+    void removeExpiredSafetyCopies(const QDate &today) const;
 
 private:
     // The copy's path: the wanted one, or the first free one after it.
@@ -63,6 +68,9 @@ private:
 // Why a file is not a sound base of the program (the engine's integrity check, the patient table):
 // empty when it is one. The quick check reads every page but leaves the indexes unchecked.
 enum class Check { Full, Quick };
+// The suffixes of an SQLite base's files: none for the base itself, then the journals the engine may
+// write beside it.
+const QStringList &journalSuffixes();
 QString baseProblems(const QString &path, Check check = Check::Full);
 
 } // namespace orvane::records

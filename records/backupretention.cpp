@@ -53,4 +53,14 @@ QSet<QDate> backupsToKeep(const QList<QDate> &copies, const QDate &today)
     return keep;
 }
 
+QList<bool> safetyCopiesToKeep(const QList<QDate> &copies, const QDate &today)
+{
+    constexpr int lastKept = 5;
+    constexpr int daysKept = 30;
+    QList<bool> keep;
+    for (int i = 0; i < copies.size(); ++i)
+        keep.append(i >= copies.size() - lastKept || copies.at(i).daysTo(today) < daysKept);
+    return keep;
+}
+
 } // namespace orvane::records

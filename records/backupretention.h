@@ -13,4 +13,8 @@ namespace orvane::records {
 // another. Copies dated after today (a clock set back) are kept: nothing says they are old.
 QSet<QDate> backupsToKeep(const QList<QDate> &copies, const QDate &today);
 
+// Which safety copies (taken before a restore or an import) to keep, given their dates oldest first:
+// the last five, and every one younger than 30 days. Answers, for each copy, whether it stays.
+QList<bool> safetyCopiesToKeep(const QList<QDate> &copies, const QDate &today);
+
 } // namespace orvane::records

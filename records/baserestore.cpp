@@ -43,9 +43,10 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
                         .arg(native(copyPath), problems));
 
     const QStringList journals = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
-    // The restored base is readable and writable by whom the replaced one was.
-    const QFile::Permissions mode = QFileInfo::exists(basePath) ? QFile::permissions(basePath)
-                                                                : QFile::permissions(copyPath);
+    // The restored base is its owner's alone, with the rights he had on the replaced one.
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    const QFile::Permissions mode = ownerOnly
+        & (QFileInfo::exists(basePath) ? QFile::permissions(basePath) : QFile::permissions(copyPath));
     QString safetyCopy;
     if (QFileInfo::exists(basePath) || QFileInfo::exists(basePath + journals.first()))
         safetyCopy = folder.writeSafetyCopy(basePath, now);
@@ -72,8 +73,10 @@ QString restoreBase(const QString &copyPath, const QString &basePath, const Back
 
 int removeCutCopies(const QString &basePath, const BackupFolder &folder)
 {
-    QFileInfoList leftovers = QDir(QFileInfo(basePath).absolutePath())
-                                  .entryInfoList({QStringLiteral("*") + incomingSuffix}, QDir::Files);
+    QStringList incoming;
+    for (const QString &journal : journalSuffixes())
+        incoming.append(QStringLiteral("*") + incomingSuffix + journal);
+    QFileInfoList leftovers = QDir(QFileInfo(basePath).absolutePath()).entryInfoList(incoming, QDir::Files);
     leftovers += folder.partFiles();
     if (leftovers.isEmpty() || !baseProblems(basePath).isEmpty())
         return 0;

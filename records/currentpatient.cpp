@@ -3,6 +3,7 @@
 #include "platform/conversions.h"
 #include "records/database.h"
 
+#include <algorithm>
 #include <QMap>
 
 namespace orvane::records {
@@ -51,14 +52,25 @@ QList<Table *> CurrentPatient::allTables() const
 
 void CurrentPatient::close()
 {
-    // A new file opened by mistake holds only the number it was given: nothing of the physician's.
-    if (m_patients->state() == Table::State::Insert && m_patients->changedFieldNames() == QStringList{recordNumberField})
+    if (isUntouchedNewFile())
         m_patients->cancel();
     const QList<Table *> all = allTables();
     for (Table *table : all)
         table->checkBrowseMode();
     for (Table *table : all)
         table->close();
+}
+
+bool CurrentPatient::isUntouchedNewFile() const
+{
+    // A new file opened by mistake holds only the number it was given, and the blank name that
+    // leaving its name boxes composed: nothing of the physician's.
+    if (m_patients->state() != Table::State::Insert)
+        return false;
+    const QStringList changed = m_patients->changedFieldNames();
+    return std::all_of(changed.cbegin(), changed.cend(), [this](const QString &field) {
+        return field == recordNumberField || m_patients->text(field).trimmed().isEmpty();
+    });
 }
 
 QStringList CurrentPatient::unsavedParts()

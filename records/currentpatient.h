@@ -29,6 +29,8 @@ public:
     // the patient row). A new file nothing was typed into is dropped. Throws, with every table still
     // open, when a row is refused.
     void close();
+    // A new file in which nothing was typed.
+    bool isUntouchedNewFile() const;
     // After a refused close: what is typed and not stored, as the physician names it.
     QStringList unsavedParts();
     // Closes every table, dropping what is not stored.

@@ -6,6 +6,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSqlError>
 #include <optional>
 
@@ -63,35 +64,40 @@ struct StoreFailure
     QString whatToDo;
 };
 
-std::optional<StoreFailure> storeFailureOf(const QSqlError &error, bool sqlite)
+// While the base opens nothing has been typed yet: the advice speaks of the screen only afterwards.
+std::optional<StoreFailure> storeFailureOf(const QSqlError &error, bool sqlite, bool opening)
 {
-    const QString typedStays = QStringLiteral("ce que vous avez tapé reste à l'écran.");
-    const QString restore = QStringLiteral("Notez ce que vous avez tapé, quittez Orvane 2006 et remettez la dernière copie "
-                                           "de sauvegarde avec orvane-restore (voir le README).");
+    const QString again = opening ? QStringLiteral("puis relancez Orvane 2006.")
+                                  : QStringLiteral("puis recommencez : ce que vous avez tapé reste à l'écran.");
+    const QString restore = opening
+        ? QStringLiteral("Remettez la dernière copie de sauvegarde avec orvane-restore (voir le README), puis relancez "
+                         "Orvane 2006.")
+        : QStringLiteral("Notez ce que vous avez tapé, quittez Orvane 2006 et remettez la dernière copie "
+                         "de sauvegarde avec orvane-restore (voir le README).");
     const QString code = error.nativeErrorCode();
     if (sqlite) {
         switch (code.toInt() & 0xFF) {
         case 13: // SQLITE_FULL
             return StoreFailure{QStringLiteral("le disque où elle se trouve est plein"),
                                 QStringLiteral("Libérez de la place sur ce disque (corbeille, fichiers dont vous n'avez plus "
-                                               "besoin), puis recommencez : ") + typedStays};
+                                               "besoin), ") + again};
         case 8: // SQLITE_READONLY
             return StoreFailure{QStringLiteral("elle est en lecture seule"),
-                                QStringLiteral("Rendez le fichier de la base et son dossier modifiables, puis recommencez : ")
-                                    + typedStays};
+                                QStringLiteral("Rendez le fichier de la base et son dossier modifiables, ")
+                                    + again};
         case 10: // SQLITE_IOERR
             return StoreFailure{QStringLiteral("le disque où elle se trouve ne répond pas (erreur de lecture ou d'écriture)"),
-                                QStringLiteral("Vérifiez ce disque ou ce partage réseau, puis recommencez : ") + typedStays};
+                                QStringLiteral("Vérifiez ce disque ou ce partage réseau, ") + again};
         case 11: // SQLITE_CORRUPT
         case 26: // SQLITE_NOTADB
             return StoreFailure{QStringLiteral("son fichier est endommagé"), restore};
         case 5: // SQLITE_BUSY
             return StoreFailure{QStringLiteral("un autre poste la tient occupée depuis trop longtemps"),
-                                QStringLiteral("Recommencez dans un moment : ") + typedStays};
+                                QStringLiteral("Attendez un moment, ") + again};
         default: return std::nullopt;
         }
     }
-    const QString serverAdmin = QStringLiteral("Prévenez la personne qui gère le serveur, puis recommencez : ") + typedStays;
+    const QString serverAdmin = QStringLiteral("Prévenez la personne qui gère le serveur, ") + again;
     if (code == QLatin1String("53100"))
         return StoreFailure{QStringLiteral("le disque du serveur est plein"), serverAdmin};
     if (code == QLatin1String("25006") || code == QLatin1String("42501"))
@@ -99,6 +105,18 @@ std::optional<StoreFailure> storeFailureOf(const QSqlError &error, bool sqlite)
     if (code.startsWith(QLatin1String("XX")))
         return StoreFailure{QStringLiteral("ses fichiers sur le serveur sont endommagés"), serverAdmin};
     return std::nullopt;
+}
+
+// libpq fills in whatever a connection leaves unsaid from the PG* variables of the environment: a
+// workstation's server, port, user and password come from its alias file alone. Once gone at the
+// first connection, at start, there is nothing left to remove.
+void forgetServerEnvironment()
+{
+    const QStringList names = QProcessEnvironment::systemEnvironment().keys();
+    for (const QString &name : names) {
+        if (name.startsWith(QLatin1String("PG")))
+            qunsetenv(name.toLocal8Bit().constData());
+    }
 }
 
 } // namespace
@@ -119,6 +137,7 @@ Database::Database(const AliasSettings &alias, const QString &programFolder)
         // A second running copy waits for the other's write instead of failing at once.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     } else {
+        forgetServerEnvironment();
         db.setDatabaseName(alias.database);
         db.setHostName(alias.host);
         if (alias.port > 0)
@@ -135,6 +154,7 @@ Database::Database(const AliasSettings &alias, const QString &programFolder)
         connection().close();
         fail(error.message());
     }
+    m_opening = false;
 }
 
 Database::~Database()
@@ -182,7 +202,7 @@ void Database::fail(const QString &reason) const
 
 void Database::failStatement(const QSqlError &error) const
 {
-    if (const auto failure = storeFailureOf(error, m_alias.isSqlite())) {
+    if (const auto failure = storeFailureOf(error, m_alias.isSqlite(), m_opening)) {
         throw Error(QStringLiteral("La base de données %1 ne peut pas être utilisée : %2.\n\n%3\n\n(%4)")
                         .arg(m_description, failure->what, failure->whatToDo, engineText(error)));
     }
@@ -205,7 +225,7 @@ void Database::checkWritable()
     QSqlQuery write(connection());
     if (!write.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0")
                         .arg(SqlDialect::quote(tables::counter), SqlDialect::quote(recordNumberField)))) {
-        const auto failure = storeFailureOf(write.lastError(), m_alias.isSqlite());
+        const auto failure = storeFailureOf(write.lastError(), m_alias.isSqlite(), true);
         const QString reason = failure ? QStringLiteral("%1 (%2)").arg(failure->what, engineText(write.lastError()))
                                        : engineText(write.lastError());
         throw WriteProblem{reason, remedy}.startFailure(m_description);

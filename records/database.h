@@ -90,6 +90,7 @@ private:
     bool m_begun = false;
     int m_connections = 0; // reconnections so far
     bool m_disconnected = false;
+    bool m_opening = true;
     std::vector<std::function<void()>> m_rollbackActions;
 };
 

@@ -221,6 +221,8 @@ DbGrid::DbGrid(Table &table, const QList<GridColumn> &columns, QWidget *parent)
 void DbGrid::setEditable(bool editable)
 {
     m_model->setEditable(editable);
+    // The cell being typed shows: a highlighted whole row would hide which one it is.
+    setSelectionBehavior(editable ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
     if (editable && !dynamic_cast<CellEditorKeys *>(itemDelegate()))
         setItemDelegate(new CellEditorKeys(this));
     setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -236,8 +238,10 @@ void DbGrid::showCurrent()
         return;
     }
     const int column = std::clamp(m_column, 0, std::max(m_model->columnCount() - 1, 0));
-    selectionModel()->setCurrentIndex(m_model->index(row, column),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (!m_model->isEditable())
+        flags |= QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(m_model->index(row, column), flags);
     showPosition();
 }
 
@@ -267,27 +271,58 @@ std::optional<DbGrid::Move> DbGrid::cellMove(int key)
     case Qt::Key_Tab: return Move::NextCell;
     case Qt::Key_Backtab: return Move::PreviousCell;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Move::NextRow;
+    case Qt::Key_Enter: return Move::Store;
+    case Qt::Key_Down: return Move::Down;
+    case Qt::Key_Up: return Move::Up;
     default: return std::nullopt;
     }
+}
+
+void DbGrid::startNewRow()
+{
+    m_column = 0;
+    m_table.insert();
+    showCurrent();
+    setFocus();
+}
+
+bool DbGrid::onUntouchedNewRow() const
+{
+    return m_table.state() == Table::State::Insert && !m_table.isModified();
 }
 
 void DbGrid::moveCell(Move move)
 {
     const int last = m_model->columnCount() - 1;
-    const qint64 before = m_table.rowId();
-    int column = m_column;
-    if (move == Move::NextCell && column < last) {
-        ++column;
-    } else if (move == Move::PreviousCell && column > 0) {
-        --column;
-    } else {
-        step(move == Move::PreviousCell ? -1 : 1);
-        // Along the cells, the next row starts at its first one (the previous row at its last).
-        if (move != Move::NextRow && m_table.rowId() != before)
-            column = move == Move::NextCell ? 0 : last;
+    switch (move) {
+    case Move::NextCell:
+        if (m_column < last)
+            ++m_column;
+        else if (!onUntouchedNewRow())
+            startNewRow();
+        break;
+    case Move::PreviousCell:
+        m_column = std::max(m_column - 1, 0);
+        break;
+    case Move::Store:
+        if (m_table.isEditing())
+            m_table.post();
+        else if (!m_table.isEmpty())
+            edit(currentIndex());
+        break;
+    case Move::Down: {
+        if (onUntouchedNewRow())
+            break;
+        const qint64 before = m_table.rowId();
+        step(1);
+        if (m_table.rowId() == before)
+            startNewRow();
+        break;
     }
-    m_column = column;
+    case Move::Up:
+        step(-1);
+        break;
+    }
     showCurrent();
 }
 

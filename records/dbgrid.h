@@ -73,6 +73,8 @@ public:
     TableWindowModel *windowModel() const { return m_model; }
     Table &table() const { return m_table; }
     void setEditable(bool editable);
+    // Opens a new row of an editable grid; typing goes into its first column.
+    void startNewRow();
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 protected:
@@ -86,11 +88,15 @@ protected:
 
 private:
     friend class CellEditorKeys;
-    enum class Move { NextCell, PreviousCell, NextRow };
+    enum class Move { NextCell, PreviousCell, Store, Down, Up };
     static std::optional<Move> cellMove(int key);
-    // Editable grids are driven as a spreadsheet: Tab goes along the cells and on to the next
-    // row, Enter down the column; the typed cell is stored in the row first.
+    // Editable grids are driven as a spreadsheet, the typed cell written into the row first. Tab
+    // goes along the cells, and from the last one to a new row; Enter stores the row and stays on
+    // it, wherever its new values sort it; Down goes to the next row, from the last one to a new
+    // row. No key moves onto an existing row but the arrows, whose cell then shows highlighted.
     void moveCell(Move move);
+    // A new row left untouched: moving on from it would drop it.
+    bool onUntouchedNewRow() const;
     void showCurrent();
     void showPosition();
     void scrollBarAction(int action);

@@ -1,18 +1,13 @@
 #include "records/filematch.h"
 
 #include "records/textindex.h"
+#include "platform/textlines.h"
 
 #include <QRegularExpression>
 
 namespace orvane::records {
 
 namespace {
-
-QStringList linesOf(const QString &text)
-{
-    static const QRegularExpression lineEnd(QStringLiteral("\\r\\n|\\r|\\n"));
-    return text.split(lineEnd);
-}
 
 QDate dateLine(const QString &line)
 {
@@ -70,7 +65,7 @@ std::optional<MatchedLine> lastLineWith(const QStringList &texts, const QString 
     // From the end, line by line: in notes of years the last mention is near it, and folding the
     // whole text for it would cost more than the search itself.
     for (auto text = texts.crbegin(); text != texts.crend(); ++text) {
-        const QStringList lines = linesOf(*text);
+        const QStringList lines = splitLines(*text);
         for (qsizetype i = lines.size() - 1; i >= 0; --i) {
             if (dateLine(lines.at(i)).isValid() || !holdsInARow(foldedWords(lines.at(i)), wanted))
                 continue;
@@ -87,7 +82,7 @@ QList<VaccinationEntry> vaccinationEntries(const QString &text)
 {
     QList<VaccinationEntry> entries;
     QDate date;
-    for (const QString &line : linesOf(text)) {
+    for (const QString &line : splitLines(text)) {
         if (line.trimmed().isEmpty())
             continue;
         const QDate lineDate = dateLine(line);

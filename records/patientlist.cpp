@@ -1,6 +1,7 @@
 #include "records/patientlist.h"
 
 #include "platform/clock.h"
+#include "platform/textlines.h"
 
 namespace orvane::records {
 
@@ -8,9 +9,8 @@ namespace {
 
 QString csvField(const QString &text)
 {
-    QString field = text;
-    field.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // A mail merge takes one patient a line: the lines of a cell are joined by a blank.
+    QString field = joinLines(splitLines(text, FinalBreak::OpensEmptyLine), QStringLiteral(" "));
     if (!field.contains(QLatin1Char(';')) && !field.contains(QLatin1Char('"')))
         return field;
     return QLatin1Char('"') + field.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
@@ -46,7 +46,7 @@ QByteArray patientListCsv(const QList<FoundPatient> &patients)
             fields.append(csvField(cell));
         rows.append(fields.join(QLatin1Char(';')));
     }
-    return QByteArrayLiteral("\xEF\xBB\xBF") + (rows.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
+    return QByteArrayLiteral("\xEF\xBB\xBF") + endLines(rows).toUtf8();
 }
 
 } // namespace orvane::records

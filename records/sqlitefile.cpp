@@ -122,6 +122,17 @@ QStringList SqliteFile::tableNames() const
     }
 }
 
+QStringList SqliteFile::columnNames(const QString &table) const
+{
+    QString literal = table;
+    literal.replace(QLatin1Char('\''), QLatin1String("''"));
+    try {
+        return firstColumn(m_db, QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(literal));
+    } catch (const Error &error) {
+        fail(error.message());
+    }
+}
+
 QString SqliteFile::firstValue(const QString &sql) const
 {
     try {

@@ -31,6 +31,8 @@ public:
     // The quick check leaves out whether the indexes match their tables.
     QString integrityProblems(bool quick = false) const;
     QStringList tableNames() const;
+    // The columns of a table named by the schema.
+    QStringList columnNames(const QString &table) const;
     // The first column of the first row of a statement without parameters.
     QString firstValue(const QString &sql) const;
 

@@ -138,6 +138,12 @@ private:
     struct Query;
 
     void requireOpen() const;
+    // Before a move: the pending row, and those of the details, are stored.
+    void prepareMove();
+    // The first row in the direction: first() forward, last() backward.
+    void moveToEnd(Direction direction);
+    // The row beyond the current one in the direction: next() forward, prior() backward.
+    void step(Direction direction);
     void requireEditing() const;
     void flushEditors() const;
     void setRow(std::optional<Row> row);
@@ -174,9 +180,7 @@ private:
     QString selectedColumns() const;
     QList<int> allFields() const;
     Row readRow(const QSqlQuery &query, int column) const;
-    QVariant storedValue(int fieldIndex, const QVariant &value) const;
-    QVariant loadedValue(int fieldIndex, const QVariant &value) const;
-    QVariant boundValue(int fieldIndex, const QVariant &value) const;
+    const FieldDef &fieldAt(int fieldIndex) const { return definition().fields.at(fieldIndex); }
     // The fields' columns, with their sort keys, and the row's values for them.
     void addColumns(const Row &row, const QList<int> &fieldIndexes, QStringList *columns,
                     QVariantList &bindings) const;

@@ -3,8 +3,10 @@
 
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/privatefiles.h"
 #include "records/alias.h"
 #include "records/backupfolder.h"
+#include "records/baseinuselock.h"
 #include "records/baserestore.h"
 
 #include <QCoreApplication>
@@ -56,6 +58,12 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    privatefiles::protect();
+    const QStringList arguments = application.arguments().mid(1);
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        usage(out);
+        return 0;
+    }
     const QString programFolder = places::programFolder();
     AliasSettings alias;
     try {
@@ -72,7 +80,9 @@ int main(int argc, char **argv)
     }
     const QString basePath = alias.sqlitePath(programFolder);
     const BackupFolder folder = BackupFolder::ofProgram(programFolder);
-    const QStringList arguments = application.arguments().mid(1);
+    // What a copy, restore or import cut short left behind, while no program is at work on the base.
+    if (!BaseInUseLock::isHeld(basePath))
+        removeCutCopies(basePath, folder);
 
     if (arguments.isEmpty()) {
         out << "Base : " << native(basePath) << '\n';

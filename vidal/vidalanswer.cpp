@@ -1,6 +1,6 @@
 #include "vidal/vidalanswer.h"
 
-#include "vidal/memolines.h"
+#include "platform/textlines.h"
 
 namespace orvane::vidal {
 
@@ -15,8 +15,7 @@ bool startsWithMarkerLine(const QString &text)
         return false;
     if (text.size() == answerMarker.size())
         return true;
-    const QChar next = text.at(answerMarker.size());
-    return next == QLatin1Char('\r') || next == QLatin1Char('\n');
+    return isLineBreak(text.at(answerMarker.size()));
 }
 
 } // namespace
@@ -25,13 +24,12 @@ std::optional<QStringList> answerLines(const QString &clipboardText)
 {
     if (!startsWithMarkerLine(clipboardText))
         return std::nullopt;
-    return memoLines(clipboardText).mid(1);
+    return splitLines(clipboardText).mid(1);
 }
 
 QString vidalAnswer(const QStringList &lines)
 {
-    const QString crLf = QStringLiteral("\r\n");
-    return (QStringList{answerMarker} + lines).join(crLf) + crLf;
+    return endLines(QStringList{answerMarker} + lines);
 }
 
 bool isDrugLine(const QString &line)
@@ -49,7 +47,7 @@ QString drugLogText(const QString &line)
 QStringList drugLogTexts(const QString &prescription)
 {
     QStringList texts;
-    for (const QString &line : memoLines(prescription)) {
+    for (const QString &line : splitLines(prescription)) {
         if (isDrugLine(line))
             texts.append(drugLogText(line));
     }

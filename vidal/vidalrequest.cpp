@@ -1,7 +1,7 @@
 #include "vidal/vidalrequest.h"
 
+#include "platform/textlines.h"
 #include "records/table.h"
-#include "vidal/memolines.h"
 
 #include <QStringList>
 
@@ -9,7 +9,6 @@ namespace orvane::vidal {
 
 namespace {
 
-const QString crLf = QStringLiteral("\r\n");
 const QString zero = QStringLiteral("0");
 constexpr int fixedLineCount = 7;
 
@@ -17,7 +16,7 @@ constexpr int fixedLineCount = 7;
 QString oneLine(const QString &value)
 {
     QString line = value;
-    line.replace(crLf, QStringLiteral(" "));
+    line.replace(lineBreak, QStringLiteral(" "));
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return line;
@@ -44,8 +43,8 @@ VidalPatient VidalPatient::fromRecords(int sexIndex, const QString &age, const Q
     patient.sexIndex = sexIndex;
     patient.age = age;
     // Each value list ends with a line end: its last memo line is the latest value.
-    patient.lastHeight = lastMemoLine(measures.text(QStringLiteral("Taille")));
-    patient.lastWeight = lastMemoLine(measures.text(QStringLiteral("Poids")));
+    patient.lastHeight = lastLine(measures.text(QStringLiteral("Taille")));
+    patient.lastWeight = lastLine(measures.text(QStringLiteral("Poids")));
     patient.pregnancyWeeks = pregnancyWeeks;
     patient.clearance = measures.text(QStringLiteral("Clearance"));
     patient.allergies = history.text(QStringLiteral("Allergies médicamenteuses"));
@@ -61,14 +60,14 @@ QString vidalRequest(const VidalPatient &patient)
                          oneLine(patient.lastWeight),
                          orZero(patient.pregnancyWeeks),
                          orZero(patient.clearance)};
-    const QStringList allergies = memoLines(patient.allergies);
+    const QStringList allergies = splitLines(patient.allergies);
     lines += allergies.isEmpty() ? QStringList{QString()} : allergies;
-    return lines.join(crLf) + crLf;
+    return endLines(lines);
 }
 
 std::optional<VidalPatient> parseVidalRequest(const QString &text)
 {
-    const QStringList lines = memoLines(text);
+    const QStringList lines = splitLines(text);
     if (lines.size() < fixedLineCount || lines.first() != requestMarker)
         return std::nullopt;
     VidalPatient patient;
@@ -80,7 +79,7 @@ std::optional<VidalPatient> parseVidalRequest(const QString &text)
     patient.lastWeight = lines.at(4);
     patient.pregnancyWeeks = lines.at(5);
     patient.clearance = lines.at(6);
-    patient.allergies = lines.mid(fixedLineCount).join(crLf);
+    patient.allergies = joinLines(lines.mid(fixedLineCount));
     return patient;
 }
 

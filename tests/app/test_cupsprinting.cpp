@@ -2,10 +2,10 @@
 #include "app/settingsstore.h"
 #include "app/tmotdepasse.h"
 #include "app/torvane.h"
-#include "printingchecks.h"
 #include "clinical/statisticspage.h"
 #include "platform/error.h"
 #include "platform/radiogroup.h"
+#include "platform/textlines.h"
 #include "prescribing/certificatelayout.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptionpage.h"
@@ -13,6 +13,7 @@
 #include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
 #include "prescribing/timprime.h"
+#include "printingchecks.h"
 #include "records/currentpatient.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
@@ -165,13 +166,13 @@ private slots:
         const QString plainText = QStringLiteral("AMOXICILLINE 1 g\r\n1 gélule matin et soir");
         const QString zonesText = plainText + QStringLiteral("\r\n<non 100%>\r\nPARACETAMOL 500 mg");
         QTest::newRow("Normal") << "IEButton18" << plainText << Layout([=](const PrintContext &context) {
-            printPlainPrescription(context, {name, prescriptionLines(plainText), renewal});
+            printPlainPrescription(context, {name, splitLines(plainText), renewal});
         }) << QStringList{QStringLiteral("ordonnance"), QStringLiteral("ordonnance duplicata")};
         QTest::newRow("100%") << "IEButton19" << zonesText << Layout([=](const PrintContext &context) {
-            printLongTermIllnessPrescription(context, {name, prescriptionLines(zonesText), renewal});
+            printLongTermIllnessPrescription(context, {name, splitLines(zonesText), renewal});
         }) << QStringList{QStringLiteral("ordonnance 100%"), QStringLiteral("ordonnance 100% duplicata")};
         QTest::newRow("Certif.") << "IEButton20" << plainText << Layout([=](const PrintContext &context) {
-            printCertificate(context, name, prescriptionLines(plainText));
+            printCertificate(context, name, splitLines(plainText));
         }) << QStringList{QStringLiteral("certificat")};
     }
     void eachLayoutPrintsThroughTheQueue()

@@ -23,19 +23,27 @@
 #include "support/scripteddialogservice.h"
 #include "support/storedrow.h"
 #include "support/testdatabase.h"
+#include "support/openedfiles.h"
 #include "support/widgetdriver.h"
+#include "platform/places.h"
+#include "platform/radiogroup.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +213,28 @@ private slots:
         QCOMPARE(m_window->patient().patients().text(QStringLiteral("Nom")), QStringLiteral("ABEL"));
     }
 
+    void f1OpensTheGuideOfTheShownTab()
+    {
+        showActive();
+        test::OpenedFiles opened;
+        QDir(places::inProgramFolder(QStringLiteral("Help"))).removeRecursively();
+        QTest::mouseClick(m_window->notebook()->tabBar(), Qt::LeftButton, {},
+                          m_window->notebook()->tabBar()->tabRect(1).center());
+        QWidget *focused = QApplication::focusWidget();
+        test::pressKey(Qt::Key_F1);
+        QCOMPARE(lastText(), QStringLiteral("Le guide de l'onglet « Consultation » n'est pas installé sur ce poste "
+                                            "(page « consultation.html » introuvable)."));
+        QVERIFY(opened.paths.isEmpty());
+        // A practice's own pages in "Help" of the program folder are found first.
+        QDir().mkpath(places::inProgramFolder(QStringLiteral("Help")));
+        QFile page(places::inProgramFolder(QStringLiteral("Help/consultation.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        test::pressKey(Qt::Key_F1);
+        QCOMPARE(opened.paths, QStringList{QFileInfo(page).absoluteFilePath()});
+        QCOMPARE(QApplication::focusWidget(), focused);
+    }
+
     void functionKeysReachTheFileCommands()
     {
         showPastTheGate();
@@ -311,8 +341,8 @@ private slots:
         QCOMPARE(lastText(), QStringLiteral("Enregistrement Validé"));
         test::pressKey(Qt::Key_F12);
         QVERIFY(!prescription->toPlainText().isEmpty());
-        test::pressKey(Qt::Key_F1);
-        QVERIFY(m_window->helpFile().endsWith(QStringLiteral("Identité.hlp")));
+        test::pressKey(Qt::Key_F1); // no guide where a test runs
+        QVERIFY(lastText().startsWith(QStringLiteral("Le guide de l'onglet « Identité » n'est pas installé")));
 
         // The tool bar, clicked.
         const auto click = [this](const QString &name) {
@@ -334,9 +364,9 @@ private slots:
         QVERIFY(deleteQuestions());
         click(QStringLiteral("IEButton6"));
         QCOMPARE(lastText(), QStringLiteral("Enregistrement Validé"));
-        const qsizetype asked = m_dialogs.requests().size();
         click(QStringLiteral("IEButton7")); // no agenda program in the program folder
-        QCOMPARE(m_dialogs.requests().size(), asked);
+        QVERIFY(lastText().startsWith(QStringLiteral("Aucun agenda n'est installé")));
+        const qsizetype asked = m_dialogs.requests().size();
         answerModalClosedBy(QStringLiteral("non"));
         click(QStringLiteral("IEButton9"));
         QCOMPARE(m_dialogs.requests().last().caption, QStringLiteral("ORVANE 2006"));
@@ -434,10 +464,17 @@ private slots:
                                                         {QStringLiteral("courrierenvoye"), QStringLiteral("courrier envoyé")},
                                                         {QStringLiteral("examensrecus"), QStringLiteral("examens")}};
         for (const auto &[name, folder] : buttons) {
-            m_dialogs.answerFile(QString());
+            QDir(places::inProgramFolder(folder)).removeRecursively();
             m_window->findChild<QToolButton *>(name)->click();
-            QVERIFY2(m_dialogs.requests().last().caption.endsWith(QLatin1Char('/') + folder), qPrintable(name));
-            QVERIFY(m_dialogs.requests().last().text.contains(QStringLiteral("ABEL?X-*.*")));
+            QVERIFY2(m_dialogs.requests().last().text.contains(QLatin1Char('/') + folder + QStringLiteral(" »")),
+                     qPrintable(name));
+            QDir().mkpath(places::inProgramFolder(folder));
+            QFile letter(places::inProgramFolder(folder + QStringLiteral("/ABEL X-lettre.txt")));
+            QVERIFY(letter.open(QIODevice::WriteOnly));
+            letter.close();
+            m_dialogs.answerModal([](QDialog &window) { window.close(); });
+            m_window->findChild<QToolButton *>(name)->click();
+            QCOMPARE(m_dialogs.pendingAnswers(), 0);
         }
     }
 
@@ -452,14 +489,24 @@ private slots:
 
     void messagingSettingsAreStoredWhenTheDialogCloses()
     {
-        m_dialogs.answerModal([](QDialog &dialog) {
-            auto *server = dialog.findChild<QLineEdit *>(QStringLiteral("serveur"));
-            QVERIFY(server);
-            server->setText(QStringLiteral("smtp.cabinet.fr"));
+        // Each opening starts in the first field, wherever the caret was left.
+        const auto startsInTheFirstField = [](QDialog &dialog) {
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("idmessagerie"));
+        };
+        m_dialogs.answerModal([&](QDialog &dialog) {
+            startsInTheFirstField(dialog);
+            QTest::mouseClick(test::namedChild<QLineEdit>(&dialog, QStringLiteral("serveur")), Qt::LeftButton);
+            test::typeKeys(QStringLiteral("smtp.cabinet.fr"));
             dialog.close();
         });
         m_window->Messagerie1Click();
         QCOMPARE(m_window->settingsStore().settings().messaging.server, QStringLiteral("smtp.cabinet.fr"));
+        m_dialogs.answerModal([&](QDialog &dialog) {
+            startsInTheFirstField(dialog);
+            dialog.close();
+        });
+        m_window->Messagerie1Click();
     }
 
     // The fetch every 10 minutes follows its setting; "Relever" tells how the fetch ended.
@@ -545,17 +592,50 @@ private slots:
 
     void aNewFileNothingWasTypedIntoIsDroppedOnLeaving()
     {
-        showPastTheGate();
-        m_window->patient().beginNewFile();
+        showActive();
+        QApplication::clipboard()->clear();
+        m_dialogs.answerYes();
+        test::pressKey(Qt::Key_F8);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("EditNom"));
+        // The quit question takes the focus from the name boxes, which compose a blank name.
         m_dialogs.answerModal([](QDialog &question) {
             question.findChild<QAbstractButton *>(QStringLiteral("ok"))->click();
         });
         QVERIFY(m_window->close());
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
+        // No second question after the quit question.
+        QCOMPARE(m_dialogs.requests().last().kind, QStringLiteral("modal"));
+        QVERIFY(!m_dialogs.texts().join(QLatin1Char('|')).contains(QStringLiteral("Le champ")));
         Table patients(m_base->db(), tables::patients);
         patients.open();
         QVERIFY(patients.locate(recordNumberField, 2));
         QVERIFY(!patients.locate(recordNumberField, 3));
+    }
+
+    void aSecondNewFileDoesNotInheritTheFirstOnesSexOption()
+    {
+        showActive();
+        QApplication::clipboard()->clear();
+        auto *sexe = test::namedChild<RadioGroup>(m_window.get(), QStringLiteral("Sexe"));
+        const auto typeIdentity = [this](const QString &name) {
+            m_dialogs.answerYes();
+            test::pressKey(Qt::Key_F8);
+            for (const QString &typed : {name, QStringLiteral("marie"), QStringLiteral("3"), QStringLiteral("11"),
+                                         QStringLiteral("1948")}) {
+                test::typeKeys(typed);
+                test::pressKey(Qt::Key_Return);
+            }
+        };
+        typeIdentity(QStringLiteral("durand"));
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), sexe);
+        test::pressKey(Qt::Key_Right);
+        test::pressKey(Qt::Key_Space); // the second option, "Feminin", chosen and focused
+        QCOMPARE(sexe->itemIndex(), 1);
+        test::pressKey(Qt::Key_F10);
+        typeIdentity(QStringLiteral("martin"));
+        // Enter out of the year lands on the first option of an empty choice, as in the first file.
+        QCOMPARE(QApplication::focusWidget(), sexe->findChildren<QRadioButton *>().first());
+        QCOMPARE(sexe->itemIndex(), -1);
     }
 
     void answeringNoToTheQuitQuestionKeepsEverything()

@@ -8,6 +8,7 @@
 #include "platform/places.h"
 #include "platform/textcodec.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,6 +59,7 @@ private slots:
     void laterStartAnswers_data();
     void laterStartAnswers();
     void laterStartClosedEnds();
+    void aRefusedAnswerIsTypedAgainInTheBox();
     void unreadableStoredTextNeverOpens_data();
     void unreadableStoredTextNeverOpens();
 
@@ -253,6 +255,28 @@ void TestPasswordGate::laterStartClosedEnds()
     });
     QCOMPARE(runGate(window), Outcome::Ended);
     QVERIFY(window.terminationRequested());
+    QCOMPARE(window.refusals(), 1);
+}
+
+void TestPasswordGate::aRefusedAnswerIsTypedAgainInTheBox()
+{
+    storePassword(QStringLiteral("secret"));
+    Tmotdepasse window;
+    m_dialogs.answerModal([](QDialog &shown) {
+        QVERIFY(QTest::qWaitForWindowActive(&shown));
+        const auto typeThenEnterInFocus = [](const QString &text) {
+            orvane::test::typeText(QApplication::focusWidget(), text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        typeThenEnterInFocus(QStringLiteral("wrong"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), edit(shown, "Edit2"));
+        QVERIFY(edit(shown, "Edit2")->text().isEmpty());
+        // No second refusal for the emptied box: Enter goes on to OK.
+        typeThenEnterInFocus(QStringLiteral("secret"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QCOMPARE(runGate(window), Outcome::Open);
     QCOMPARE(window.refusals(), 1);
 }
 

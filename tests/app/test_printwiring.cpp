@@ -18,6 +18,7 @@
 #include "support/testdatabase.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <functional>
 
@@ -187,10 +189,11 @@ private slots:
             QCOMPARE(preview->text(), app::Letterhead().identifiant);
             QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("Panel9"))->text(), app::Letterhead().telephone);
             QVERIFY(preview->font().bold());
-            // The preview does not follow typing, only the next activation.
-            dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("Docteur Paul ROUX"));
-            QCOMPARE(preview->text(), app::Letterhead().identifiant);
-            static_cast<prescribing::Tordonnance &>(dialog).FormActivate();
+            // The preview follows typing at once.
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTest::mouseClick(dialog.findChild<QLineEdit *>(QStringLiteral("Edit1")), Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Docteur Paul ROUX"));
             QCOMPARE(preview->text(), QStringLiteral("Docteur Paul ROUX"));
 
             dialog.findChild<QAbstractButton *>(QStringLiteral("Button1"))->click();
@@ -233,6 +236,11 @@ private slots:
         m_dialogs.answerModal([&](QDialog &dialog) {
             for (int i = 0; i < bars.size(); ++i)
                 dialog.findChild<QSlider *>(QStringLiteral("TrackBar%1").arg(i + 1))->setValue(bars[i]);
+            // Each bar shows its value in figures.
+            for (int i = 0; i < prescribing::TMarges::barCount; ++i) {
+                QCOMPARE(dialog.findChild<QSpinBox *>(QStringLiteral("Valeur%1").arg(i + 1))->value(),
+                         dialog.findChild<QSlider *>(QStringLiteral("TrackBar%1").arg(i + 1))->value());
+            }
             close(dialog);
         });
         menuAction(QStringLiteral("&Marges Imprimante"))->trigger();

@@ -92,6 +92,8 @@ void TestSettingsStore::storedTextReplacesOnlyWhenNotEmpty_data()
     QTest::newRow("blank is not empty") << "Libre 2" << " " << " ";
     QTest::newRow("accented name") << QStringLiteral("Diplôme") << "Pédiatre" << "Pédiatre";
     QTest::newRow("access password") << "Mot de Passe Orvane" << "jmkdifbpdihc" << "jmkdifbpdihc";
+    QTest::newRow("far too long keeps the default") << "Libre 1" << QString(5 * 1024 * 1024, QLatin1Char('x'))
+                                                    << "Sur Rendez-vous";
 }
 
 void TestSettingsStore::storedTextReplacesOnlyWhenNotEmpty()

@@ -1,18 +1,25 @@
 #include "app/startup.h"
 #include "platform/places.h"
+#include "prescribing/prescriptionlayout.h"
+#include "prescribing/printcontext.h"
+#include "prescribing/qprintersurface.h"
 #include "records/backupfolder.h"
 #include "records/baseinuselock.h"
+#include "records/baserestore.h"
 #include "records/database.h"
 #include "records/table.h"
 #include "records/textindex.h"
 #include "support/fixedclock.h"
+#include "support/sampleprintsettings.h"
 #include "support/scripteddialogservice.h"
 #include "support/testenvironment.h"
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QDirIterator>
 #include <QSqlQuery>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace orvane;
 
@@ -71,6 +78,59 @@ private slots:
         QSqlQuery found(upgraded.connection());
         QVERIFY(found.exec(QStringLiteral("SELECT rowid FROM mots_consultation WHERE mots_consultation MATCH 'lombalgie'")));
         QVERIFY(found.next());
+    }
+
+    // Nothing the program writes, nor what an earlier version left open, can be read by another user
+    // of the machine: files 600, folders 700.
+    void everythingWrittenIsTheUsersAlone()
+    {
+        test::TemporaryHome home;
+        test::ScriptedDialogService dialogs;
+        test::FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
+        const QString letters = places::inProgramFolder(QStringLiteral("courrier"));
+        QVERIFY(QDir().mkpath(letters));
+        QFile letter(letters + QStringLiteral("/MARTIN Paul-lettre.txt"));
+        QVERIFY(letter.open(QIODevice::WriteOnly));
+        letter.close();
+        QVERIFY(::chmod(QFile::encodeName(letter.fileName()).constData(), 0644) == 0);
+        QVERIFY(::chmod(QFile::encodeName(letters).constData(), 0755) == 0);
+        const QString base = places::inProgramFolder(QStringLiteral("Data/orvane.sqlite"));
+        const records::BackupFolder folder = records::BackupFolder::ofProgram(places::programFolder());
+        {
+            app::Startup startup(dialogs, clock, std::chrono::milliseconds(0));
+            // A password chosen: the settings file is written.
+            dialogs.answerModal([](QDialog &gate) {
+                for (int box = 0; box < 2; ++box) {
+                    QTest::keyClicks(gate.focusWidget(), QStringLiteral("secret"));
+                    QTest::keyClick(gate.focusWidget(), Qt::Key_Return);
+                }
+                QTest::keyClick(gate.focusWidget(), Qt::Key_Return);
+            });
+            QVERIFY(startup.start());
+            QTRY_VERIFY_WITH_TIMEOUT(folder.hasDailyCopy(clock.today()), 60000);
+            prescribing::QPrinterSurface printer(dialogs, clock);
+            printer.printer().setOutputFormat(QPrinter::PdfFormat);
+            prescribing::printPlainPrescription(
+                prescribing::PrintContext(printer, test::samplePrintSettings(100, 100), QStringLiteral("09/12/2026")),
+                {QStringLiteral("MARTIN Paul"), {QStringLiteral("AMOXICILLINE 1 g")}, QString()});
+        }
+        records::restoreBase(folder.dailyCopyPath(clock.today()), base, folder, clock.now());
+
+        QStringList open;
+        QDirIterator entries(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        int files = 0;
+        while (entries.hasNext()) {
+            const QString path = entries.next();
+            struct stat status;
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+            files += S_ISREG(status.st_mode) ? 1 : 0;
+            if ((status.st_mode & 077) != 0)
+                open.append(QStringLiteral("%1 %2").arg(status.st_mode & 0777, 0, 8).arg(path.mid(home.path().size())));
+        }
+        QCOMPARE(open, QStringList());
+        // The base, the daily and safety copies, the print, the settings, the letter.
+        QVERIFY2(files >= 6, qPrintable(QString::number(files)));
+        QVERIFY(!folder.safetyCopies().isEmpty());
     }
 };
 

@@ -4,13 +4,17 @@
 #include "app/startup.h"
 #include "app/tlogo.h"
 #include "app/torvane.h"
+#include "platform/dialogservice.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/hprimtext.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/schema.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -18,6 +22,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace orvane::test {
 
@@ -147,9 +152,16 @@ void WindowTour::fillSampleBase()
     header.forename = QStringLiteral("Marie-Christine-Élodie");
     header.birthDate = QStringLiteral("28/12/1948");
     const QString name = header.surname + QLatin1Char(' ') + header.forename;
-    messaging::writeWindowsTextFile(
+    writeWindowsTextFile(
         QDir(waiting).filePath(messaging::receivedResultBaseName(name, QDate(2006, 3, 15)) + QStringLiteral(".txt")),
         messaging::HprimText(header, QDate(2006, 3, 15), QString(), QString()).lines(wordsOfLength(200)));
+    // A result filed for the patient, which "Examens reçus" lists.
+    const QString filed = messaging::receivedResultBaseName(patient.patients().text(QStringLiteral("NomPrénom")),
+                                                            QDate(2006, 3, 16));
+    writeWindowsTextFile(
+        messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults) + QLatin1Char('/') + filed
+            + QStringLiteral(".txt"),
+        {QStringLiteral("Résultat")});
     QFile message(QDir(waiting).filePath(QStringLiteral("message du 16 3 2006.eml")));
     message.open(QIODevice::WriteOnly);
     message.write("From: labo@bio.fr\r\nSubject: Bonjour\r\nContent-Type: text/plain\r\n\r\nBonjour\r\n");
@@ -199,6 +211,11 @@ void WindowTour::visitEveryWindow(const Visit &visit)
     }
     visitPracticeSearch(main, visit);
     visited.insert(main.practiceSearchWindow());
+    m_dialogs.answerModal([&](QDialog &window) {
+        visit(QStringLiteral("Correspondance"), window);
+        visited.insert(&window);
+    });
+    QTest::mouseClick(main.findChild<QAbstractButton *>(QStringLiteral("examensrecus")), Qt::LeftButton);
     for (QWidget *window : main.findChildren<QWidget *>()) {
         // Menus and pop-ups are Qt's own; they appear only while a person holds them open.
         if (!window->isWindow() || window->windowType() == Qt::Popup || visited.contains(window))
@@ -210,10 +227,49 @@ void WindowTour::visitEveryWindow(const Visit &visit)
               *window);
         window->hide();
     }
+    visitToolkitWindows(visit);
     app::TLogo splash;
     splash.show();
     QApplication::processEvents();
     visit(QStringLiteral("splash"), splash);
+}
+
+void WindowTour::visitToolkitWindows(const Visit &visit)
+{
+    app::TOrvane &main = *m_startup->mainWindow();
+    QtDialogService dialogs;
+    // Each box is seen once shown, then closed, which ends its exec().
+    const auto visitNextModal = [&](const QString &name) {
+        QTimer::singleShot(100, [&, name] {
+            if (QWidget *window = QApplication::activeModalWidget()) {
+                visit(name, *window);
+                window->close();
+            }
+        });
+    };
+    visitNextModal(QStringLiteral("message"));
+    dialogs.showMessage(&main, QStringLiteral("Enregistrement Validé"));
+    visitNextModal(QStringLiteral("question"));
+    dialogs.askYesNo(&main, QStringLiteral("Nouveau Dossier ?"), DialogService::Icon::Information);
+    visitNextModal(QStringLiteral("search-by-name"));
+    dialogs.askText(&main, QStringLiteral("Nom du patient"), QStringLiteral("tapez le nom"), QString());
+    visitNextModal(QStringLiteral("search-by-number"));
+    dialogs.askText(&main, QStringLiteral("Recherche par numéro de dossier"), QStringLiteral("Taper un numéro"), QString());
+    visitNextModal(QStringLiteral("file-dialog"));
+    dialogs.chooseFileToOpen(&main, messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults),
+                             QString(), QStringLiteral("Modèles"));
+
+    // The date picker's calendar, opened by its arrow as a person opens it.
+    main.showTab(QStringLiteral("bilans"));
+    QApplication::processEvents();
+    auto *picker = main.findChild<QDateEdit *>(QStringLiteral("DateTimePicker1"));
+    QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
+    QWidget *calendar = picker->calendarWidget()->window();
+    if (calendar->isVisible()) {
+        visit(QStringLiteral("calendar"), *calendar);
+        calendar->close();
+    }
+    main.showTab(QStringLiteral("Identite"));
 }
 
 } // namespace orvane::test

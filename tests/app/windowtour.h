@@ -29,6 +29,9 @@ public:
     // Every window of the program: the main window once per tab, then every window it owns
     // (found, not listed, so that a window added later is visited too), then the splash.
     void visitEveryWindow(const Visit &visit);
+    // The toolkit's windows as the program shows them: its message boxes, question and input boxes,
+    // file dialog, and the date picker's calendar.
+    void visitToolkitWindows(const Visit &visit);
 
 private:
     void fillSampleBase();

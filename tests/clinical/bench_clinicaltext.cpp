@@ -3,12 +3,13 @@
 #include "clinical/chartdata.h"
 #include "clinical/datecheck.h"
 #include "clinical/textfind.h"
-#include "clinical/textlines.h"
 #include "clinical/valuelist.h"
+#include "platform/textlines.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace orvane;
 using namespace orvane::clinical;
 
 int main(int argc, char **argv)

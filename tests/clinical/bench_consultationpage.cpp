@@ -2,7 +2,7 @@
 #include "benchmeasure.h"
 #include "clinical/consultationpage.h"
 #include "clinical/finddialog.h"
-#include "clinical/textlines.h"
+#include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/table.h"
 #include "support/fixedclock.h"
@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     QString notes;
     for (int day = 0; notes.size() < 4 * 1024 * 1024; ++day) {
         clinical::appendDateBlock(notes, QStringLiteral("%1/01/1990").arg(day % 28 + 1, 2, 10, QLatin1Char('0')));
-        clinical::appendLines(notes, {QStringLiteral("Toux sèche depuis trois jours, pas de fièvre"), QStringLiteral("Examen Normal")});
+        orvane::appendLines(notes, {QStringLiteral("Toux sèche depuis trois jours, pas de fièvre"), QStringLiteral("Examen Normal")});
     }
     clinical::appendDateBlock(notes, clock.todayText());
     records::Table &consultations = patient.consultations();

@@ -95,6 +95,14 @@ private slots:
         QCOMPARE(reading.error, QString());
         QCOMPARE(reading.colours,
                  (QList<std::optional<QColor>>{QColor(192, 192, 192), QColor(255, 255, 255), QColor(7, 8, 9)}));
+
+        // A line of megabytes is refused before anything works on it.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(5 * 1024 * 1024, '7'));
+        file.close();
+        const ColourReading huge = readColourFile(colourFilePath(), 3, m_palette);
+        QVERIFY2(huge.error.contains(QStringLiteral("trop grand")), qPrintable(huge.error));
+        QVERIFY(huge.colours.isEmpty());
     }
 };
 

@@ -38,7 +38,6 @@ private:
     std::unique_ptr<records::CurrentPatient> m_patient;
     std::unique_ptr<QWidget> m_window;
     ConsultationPage *m_page = nullptr;
-    QWidget *m_tabs = nullptr;
     test::ScriptedDialogService m_dialogs;
     test::FixedClock m_clock{QDateTime(QDate(2006, 12, 8), QTime(9, 0))};
 
@@ -98,12 +97,10 @@ private slots:
         addWords(m_patient->examinations(), QStringLiteral("Laf"),
                  {QStringLiteral("Abdomen souple"), QStringLiteral("Pouls régulier"), QStringLiteral("Tympans normaux")});
         m_window = std::make_unique<QWidget>();
-        m_tabs = new QLineEdit(m_window.get());
         m_page = new ConsultationPage(
             *m_patient, m_clock, m_dialogs,
             [this] { return m_dialogs.askYesNo(m_page, QStringLiteral("Date du jour?"), DialogService::Icon::Confirmation); },
             m_window.get());
-        m_page->setFocusTarget(m_tabs);
         m_page->resize(780, 520);
         m_window->resize(800, 540);
         m_window->show();
@@ -177,21 +174,33 @@ private slots:
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("grid");
         QTest::addColumn<QString>("word");
-        QTest::newRow("reason") << "recherche3" << "Motif" << "Toux";
-        QTest::newRow("examination") << "recherche4" << "laf" << "Pouls régulier";
+        QTest::addColumn<int>("key"); // 0: a double-click
+        QTest::newRow("reason, double-click") << "recherche3" << "Motif" << "Toux" << 0;
+        QTest::newRow("examination, Enter") << "recherche4" << "laf" << "Pouls régulier" << int(Qt::Key_Return);
+        QTest::newRow("reason, Space") << "recherche3" << "Motif" << "Hypertension" << int(Qt::Key_Space);
     }
     void pickedWordsFollowTheDateCheck()
     {
         QFETCH(QString, search);
         QFETCH(QString, grid);
         QFETCH(QString, word);
+        QFETCH(int, key);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         writeNotes(QStringLiteral("Fièvre"));
-        QTest::keyClicks(control<QLineEdit>(search), word.left(3));
+        control<QLineEdit>(search)->setFocus();
+        test::typeKeys(word.left(3));
         m_dialogs.answerYes();
-        doubleClickGrid(grid);
+        if (key == 0) {
+            doubleClickGrid(grid);
+        } else {
+            test::pressKey(Qt::Key_Tab); // from the search field to its grid
+            QCOMPARE(QApplication::focusWidget(), control<QWidget>(grid));
+            test::pressKey(Qt::Key(key));
+        }
         QCOMPARE(storedNotes(), QStringLiteral("Fièvre\r\n") + today + QStringLiteral("\r\n\r\n") + word + QStringLiteral("\r\n"));
         QVERIFY(control<QLineEdit>(search)->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), m_tabs);
+        // Back in the notes, to type on or pick the next word.
+        QCOMPARE(QApplication::focusWidget(), notes());
     }
 
     void aConsultationIsWrittenWithClicksOnTheListsAndTyping()

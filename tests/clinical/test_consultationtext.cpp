@@ -1,8 +1,8 @@
 #include "clinical/consultationlines.h"
 #include "clinical/datecheck.h"
-#include "clinical/textlines.h"
 #include "clinical/textfind.h"
 #include "clinical/valuelist.h"
+#include "platform/textlines.h"
 #include "support/fixedclock.h"
 
 #include <QLocale>
@@ -39,27 +39,6 @@ private slots:
     {
         m_asked = 0;
         m_answer = true;
-    }
-
-    void lineAppend_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("empty text") << "" << "Toux" << "Toux" + crlf;
-        QTest::newRow("open last line") << "Fièvre" << "Toux" << "Fièvre" + crlf + "Toux";
-        QTest::newRow("ends with CR LF") << "Fièvre" + crlf << "Toux" << "Fièvre" + crlf + "Toux" + crlf;
-        QTest::newRow("empty line ends an open line") << "Fièvre" << "" << "Fièvre" + crlf;
-        QTest::newRow("empty line after a break") << "Fièvre" + crlf << "" << "Fièvre" + crlf + crlf;
-        QTest::newRow("ends with a lone CR") << "Doliprane" + cr << "Toux" << "Doliprane" + cr + "Toux" + crlf;
-        QTest::newRow("ends with a lone LF") << "a\n" << "b" << "a\nb" + crlf;
-    }
-    void lineAppend()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, line);
-        QFETCH(QString, expected);
-        QCOMPARE(withLineAppended(text, line), expected);
     }
 
     void dateBlock_data()
@@ -119,22 +98,6 @@ private slots:
         QCOMPARE(bloodPressureEntry(QStringLiteral("13"), QStringLiteral("8"))->notesLine, QStringLiteral("TA=13/8"));
         QVERIFY(!weightEntry(QString()));
         QVERIFY(!bloodPressureEntry(QStringLiteral("13"), QString()));
-    }
-
-    void lastLineOfAList_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("CR LF ended") << "d" + crlf + "72" + crlf << "72";
-        QTest::newRow("open last line") << "d\n72" << "72";
-        QTest::newRow("blank last line") << "d" + cr + cr << "";
-    }
-    void lastLineOfAList()
-    {
-        QFETCH(QString, list);
-        QFETCH(QString, last);
-        QCOMPARE(lastLine(list), last);
     }
 
     void valueListsRead_data()

@@ -76,6 +76,12 @@ private:
     {
         return test::highlightedText(control<records::DbGrid>(gridName));
     }
+    static QPlainTextEdit *memo(const QString &name, QWidget *parent)
+    {
+        auto *text = new QPlainTextEdit(parent);
+        text->setObjectName(name);
+        return text;
+    }
     QString storedText(const QString &table, const QString &field) const
     {
         return test::storedField(m_base->db(), table, m_patient->patients().number(records::recordNumberField), field);
@@ -101,12 +107,12 @@ private slots:
         auto *layout = new QVBoxLayout(m_window.get());
         m_tabs = new QLineEdit(m_window.get());
         auto *treatmentBox = new QGroupBox(m_window.get());
-        new QVBoxLayout(treatmentBox);
+        (new QVBoxLayout(treatmentBox))->addWidget(memo(QStringLiteral("gen"), treatmentBox));
         auto *history = new QTabWidget(m_window.get());
-        for (const QString &title : {QStringLiteral("&Médicaux"), QStringLiteral("&Chirurgicaux")}) {
+        for (const auto &[title, name] : {std::pair{"&Médicaux", "med"}, std::pair{"&Chirurgicaux", "chir"}}) {
             auto *page = new QWidget(history);
-            new QHBoxLayout(page);
-            history->addTab(page, title);
+            (new QHBoxLayout(page))->addWidget(memo(QString::fromLatin1(name), page));
+            history->addTab(page, QString::fromUtf8(title));
         }
         layout->addWidget(m_tabs);
         layout->addWidget(treatmentBox);
@@ -144,12 +150,14 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("memo");
+        QTest::addColumn<bool>("byEnter");
         QTest::newRow("past illness") << "Recherchemed" << "motsmed" << records::tables::history
-                                      << "Antécédents médicaux" << "Diabète";
-        QTest::newRow("past operation") << "Recherchechir" << "motchir" << records::tables::history
-                                        << "Antécédents chirugicaux" << "Varices";
-        QTest::newRow("treatment") << "recherche2" << "tttmed" << records::tables::treatments << "Traitement général"
-                                   << "Propranolol";
+                                      << "Antécédents médicaux" << "Diabète" << "med" << false;
+        QTest::newRow("past operation, Enter") << "Recherchechir" << "motchir" << records::tables::history
+                                               << "Antécédents chirugicaux" << "Varices" << "chir" << true;
+        QTest::newRow("treatment, Enter") << "recherche2" << "tttmed" << records::tables::treatments
+                                          << "Traitement général" << "Propranolol" << "gen" << true;
     }
     void aPickedWordGoesToItsTextAndIsStored()
     {
@@ -158,15 +166,27 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, field);
         QFETCH(QString, word);
+        QFETCH(QString, memo);
+        QFETCH(bool, byEnter);
+        if (memo == QStringLiteral("chir"))
+            m_window->findChild<QTabWidget *>()->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         Table &target = table == records::tables::history ? m_patient->history() : m_patient->treatments();
         target.edit();
         target.setText(field, QStringLiteral("Fièvre"));
         target.post();
-        QTest::keyClicks(control<QLineEdit>(search), word.left(2));
-        doubleClickGrid(grid);
+        control<QLineEdit>(search)->setFocus();
+        test::typeKeys(word.left(2));
+        if (byEnter) {
+            test::pressKey(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), control<QWidget>(grid));
+            test::pressKey(Qt::Key_Return);
+        } else {
+            doubleClickGrid(grid);
+        }
         QCOMPARE(storedText(table, field), QStringLiteral("Fièvre\r\n") + word);
         QVERIFY(control<QLineEdit>(search)->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), m_tabs);
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(memo));
     }
 
     void theDrugGridHandsOverTheBrandAndTheClass()
@@ -209,36 +229,68 @@ private slots:
         m_dialogs.answerModal([](QDialog &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
             records::DbGrid *grid = static_cast<Tbetablocants &>(window).grid();
-            const auto shownBrands = [grid] {
-                QStringList brands;
-                for (int row = 0; row < grid->model()->rowCount(); ++row)
-                    brands << grid->model()->index(row, 0).data().toString();
-                return brands;
+            const auto current = [grid] {
+                return std::pair{test::highlightedText(grid), grid->currentIndex().column()};
             };
-            QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("nbInsert")), Qt::LeftButton);
+            const auto plus = [&window] {
+                QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("nbInsert")), Qt::LeftButton);
+            };
+            plus();
             test::typeKeys(QStringLiteral("Bisoprolol"));
             test::pressKey(Qt::Key_Tab);
             test::typeKeys(QStringLiteral("1 cp le soir"));
-            test::pressKey(Qt::Key_Return); // stored, and down to Propranolol
+            test::pressKey(Qt::Key_Return); // stored; the marker stays on the row typed
             QVERIFY(window.isVisible());
-            QCOMPARE(grid->currentIndex().column(), 1);
-            test::pressKey(Qt::Key_Backtab);
-            test::typeKeys(QStringLiteral("Atenolol"));
+            QCOMPARE(current(), std::pair(QStringLiteral("Bisoprolol"), 1));
+            QCOMPARE(grid->model()->headerData(grid->currentIndex().row(), Qt::Vertical).toString(), QStringLiteral("▶"));
+            // Only the cell is highlighted, so that it shows which one typing goes into.
+            QCOMPARE(grid->selectionModel()->selectedIndexes(), QModelIndexList{grid->currentIndex()});
+            // From the last column Tab opens a new row instead of the next one, Propranolol.
             test::pressKey(Qt::Key_Tab);
-            // The row being renamed shows once, under the row marker.
-            QCOMPARE(shownBrands(), (QStringList{"Aspirine", "Bisoprolol", "Atenolol"}));
-            QCOMPARE(grid->currentIndex().row(), 2);
-            QCOMPARE(grid->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("▶"));
+            test::typeKeys(QStringLiteral("b"));
+            test::pressKey(Qt::Key_Tab);
+            QCOMPARE(current(), std::pair(QString(), 0));
+            test::typeKeys(QStringLiteral("Zyrtec"));
             test::pressKey(Qt::Key_Return);
-            QCOMPARE(shownBrands(), (QStringList{"Aspirine", "Atenolol", "Bisoprolol"}));
-            QVERIFY(window.isVisible());
+            // Down from the last row opens a new row too; "+" starts in the first column.
+            test::pressKey(Qt::Key_Down);
+            QCOMPARE(current(), std::pair(QString(), 0));
+            test::typeKeys(QStringLiteral("Xanax"));
+            test::pressKey(Qt::Key_Tab);
+            plus();
+            test::typeKeys(QStringLiteral("Atenolol"));
+            test::pressKey(Qt::Key_Return);
+            QCOMPARE(current(), std::pair(QStringLiteral("Atenolol"), 0));
             QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
         });
         editor.editList(QStringLiteral("Orvane.db"), QStringLiteral("Liste des Médicaments"), 87, 658);
         QCOMPARE(words(records::tables::drugs, QStringLiteral("Marque"), m_base->db()),
-                 (QStringList{"Aspirine", "Atenolol", "Bisoprolol"}));
-        QCOMPARE(words(records::tables::drugs, QStringLiteral("Posologie"), m_base->db()).at(2),
-                 QStringLiteral("1 cp le soir"));
+                 (QStringList{"Aspirine", "Atenolol", "Bisoprolol", "Propranolol", "Xanax", "Zyrtec"}));
+        QCOMPARE(words(records::tables::drugs, QStringLiteral("Posologie"), m_base->db()),
+                 (QStringList{"1 cp", "", "1 cp le soir", "1 cp le matin", "", ""}));
+        QCOMPARE(words(records::tables::drugs, QStringLiteral("Classe"), m_base->db()),
+                 (QStringList{"", "", "b", "B", "", ""}));
+    }
+
+    void aOneColumnListGrowsFromItsLastRow()
+    {
+        Tbetablocants editor(m_base->db(), m_dialogs);
+        m_dialogs.answerModal([](QDialog &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            records::DbGrid *grid = static_cast<Tbetablocants &>(window).grid();
+            QCOMPARE(QApplication::focusWidget(), grid); // typing can start at once
+            test::pressKey(Qt::Key_End, Qt::ControlModifier);
+            QCOMPARE(test::highlightedText(grid), QStringLiteral("Varices"));
+            test::pressKey(Qt::Key_Down);
+            test::typeKeys(QStringLiteral("Toux"));
+            test::pressKey(Qt::Key_Tab);
+            test::typeKeys(QStringLiteral("Zona"));
+            test::pressKey(Qt::Key_Escape); // the cell goes back to empty
+            test::pressKey(Qt::Key_Escape); // and the window closes without the empty row
+        });
+        editor.editList(QStringLiteral("MotsMed.db"), QStringLiteral("Antécédents"), 237, 354);
+        QCOMPARE(words(records::tables::historyWords, QStringLiteral("Mots"), m_base->db()),
+                 (QStringList{"Appendicectomie", "Diabète", "Ménisque", "Quadriceps", "Toux", "Varices"}));
     }
 
     void theEditorDeletesOnlyAfterTheQuestion()

@@ -169,8 +169,9 @@ private slots:
 
         const ImportResult result = importFolder();
 
-        QCOMPARE(stored(tables::patients, 8, QStringLiteral("Nom")), QStringLiteral("BERNARD"));
-        QCOMPARE(stored(tables::patients, 9, QStringLiteral("Nom")), QStringLiteral("PETIT"));
+        // Numbered above 99, which rows of a deleted patient still carry.
+        QCOMPARE(stored(tables::patients, 100, QStringLiteral("Nom")), QStringLiteral("BERNARD"));
+        QCOMPARE(stored(tables::patients, 101, QStringLiteral("Nom")), QStringLiteral("PETIT"));
         QCOMPARE(stored(tables::consultations, 7, QStringLiteral("Consultation")),
                  QStringLiteral("Angine\r\n----- Seconde fiche de ce dossier, réunie à l'importation du 09/12/2026 -----\r\nOtite"));
         QCOMPARE(stored(tables::consultations, 99, QStringLiteral("Consultation")), QStringLiteral("Sans patient"));
@@ -178,19 +179,62 @@ private slots:
         QCOMPARE(stored(tables::insurance, 7, QStringLiteral("Type d'AM")), QStringLiteral("R G"));
         Table counter(m_base->db(), tables::counter);
         counter.open();
-        QCOMPARE(counter.number(recordNumberField), 9.0);
+        QCOMPARE(counter.number(recordNumberField), 101.0);
 
         const QString notes = result.report.notes().join(QLatin1Char('\n'));
-        for (const char *decision : {"donnees.db, ligne 2 : patient sans numéro de dossier (BERNARD Luc) : reçoit le numéro 8",
+        for (const char *decision : {"donnees.db, ligne 2 : patient sans numéro de dossier (BERNARD Luc) : reçoit le numéro 100",
                                      "donnees.db, ligne 3 : le numéro 7 est déjà celui de la ligne 1",
                                      "CONSULT.DB, ligne 2 : seconde ligne du dossier 7 (la première est la ligne 1)",
-                                     "CONSULT.DB, ligne 3 : aucun patient n'a le numéro 99",
+                                     "CONSULT.DB, ligne 3 : ligne d'un patient supprimé (aucun patient n'a le numéro 99)",
                                      "am.db, ligne 2 : seconde ligne du dossier 7 (la première est la ligne 1) : réunie "
                                      "à la première, qui garde ses valeurs ; non repris : Type d'AM « ALD »"})
             QVERIFY2(notes.contains(QString::fromUtf8(decision)), qPrintable(notes));
         const ImportReport::Counts &patientCounts = result.report.tables().at(1);
         QCOMPARE(patientCounts.table, tables::patients);
         QCOMPARE((QList<int>{patientCounts.read, patientCounts.imported, patientCounts.changed}), (QList<int>{3, 3, 2}));
+    }
+
+    // A new number, given by the import or by the next new file, is above every number in use: the
+    // counter's largest row, the numbers the replaced base issued, the rows of deleted patients.
+    void newNumbersGoAboveEveryNumberInUse_data()
+    {
+        QTest::addColumn<QList<double>>("counterRows");
+        QTest::addColumn<double>("issuedBefore");
+        QTest::addColumn<double>("deletedPatient");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("largest counter row, not the last") << QList<double>{20, 4} << 0.0 << 0.0 << 21.0;
+        QTest::newRow("numbers the replaced base issued") << QList<double>{4} << 60.0 << 0.0 << 61.0;
+        QTest::newRow("rows of a deleted patient") << QList<double>{4} << 0.0 << 30.0 << 31.0;
+    }
+    void newNumbersGoAboveEveryNumberInUse()
+    {
+        QFETCH(QList<double>, counterRows);
+        QFETCH(double, issuedBefore);
+        QFETCH(double, deletedPatient);
+        QFETCH(double, expected);
+        if (issuedBefore > 0) {
+            Table(m_base->db(), tables::patients).appendRow(patient(1, QStringLiteral("ANCIEN"), QStringLiteral("Patient")));
+            Table(m_base->db(), tables::counter).appendRow({issuedBefore});
+            m_base->close();
+        }
+        QList<QVariantList> counter;
+        for (const double value : counterRows)
+            counter.append(QVariantList{value});
+        write(tables::counter, counter);
+        write(tables::patients, {patient(2, QStringLiteral("MARTIN"), QStringLiteral("Paul")),
+                                 patient(2, QStringLiteral("PETIT"), QStringLiteral("Anne"))});
+        QList<QVariantList> treatments{{2, QStringLiteral("AMLOR 5\r"), QVariant()}};
+        if (deletedPatient > 0)
+            treatments.append(QVariantList{deletedPatient, QStringLiteral("KARDEGIC\r"), QVariant()});
+        write(tables::treatments, treatments);
+
+        importFolder(issuedBefore > 0);
+
+        QCOMPARE(stored(tables::patients, expected, QStringLiteral("Nom")), QStringLiteral("PETIT"));
+        QCOMPARE(stored(tables::treatments, expected, QStringLiteral("Traitement général")), QStringLiteral("<none>"));
+        Table next(m_base->db(), tables::counter);
+        next.open();
+        QCOMPARE(next.increment(recordNumberField), expected + 1);
     }
 
     void aFailureLeavesTheBaseAsItWas_data()

@@ -1,8 +1,13 @@
 #include "messaging/addressbook.h"
+#include "messaging/correspondencefolders.h"
 #include "platform/error.h"
+#include "platform/places.h"
+#include "records/alias.h"
 #include "support/testenvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace orvane::messaging;
@@ -39,6 +44,45 @@ private slots:
     {
         m_path = m_home.path() + QStringLiteral("/hprim.ini");
         QFile::remove(m_path);
+    }
+
+    // Two rooms of a practice write into the folder "alias.ini" names as shared: neither loses what
+    // the other wrote.
+    void twoRoomsWritingInTheSharedFolderLoseNothing()
+    {
+        const QString shared = m_home.path() + QStringLiteral("/cabinet");
+        QVERIFY(QDir().mkpath(shared));
+        QFile alias(m_home.path() + QStringLiteral("/alias.ini"));
+        QVERIFY(alias.open(QIODevice::WriteOnly));
+        alias.write("[orvane]\nDriver=QPSQL\nHost=serveur\nDossiers=cabinet\n");
+        alias.close();
+        orvane::places::shareCorrespondenceIn(orvane::records::AliasSettings::loadFile(alias.fileName()).sharedFolder);
+        const auto restore = qScopeGuard([] { orvane::places::shareCorrespondenceIn(QString()); });
+        const QString book = orvane::places::inCorrespondenceFolder(QStringLiteral("hprim.ini"));
+        QCOMPARE(book, shared + QStringLiteral("/hprim.ini"));
+        QCOMPARE(correspondenceFolderPath(CorrespondenceFolder::SentLetters), shared + QStringLiteral("/courrier envoyé"));
+
+        AddressBook room1(book);
+        AddressBook room2(book);
+        room1.load();
+        room2.load();
+        room1.add({QStringLiteral("Dr BERNARD"), QString(), QStringLiteral("Cardiologue"), QStringLiteral("b@cab.fr")});
+        room2.add({QStringLiteral("Dr ARNAUD"), QString(), QStringLiteral("Radiologue"), QStringLiteral("a@cab.fr")});
+        room1.save();
+        room2.save();
+        QCOMPARE(names(room2), (QStringList{QStringLiteral("Dr ARNAUD"), QStringLiteral("Dr BERNARD")}));
+        room1.remove(0);
+        room1.save();
+        AddressBook later(book);
+        later.load();
+        QCOMPARE(names(later), QStringList{QStringLiteral("Dr ARNAUD")});
+
+        // The same letter name written by both rooms: two files.
+        const QString folder = correspondenceFolderPath(CorrespondenceFolder::SentLetters);
+        const QString first = writeOnce(folder, QStringLiteral("MARTIN Paul-en date du 9 12 2026"), QStringLiteral(".txt"), "salle 1");
+        const QString second = writeOnce(folder, QStringLiteral("MARTIN Paul-en date du 9 12 2026"), QStringLiteral(".txt"), "salle 2");
+        QVERIFY(first != second);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
     }
 
     void eightLinesGiveTwoCorrespondentsInNameOrder()

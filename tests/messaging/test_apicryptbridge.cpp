@@ -1,6 +1,6 @@
 #include "messaging/apicryptbridge.h"
-#include "messaging/textlines.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
 #include "support/scripteddialogservice.h"
 #include "support/testenvironment.h"
 

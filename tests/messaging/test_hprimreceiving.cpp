@@ -3,8 +3,8 @@
 #include "messaging/patientfinder.h"
 #include "messaging/receivedmail.h"
 #include "messaging/resultfiler.h"
-#include "messaging/textlines.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
 #include "receivedmessages.h"
 #include "records/currentpatient.h"
 #include "support/fixedclock.h"
@@ -53,7 +53,7 @@ private slots:
     // What this program sends is what its receiving side reads: the identity comes back whole.
     void sentHeaderReadBack()
     {
-        const auto identity = HprimText::identityOf(linesOf(test::hprimResult(QStringLiteral("DUPONT"),
+        const auto identity = HprimText::identityOf(splitLines(test::hprimResult(QStringLiteral("DUPONT"),
                                                                               QStringLiteral("Émile"),
                                                                               QStringLiteral("3/5/1948"))));
         QVERIFY(identity);
@@ -65,7 +65,7 @@ private slots:
     void headerWithoutIdentity_data()
     {
         QTest::addColumn<QString>("text");
-        const QStringList header = linesOf(test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Émile"),
+        const QStringList header = splitLines(test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Émile"),
                                                              QStringLiteral("03/05/1948")));
         QTest::newRow("cut after eleven lines") << QStringList(header.mid(0, 11)).join(QLatin1Char('\n'));
         QStringList noDate = header;
@@ -77,7 +77,7 @@ private slots:
     void headerWithoutIdentity()
     {
         QFETCH(QString, text);
-        QVERIFY(!HprimText::identityOf(linesOf(text)));
+        QVERIFY(!HprimText::identityOf(splitLines(text)));
     }
 
     void identityCompared()
@@ -161,7 +161,7 @@ private slots:
                                        << ResultFiler::noHprimText;
         const QString header = test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"));
         QTest::newRow("truncated header")
-            << test::plainMessage(QStringList(linesOf(header).mid(0, 8)).join(QStringLiteral("\r\n")))
+            << test::plainMessage(QStringList(splitLines(header).mid(0, 8)).join(QStringLiteral("\r\n")))
             << ResultFiler::noHprimText;
         QTest::newRow("enciphered") << test::plainMessage(QStringLiteral("-----DEBUT APICRYPT-----\r\nAbCd\r\n-----FIN-----\r\n"))
                                     << ResultFiler::encipheredWithoutLibrary;

@@ -1,7 +1,7 @@
 #include "recordingtransport.h"
 
 #include "messaging/hprimsender.h"
-#include "messaging/textlines.h"
+#include "platform/textlines.h"
 #include "support/fixedclock.h"
 #include "support/testenvironment.h"
 

@@ -1,6 +1,6 @@
 #include "messaging/hprimtext.h"
-#include "messaging/textlines.h"
 #include "platform/error.h"
+#include "platform/textlines.h"
 #include "support/testenvironment.h"
 
 #include <QTest>
@@ -33,24 +33,6 @@ private:
     orvane::test::TemporaryHome m_home;
 
 private slots:
-    void linesOfAText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("empty") << "" << QStringList();
-        QTest::newRow("one line") << "a" << QStringList{"a"};
-        QTest::newRow("ended by CR LF") << "a\r\n" << QStringList{"a"};
-        QTest::newRow("lone CR and LF") << "a\rb\nc" << QStringList{"a", "b", "c"};
-        QTest::newRow("empty line kept") << "a\r\n\r\nb\r\n" << QStringList{"a", "", "b"};
-        QTest::newRow("only a break") << "\n" << QStringList{""};
-    }
-    void linesOfAText()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QCOMPARE(linesOf(text), lines);
-    }
-
     void identityAsReadersExpectIt()
     {
         QCOMPARE(HprimText::birthDateLine(QStringLiteral("28/12/1948")), QStringLiteral("28/12/1948"));
@@ -130,12 +112,6 @@ private slots:
         QCOMPARE(MessageContext::addressLine(QString(), 0), QString());
     }
 
-    void filesHoldWindowsLines()
-    {
-        QCOMPARE(windowsTextBytes({QStringLiteral("Généraliste"), QString()}), QByteArray("G\xe9n\xe9raliste\r\n\r\n"));
-        QVERIFY_THROWS_EXCEPTION(orvane::Error, readWindowsTextFile(m_home.path() + QStringLiteral("/none.txt")));
-        QVERIFY_THROWS_EXCEPTION(orvane::Error, writeWindowsTextFile(m_home.path() + QStringLiteral("/no/folder.txt"), {}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestHprimText)

@@ -145,6 +145,26 @@ private slots:
         QVERIFY(m_server.messages(false).isEmpty());
     }
 
+    // Nothing is marked read that is not filed: a folder that cannot be written leaves the message
+    // unread, and the fetch after the folder is mended files it.
+    void unwritableFolderLeavesTheMessageUnread()
+    {
+        m_server.deliver(known());
+        QFile blocker(examens());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MailFetch::Report report = fetch(account());
+        QCOMPARE(report.messages, 0);
+        QCOMPARE(report.problems.size(), 1);
+        QCOMPARE(m_server.messages(false).size(), 1);
+
+        QVERIFY(blocker.remove());
+        report = fetch(account());
+        QCOMPARE(report.messages, 1);
+        QCOMPARE(files().size(), 1);
+        QVERIFY(m_server.messages(false).isEmpty());
+    }
+
     // A refused login, an untrusted certificate: a clear message, nothing filed, nothing marked.
     void refused_data()
     {

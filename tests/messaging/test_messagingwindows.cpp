@@ -2,17 +2,18 @@
 #include "scriptedsmtppeer.h"
 
 #include "messaging/apicryptbridge.h"
-#include "messaging/correspondencefolders.h"
+#include "messaging/correspondencedialog.h"
 #include "messaging/pendingresultsdialog.h"
 #include "messaging/resultfiler.h"
-#include "receivedmessages.h"
 #include "messaging/smtpsession.h"
 #include "messaging/tajout.h"
-#include "messaging/textlines.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
 #include "platform/places.h"
+#include "platform/textlines.h"
+#include "receivedmessages.h"
 #include "support/fixedclock.h"
+#include "support/openedfiles.h"
 #include "support/scripteddialogservice.h"
 #include "support/testenvironment.h"
 
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -219,7 +221,7 @@ private slots:
         auto window = editor();
         choose(*window, 0);
         click(*window, "BitBtn1");
-        const QStringList lines = linesOf(memo(*window, "Memo1"));
+        const QStringList lines = splitLines(memo(*window, "Memo1"));
         QCOMPARE(lines.size(), 17 + 2 + 2);
         QCOMPARE(lines.at(11), QStringLiteral(".          LUC"));
         QCOMPARE(lines.at(13), QStringLiteral("Dr X- Généraliste"));
@@ -227,7 +229,7 @@ private slots:
         QVERIFY(control<QPushButton>(*window, "bbtnOk")->isEnabled());
         QVERIFY(!QFile::exists(m_folder + QStringLiteral("/cryptage.txt")));
         click(*window, "BitBtn1");
-        QCOMPARE(linesOf(memo(*window, "Memo1")), lines + lines);
+        QCOMPARE(splitLines(memo(*window, "Memo1")), lines + lines);
     }
 
     void cipherBoxFollowsTheSettingAtEachShowing()
@@ -318,7 +320,7 @@ private slots:
         auto window = editor();
         choose(*window, 0);
         click(*window, "BitBtn1");
-        const QStringList text = linesOf(memo(*window, "Memo1"));
+        const QStringList text = splitLines(memo(*window, "Memo1"));
         click(*window, "bbtnOk");
         QCOMPARE(m_transport.deliveries.size(), 1);
         QCOMPARE(m_transport.deliveries.first().recipients, QStringList{"luc@x.fr"});
@@ -412,7 +414,7 @@ private slots:
 
     // The correspondence folders.
 
-    void foldersOpenOnThePatientsFiles_data()
+    void foldersListThePatientsFilesToOpen_data()
     {
         QTest::addColumn<int>("folder");
         QTest::addColumn<QString>("name");
@@ -420,28 +422,78 @@ private slots:
         QTest::newRow("letters sent") << int(CorrespondenceFolder::SentLetters) << "courrier envoyé";
         QTest::newRow("results received") << int(CorrespondenceFolder::ReceivedResults) << "examens";
     }
-    void foldersOpenOnThePatientsFiles()
+    void foldersListThePatientsFilesToOpen()
     {
         QFETCH(int, folder);
         QFETCH(QString, name);
-        const FolderBrowse browse = folderBrowse(CorrespondenceFolder(folder), QStringLiteral("ABC Def"));
-        QCOMPARE(browse.folder, m_folder + QLatin1Char('/') + name);
-        QCOMPARE(browse.pattern, QStringLiteral("ABC Def-*.*"));
-        m_dialogs.answerFile(browse.folder + QStringLiteral("/ABC Def-lettre.txt"));
-        browseCorrespondence(m_dialogs, nullptr, CorrespondenceFolder(folder), QStringLiteral("ABC Def"));
-        QCOMPARE(m_dialogs.requests().size(), 1);
-        QCOMPARE(m_dialogs.requests().first().caption, browse.folder);
-        QCOMPARE(m_dialogs.requests().first().text, QStringLiteral("ABC?Def-*.*"));
-        QCOMPARE(folderBrowse(CorrespondenceFolder(folder), QString()).pattern, QStringLiteral("-*.*"));
+        const QString path = m_folder + QLatin1Char('/') + name;
+        QCOMPARE(correspondenceFolderPath(CorrespondenceFolder(folder)), path);
+        // A folder not made yet is said so, and nothing opens.
+        browseCorrespondence(m_dialogs, nullptr, CorrespondenceFolder(folder), QStringLiteral("DURAND Marie"));
+        QCOMPARE(m_dialogs.requests().last().kind, QStringLiteral("message"));
+        QVERIFY(m_dialogs.requests().last().text.contains(QStringLiteral("n'existe pas encore")));
+
+        QDir().mkpath(path);
+        const QDateTime morning(QDate(2006, 3, 15), QTime(9, 0));
+        for (const auto &[file, age] : {std::pair{"DURAND Marie-examen du 1 3 2006.txt", 2},
+                                        std::pair{"DURAND Marie-lettre du Dr Petit, cardiologue.pdf", 1},
+                                        std::pair{"Durand marie-en date du 15 3 2006.txt", 0},
+                                        std::pair{"DURAND Mariette-examen du 2 3 2006.txt", 0},
+                                        std::pair{"DURAND-Marie.txt", 0}}) {
+            QFile written(path + QLatin1Char('/') + QString::fromUtf8(file));
+            QVERIFY(written.open(QIODevice::WriteOnly));
+            written.write("x");
+            written.flush();
+            written.setFileTime(morning.addDays(-age), QFileDevice::FileModificationTime);
+        }
+        test::OpenedFiles opened;
+        m_dialogs.answerModal([](QDialog &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QCOMPARE(window.windowTitle().section(QStringLiteral(" : "), 1), QStringLiteral("DURAND Marie"));
+            auto *list = control<QTreeWidget>(window, "Fichiers");
+            QStringList names;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                names << list->topLevelItem(i)->text(0);
+            // His files whole, newest first; a namesake's files are not his.
+            QCOMPARE(names, (QStringList{"Durand marie-en date du 15 3 2006.txt",
+                                         "DURAND Marie-lettre du Dr Petit, cardiologue.pdf",
+                                         "DURAND Marie-examen du 1 3 2006.txt"}));
+            QCOMPARE(QApplication::focusWidget(), list);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            // A double-click: its first click, then the second.
+            const QPoint last = list->visualRect(list->model()->index(2, 0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, last);
+            // The list's own menu opens the file under the mouse too.
+            emit list->customContextMenuRequested(list->visualRect(list->model()->index(0, 0)).center());
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().first()->text(), QStringLiteral("&Ouvrir"));
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+            QVERIFY(window.isVisible());
+            QTest::mouseClick(control<QPushButton>(window, "Fermer"), Qt::LeftButton);
+        });
+        browseCorrespondence(m_dialogs, nullptr, CorrespondenceFolder(folder), QStringLiteral("DURAND Marie"));
+        QCOMPARE(m_dialogs.pendingAnswers(), 0);
+        QCOMPARE(opened.paths, (QStringList{path + QStringLiteral("/DURAND Marie-lettre du Dr Petit, cardiologue.pdf"),
+                                            path + QStringLiteral("/DURAND Marie-examen du 1 3 2006.txt"),
+                                            path + QStringLiteral("/Durand marie-en date du 15 3 2006.txt")}));
+        // Another patient of the same folder: nothing of his there, said so.
+        browseCorrespondence(m_dialogs, nullptr, CorrespondenceFolder(folder), QStringLiteral("ABEL Louise"));
+        QVERIFY(m_dialogs.requests().last().text.contains(QStringLiteral("aucun fichier de ABEL Louise")));
     }
 
-    void sentCopiesMatchTheFolderPattern()
+    void sentCopiesAreListedForTheirPatient()
     {
         const QString copy = sentCopyFileName(QStringLiteral("ABC Def"), QDate(2006, 3, 5));
         QCOMPARE(copy, QStringLiteral("ABC Def-en date du 5 3 2006.txt"));
-        const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(
-            nameFilterFor(folderBrowse(CorrespondenceFolder::SentLetters, QStringLiteral("ABC Def")).pattern)));
-        QVERIFY(pattern.match(copy).hasMatch());
+        QDir().mkpath(sentFolder());
+        QFile written(sentFolder() + QLatin1Char('/') + copy);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.close();
+        QCOMPARE(patientFiles(sentFolder(), QStringLiteral("ABC Def")).value(0).fileName(), copy);
         QCOMPARE(sentCopyFileName(QStringLiteral("A/B ../C"), QDate(2006, 3, 5)), QStringLiteral("A_B .._C-en date du 5 3 2006.txt"));
     }
 

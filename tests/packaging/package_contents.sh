@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the package of a build, unpacks it with dpkg -x and checks what a practice's computer gets:
 # every command with its manual page, the stand-ins kept out of the program's way, the menu entry
-# with its icon, the software centre's description, dependencies found from the binaries, and no
-# maintainer script that could touch the users' files.
+# with its icon, the software centre's description, dependencies found from the binaries, the README
+# and the user's guide, and no maintainer script that could touch the users' files.
 # Usage: package_contents.sh <make-package.sh> <build folder> <version>
 set -euo pipefail
 work=$(mktemp -d)
@@ -30,6 +30,15 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 appstreamcli validate --no-net "$root/usr/share/metainfo/fr.orvane.Orvane.metainfo.xml"
 
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dependencies not found from the binaries"
+dpkg-deb -f "$deb" Recommends | grep -q 'gnome-calculator' || fail "no calculator recommended"
+
+# The README, the user's guide that F1 opens, and the format of alias.ini in the manual page.
+doc=$root/usr/share/doc/orvane
+zgrep -q 'orvane-restore' "$doc/README.md.gz" || fail "the README is not in $doc"
+for page in identite consultation prescriptions vaccinations bilans statistiques; do
+  grep -q '<html lang="fr">' "$doc/guide/$page.html" || fail "the guide has no page $page.html"
+done
+zgrep -q '^Driver=QPSQL' "$root/usr/share/man/man1/orvane.1.gz" || fail "man orvane does not give the format of alias.ini"
 dpkg-deb -e "$deb" "$work/control"
 for script in preinst postinst prerm postrm; do
   [ ! -e "$work/control/$script" ] || fail "the package has a $script script"

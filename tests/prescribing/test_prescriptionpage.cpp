@@ -1,10 +1,11 @@
 #include "platform/error.h"
 #include "platform/radiogroup.h"
+#include "platform/textlines.h"
+#include "practice.h"
 #include "prescribing/modelfiles.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/prescriptionpage.h"
 #include "prescribing/prescriptionprinting.h"
-#include "practice.h"
 #include "records/table.h"
 #include "support/scripteddialogservice.h"
 
@@ -388,7 +389,7 @@ private slots:
     }
 
 private:
-    static QStringList prescriptionLinesOf(const QString &text) { return prescriptionLines(text); }
+    static QStringList prescriptionLinesOf(const QString &text) { return splitLines(text); }
 };
 
 QTEST_MAIN(TestPrescriptionPage)

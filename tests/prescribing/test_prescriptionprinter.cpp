@@ -161,6 +161,9 @@ private slots:
         QStringList lines;
         for (int i = 1; i <= 14; ++i)
             lines.append(QStringLiteral("ligne %1").arg(i));
+        // Its start is on the sheet, its end past the right edge: cut, so not printed.
+        const QString tooWide = QStringLiteral("PARACETAMOL 500 mg ").repeated(12).trimmed();
+        lines[0] = tooWide;
         m_printer->printPlain(lines.join(QStringLiteral("\r\n")), renewal);
 
         const QList<RecordingSurface::Document> &documents = m_surface->recording.documents();
@@ -173,6 +176,7 @@ private slots:
         QCOMPARE(message.count(QStringLiteral("« ligne 13 »")), 1);
         QCOMPARE(message.count(QStringLiteral("« ligne 14 »")), 1);
         QVERIFY(!message.contains(QStringLiteral("« ligne 12 »")));
+        QCOMPARE(message.count(QStringLiteral("« ") + tooWide + QStringLiteral(" »")), 1);
         QCOMPARE(message.count(QStringLiteral("« ") + renewal + QStringLiteral(" »")), 1);
         QCOMPARE(archivedRows().size(), 1);
     }

@@ -1,4 +1,5 @@
 #include "prescribing/certificatelayout.h"
+#include "platform/textlines.h"
 #include "prescribing/letterhead.h"
 #include "prescribing/prescriptionlayout.h"
 #include "prescribing/printcontext.h"
@@ -178,23 +179,6 @@ private slots:
         settings.aga = aga;
         printCertificate(PrintContext(surface, settings, today), QStringLiteral("DUPONT Jean"), {});
         QCOMPARE(surface.documents().first().find(agaStatement).size(), statements);
-    }
-
-    void prescriptionLines_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("empty") << QString() << QStringList{};
-        QTest::newRow("CR LF") << "a\r\nb" << QStringList{"a", "b"};
-        QTest::newRow("final break not counted") << "a\r\n" << QStringList{"a"};
-        QTest::newRow("final empty line counted") << "a\r\n\r\n" << QStringList{"a", ""};
-        QTest::newRow("lone CR and LF") << "a\nb\rc" << QStringList{"a", "b", "c"};
-    }
-    void prescriptionLines()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QCOMPARE(prescribing::prescriptionLines(text), lines);
     }
 
     void plainPrescription_data()

@@ -137,12 +137,61 @@ private slots:
         QVERIFY(killedWhileWriting([&] { restoreBase(folder.dailyCopyPath(QDate(2026, 3, 1)), base, folder, restoreTime); },
                                    dataFolder, QStringLiteral("*.restauration")));
 
-        QCOMPARE(removeCutCopies(m_base, *m_folder), 2);
-        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
-        QCOMPARE(QDir(dataFolder).entryList({QStringLiteral("*.restauration")}, QDir::Files), QStringList());
+        // The journals of a copy being written, as a kill at another moment leaves them.
+        for (const QString &journal : {m_folder->path() + QStringLiteral("/cut.part-journal"),
+                                       dataFolder + QStringLiteral("/cut.restauration-journal")}) {
+            QFile file(journal);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+
+        QVERIFY(removeCutCopies(m_base, *m_folder) >= 4);
+        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.part*")}, QDir::Files), QStringList());
+        QCOMPARE(QDir(dataFolder).entryList({QStringLiteral("*.restauration"), QStringLiteral("*.restauration-*")}, QDir::Files),
+                 QStringList());
         QCOMPARE(baseProblems(m_base), QString());
         QCOMPARE(patientCount(m_base), 5);
         QVERIFY(!m_folder->hasDailyCopy(QDate(2026, 3, 3)));
+    }
+
+    // Another running copy may be writing a part: only one untouched for 24 hours is abandoned.
+    void onlyPartsUntouchedForADayAreAbandoned()
+    {
+        const QDateTime midnight(QDate(2026, 3, 4), QTime(0, 0));
+        QDir().mkpath(m_folder->path());
+        auto part = [this](const QString &name, const QDateTime &touched) {
+            QFile file(m_folder->path() + QLatin1Char('/') + name);
+            file.open(QIODevice::WriteOnly);
+            file.setFileTime(touched, QFileDevice::FileModificationTime);
+        };
+        part(QStringLiteral("written-at-23h59.part"), midnight.addSecs(-60));
+        part(QStringLiteral("cut-two-days-ago.part"), midnight.addDays(-2));
+        part(QStringLiteral("cut-a-day-ago.part"), midnight.addSecs(-24 * 3600));
+        m_folder->removeAbandonedParts(midnight);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("written-at-23h59.part")});
+    }
+
+    void safetyCopiesKeepTheLastFiveAndThoseOfTheLastThirtyDays()
+    {
+        QDir().mkpath(m_folder->path());
+        const QStringList names = {QStringLiteral("2025-01-10-090000"), QStringLiteral("2025-06-01-090000"),
+                                   QStringLiteral("2025-07-01-090000-endommagee"), QStringLiteral("2025-08-01-090000"),
+                                   QStringLiteral("2025-09-01-090000"), QStringLiteral("2025-10-01-090000"),
+                                   QStringLiteral("2026-02-25-090000"), QStringLiteral("2026-03-10-090000"),
+                                   QStringLiteral("2026-03-10-090000-2")};
+        for (const QString &name : names) {
+            for (const QString &suffix : {QStringLiteral(".sqlite"), QStringLiteral(".sqlite-wal")}) {
+                QFile file(m_folder->path() + QStringLiteral("/avant-restauration-") + name + suffix);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+            }
+        }
+        m_folder->removeExpiredSafetyCopies(QDate(2026, 3, 20));
+        QStringList kept;
+        for (const BackupCopy &copy : m_folder->safetyCopies())
+            kept.append(QFileInfo(copy.path).completeBaseName().mid(19));
+        QCOMPARE(kept, (QStringList{QStringLiteral("2025-09-01-090000"), QStringLiteral("2025-10-01-090000"),
+                                    QStringLiteral("2026-02-25-090000"), QStringLiteral("2026-03-10-090000-2"),
+                                    QStringLiteral("2026-03-10-090000")}));
+        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.sqlite-wal")}, QDir::Files).size(), 5);
     }
 
     void init()
@@ -163,7 +212,8 @@ private slots:
         // Nothing of the old base is left beside the new one for the engine to replay.
         QCOMPARE(QDir(QFileInfo(m_base).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("orvane.sqlite")});
         QCOMPARE(patientCount(m_base), 3);
-        QCOMPARE(QFile::permissions(m_base), sharedMode);
+        // Others lose what they could read: the base is its owner's alone.
+        QCOMPARE(QFile::permissions(m_base), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(QFileInfo(safety).fileName(), QStringLiteral("avant-restauration-2026-03-20-180509.sqlite"));
         QCOMPARE(patientCount(safety), 5);
         QCOMPARE(baseProblems(safety), QString());
@@ -201,6 +251,8 @@ private slots:
         m_folder = std::make_unique<BackupFolder>(programFolder + QStringLiteral("/Sauvegardes"));
         makeHistory();
         damagedCopy(QStringLiteral("page"));
+        const QString cutCopy = m_folder->path() + QStringLiteral("/cut.part-journal");
+        QFile(cutCopy).open(QIODevice::WriteOnly);
         auto command = [&home](const QStringList &arguments) {
             QProcess process;
             process.setProcessEnvironment(home);
@@ -216,6 +268,8 @@ private slots:
                 QVERIFY2(!line.contains(QStringLiteral("ENDOMMAGÉE")), qPrintable(line));
         }
         QCOMPARE(listed.filter(QStringLiteral("2026-03-0")).size(), 2);
+        QVERIFY(!QFile::exists(cutCopy));
+        QCOMPARE(command({QStringLiteral("--help")}).left(7), QStringLiteral("Usage :"));
         QCOMPARE(command({QStringLiteral("31/02/2026")}), QStringLiteral("« 31/02/2026 » n'est pas une date qui existe.\n"));
     }
 
@@ -262,6 +316,9 @@ private slots:
         QTest::newRow("page overwritten") << "page" << "";
         QTest::newRow("truncated") << "truncated" << "";
         QTest::newRow("not a base of the program") << "foreign" << "la table donnees.db manque";
+        QTest::newRow("a table dropped") << "DROP TABLE \"CONSULT.DB\"" << "il lui manque la table CONSULT.DB";
+        QTest::newRow("a column dropped") << "ALTER TABLE \"stat.DB\" DROP COLUMN \"Poids\""
+                                          << "il lui manque la colonne « Poids » de la table stat.DB";
         QTest::newRow("no such file") << "missing" << "n'existe pas";
     }
     void aDamagedCopyIsRefusedAndNothingIsTouched()
@@ -270,13 +327,15 @@ private slots:
         QFETCH(QString, reason);
         makeHistory();
         QString copy;
-        if (damage == QLatin1String("foreign")) {
-            copy = m_dir->filePath(QStringLiteral("autre.sqlite"));
+        if (damage == QLatin1String("foreign") || damage.contains(QLatin1Char(' '))) {
+            copy = damage == QLatin1String("foreign") ? m_dir->filePath(QStringLiteral("autre.sqlite"))
+                                                      : m_folder->dailyCopyPath(QDate(2026, 3, 1));
             {
                 QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
                 other.setDatabaseName(copy);
                 QVERIFY(other.open());
-                QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE comptes (x)")));
+                const QString statement = damage == QLatin1String("foreign") ? QStringLiteral("CREATE TABLE comptes (x)") : damage;
+                QVERIFY(QSqlQuery(other).exec(statement));
                 other.close();
             }
             QSqlDatabase::removeDatabase(QStringLiteral("other"));

@@ -74,11 +74,29 @@ private slots:
         test::TemporaryHome home;
         QFile file(places::inProgramFolder(QStringLiteral("alias.ini")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[orvane]\nDriver=QSQLITE\nDatabase=autre/base.sqlite\n");
+        // Keys and driver names are read whatever their letter case, as the Windows program read them.
+        file.write("[orvane]\r\ndriver=qsqlite\r\nDatabase=autre/base.sqlite\r\n");
         file.close();
         QVERIFY(QDir().mkpath(places::inProgramFolder(QStringLiteral("autre"))));
         Database db(AliasSettings::load(places::programFolder()), places::programFolder());
         QVERIFY(QFile::exists(places::inProgramFolder(QStringLiteral("autre/base.sqlite"))));
+    }
+
+    // libpq's environment does not fill in what the alias file leaves out.
+    void theServerIsReachedWithTheFilesValuesOnly()
+    {
+        const auto server = test::TestDatabase::serverAlias();
+        if (!server)
+            QSKIP("an SQLite base has no server");
+        AliasSettings alias = *server;
+        alias.port = 0;
+        qputenv("PGPORT", QByteArray::number(server->port));
+        try {
+            Database db(alias, places::programFolder());
+            QFAIL("the port came from PGPORT");
+        } catch (const Error &) {
+        }
+        QVERIFY(qgetenv("PGPORT").isEmpty());
     }
 
     void aServerThatRefusesChangesIsSaidAtOpening()
@@ -104,9 +122,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("unknown driver") << QByteArray("; cabinet\n[orvane]\nDriver=SQLITE\n") << QStringLiteral("ligne 3 : le pilote « SQLITE »");
+        QTest::newRow("unknown driver") << QByteArray("; cabinet\n[orvane]\nDriver=SQLITE\n") << QStringLiteral(", ligne 3 : le pilote « SQLITE »");
         QTest::newRow("folder missing") << QByteArray("[orvane]\nDriver=QSQLITE\nDatabase=absent/base.sqlite\n")
-                                        << QStringLiteral("ligne 3 : la base");
+                                        << QStringLiteral(", ligne 3 : la base");
+        QTest::newRow("section misspelt") << QByteArray("[orvanne]\nDriver=QPSQL\n") << QStringLiteral(", ligne 1 : la section [orvanne]");
+        QTest::newRow("key misspelt") << QByteArray("[orvane]\nDrivr=QPSQL\nDatabase=orvane\n")
+                                      << QStringLiteral(", ligne 2 : la clé « Drivr » n'est pas connue");
+        QTest::newRow("no driver") << QByteArray("\n[orvane]\nDatabase=orvane.sqlite\n")
+                                   << QStringLiteral(", ligne 2 : la section [orvane] n'a pas de ligne Driver=");
+        QTest::newRow("not a port") << QByteArray("[orvane]\nDriver=QPSQL\nPort=abc\n") << QStringLiteral(", ligne 3 : le port « abc »");
+        QTest::newRow("garbage") << QByteArray("GIF89a\x01\x00\xff garbage") << QStringLiteral(", ligne 1 : « GIF89a");
+        QTest::newRow("empty") << QByteArray() << QStringLiteral(" : il n'a pas de section [orvane]");
     }
 
     void aliasSlipStopsNamingTheFileAndTheLine()
@@ -125,7 +151,7 @@ private slots:
             AliasSettings::load(places::programFolder());
             QFAIL("a slip of the alias file was taken");
         } catch (const Error &error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("Le fichier %1, %2").arg(QDir::toNativeSeparators(aliasFile), expected)),
+            QVERIFY2(error.message().startsWith(QStringLiteral("Le fichier %1%2").arg(QDir::toNativeSeparators(aliasFile), expected)),
                      qPrintable(error.message()));
         }
         const QStringList made = QDir(places::programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
@@ -184,6 +210,8 @@ private slots:
             QFAIL("opened a file that is not a database");
         } catch (const Error &error) {
             QVERIFY2(error.message().contains(QDir::toNativeSeparators(path)), qPrintable(error.message()));
+            // Nothing could have been typed yet.
+            QVERIFY2(!error.message().contains(QStringLiteral("tapé")), qPrintable(error.message()));
         }
         QFile again(path);
         QVERIFY(again.open(QIODevice::ReadOnly));

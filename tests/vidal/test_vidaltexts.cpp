@@ -1,4 +1,4 @@
-#include "vidal/memolines.h"
+#include "platform/textlines.h"
 #include "vidal/vidalanswer.h"
 #include "vidal/vidalrequest.h"
 
@@ -31,23 +31,6 @@ class TestVidalTexts : public QObject
     Q_OBJECT
 
 private slots:
-    void lastLineOfValueList_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("empty list") << "" << "";
-        QTest::newRow("entries ended by CR") << "01/12/2006\r70\r08/12/2006\r72\r" << "72";
-        QTest::newRow("LF line ends") << "08/12/2006\n172\n" << "172";
-        QTest::newRow("CR LF, last line not ended") << "08/12/2006\r\n172" << "172";
-        QTest::newRow("blank line typed at the end") << "08/12/2006\r72\r\r\n" << "";
-    }
-    void lastLineOfValueList()
-    {
-        QFETCH(QString, list);
-        QFETCH(QString, last);
-        QCOMPARE(lastMemoLine(list), last);
-    }
-
     void request_data()
     {
         QTest::addColumn<VidalPatient>("patient");
