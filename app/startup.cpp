@@ -107,11 +107,11 @@ void Startup::addTextIndexes(const records::AliasSettings &alias, const QString 
     const records::BackupFolder backups = records::BackupFolder::ofProgram(programFolder);
     const QDateTime now = m_clock.now();
     if (alias.isSqlite())
-        backups.writeSafetyCopy(alias.sqlitePath(programFolder), now);
+        backups.writeSafetyCopy(alias.sqlitePath(programFolder), now, records::SafetyCopy::BeforeUpgrade);
     else
-        backups.writeSafetyCopy(*m_database, now);
+        backups.writeSafetyCopy(*m_database, now, records::SafetyCopy::BeforeUpgrade);
     QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des textes des dossiers..."),
-                             QString(), 0, int(records::textIndexes().size()));
+                             QString(), 0, 0);
     progress.setWindowTitle(QStringLiteral("Orvane 2006"));
     progress.setMinimumDuration(0);
     progress.setValue(0);

@@ -19,6 +19,7 @@ namespace {
 const QString dayFormat = QStringLiteral("yyyy-MM-dd");
 const QString copySuffix = QStringLiteral(".sqlite");
 const QString safetyPrefix = QStringLiteral("avant-restauration-");
+const QString upgradePrefix = QStringLiteral("avant-mise-a-jour-");
 const QString partSuffix = QStringLiteral(".part");
 
 QList<BackupCopy> copiesMatching(const QString &folder, const QRegularExpression &name)
@@ -118,7 +119,8 @@ QList<BackupCopy> BackupFolder::dailyCopies() const
 
 QList<BackupCopy> BackupFolder::safetyCopies() const
 {
-    static const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(safetyPrefix)
+    static const QRegularExpression name(QStringLiteral("^(?:%1|%2)").arg(QRegularExpression::escape(safetyPrefix),
+                                                                          QRegularExpression::escape(upgradePrefix))
                                          + QStringLiteral("(\\d{4}-\\d{2}-\\d{2})-\\d{6}.*") + escapedSuffix() + QLatin1Char('$'));
     return copiesMatching(m_path, name);
 }
@@ -178,12 +180,13 @@ QString BackupFolder::writeDailyCopy(const QString &basePath, const QDate &date)
     return written;
 }
 
-QString BackupFolder::safetyCopyStem(const QDateTime &now) const
+QString BackupFolder::safetyCopyStem(const QDateTime &now, SafetyCopy why) const
 {
-    return m_path + QLatin1Char('/') + safetyPrefix + now.toString(dayFormat + QStringLiteral("-HHmmss"));
+    return m_path + QLatin1Char('/') + (why == SafetyCopy::BeforeRestore ? safetyPrefix : upgradePrefix)
+        + now.toString(dayFormat + QStringLiteral("-HHmmss"));
 }
 
-QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now, SafetyCopy why) const
 {
     makeFolder();
     QTemporaryFile part(m_path + QStringLiteral("/XXXXXX") + partSuffix);
@@ -218,14 +221,14 @@ QString BackupFolder::writeSafetyCopy(Database &base, const QDateTime &now) cons
         throw Error(QStringLiteral("la copie écrite est fausse : %1").arg(problems));
     for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(part.fileName() + journal);
-    const QString written = placeUnderFreeName(part.fileName(), safetyCopyStem(now) + copySuffix);
+    const QString written = placeUnderFreeName(part.fileName(), safetyCopyStem(now, why) + copySuffix);
     removeExpiredSafetyCopies(now.date());
     return written;
 }
 
-QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now) const
+QString BackupFolder::writeSafetyCopy(const QString &basePath, const QDateTime &now, SafetyCopy why) const
 {
-    const QString stem = safetyCopyStem(now);
+    const QString stem = safetyCopyStem(now, why);
     const QString destination = stem + copySuffix;
     QString written;
     try {

@@ -10,6 +10,9 @@ namespace orvane::records {
 
 class Database;
 
+// Why a safety copy is taken, which its name tells.
+enum class SafetyCopy { BeforeRestore, BeforeUpgrade };
+
 struct BackupCopy
 {
     QDate date;
@@ -18,7 +21,8 @@ struct BackupCopy
 };
 
 // The folder "Sauvegardes" of the program folder: one copy of the base per day, named by its date
-// ("2026-12-09.sqlite"), and the safety copies taken before a restore. A copy never replaces a file:
+// ("2026-12-09.sqlite"), and the safety copies taken before a restore ("avant-restauration-...") or
+// before the base gains what a new release adds ("avant-mise-a-jour-..."). A copy never replaces a file:
 // a name already taken gets "-2", "-3", ... Only files of those two forms are ever listed or removed;
 // anything else a person puts there is left alone.
 class BackupFolder
@@ -42,10 +46,11 @@ public:
     QString writeDailyCopy(const QString &basePath, const QDate &date) const;
     // A copy of the base as it is before a restore replaces it. A base the engine can no longer read
     // is kept file for file (with its journals), since it may still hold what the copies lack.
-    QString writeSafetyCopy(const QString &basePath, const QDateTime &now) const;
+    QString writeSafetyCopy(const QString &basePath, const QDateTime &now,
+                            SafetyCopy why = SafetyCopy::BeforeRestore) const;
     // The same of a base on any engine (a shared PostgreSQL base), written as an SQLite base of the
     // program table by table through the table store.
-    QString writeSafetyCopy(Database &base, const QDateTime &now) const;
+    QString writeSafetyCopy(Database &base, const QDateTime &now, SafetyCopy why = SafetyCopy::BeforeRestore) const;
     void removeExpiredCopies(const QDate &today) const;
     // A copy cut short by a crash leaves its part behind; one not touched for a day belongs to no
     // running copy.
@@ -58,7 +63,7 @@ public:
 private:
     // The copy's path: the wanted one, or the first free one after it.
     QString writeCheckedCopy(const QString &basePath, const QString &wanted) const;
-    QString safetyCopyStem(const QDateTime &now) const;
+    QString safetyCopyStem(const QDateTime &now, SafetyCopy why) const;
     QString keepFilesOf(const QString &basePath, const QString &wanted) const;
     void makeFolder() const;
 

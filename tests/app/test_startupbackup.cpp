@@ -66,12 +66,19 @@ private slots:
             }
             records::Table(previous, records::tables::consultations).appendRow({7, {}, QStringLiteral("Lombalgie aiguë")});
         }
+        // Copies of earlier upgrades, a year old: the rule keeps the last five.
+        const records::BackupFolder folder = records::BackupFolder::ofProgram(places::programFolder());
+        QVERIFY(QDir().mkpath(folder.path()));
+        for (int day = 1; day <= 5; ++day)
+            QFile(folder.path() + QStringLiteral("/avant-mise-a-jour-2025-12-0%1-080000.sqlite").arg(day)).open(QIODevice::WriteOnly);
         app::Startup startup(dialogs, clock, std::chrono::milliseconds(0));
         dialogs.answerModal([](QDialog &gate) { gate.findChild<QAbstractButton *>(QStringLiteral("Button1"))->click(); });
         QVERIFY(startup.start());
-        const QList<records::BackupCopy> copies = records::BackupFolder::ofProgram(places::programFolder()).safetyCopies();
-        QCOMPARE(copies.size(), 1);
-        records::Database copy(records::AliasSettings::sqliteFile(copies.first().path), places::programFolder());
+        const QList<records::BackupCopy> copies = folder.safetyCopies();
+        QCOMPARE(copies.size(), 5);
+        QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("/avant-mise-a-jour-2025-12-01-080000.sqlite")));
+        QCOMPARE(QFileInfo(copies.last().path).fileName(), QStringLiteral("avant-mise-a-jour-2026-12-09-080000.sqlite"));
+        records::Database copy(records::AliasSettings::sqliteFile(copies.last().path), places::programFolder());
         QVERIFY(!records::missingTextIndexes(copy).isEmpty());
         records::Database upgraded(records::AliasSettings::sqliteFile(base), places::programFolder());
         QVERIFY(records::missingTextIndexes(upgraded).isEmpty());
