@@ -1,7 +1,11 @@
 #include "bench/syntheticbase.h"
 
 #include "records/database.h"
+#include "records/practicesearch.h"
+#include "records/sqldialect.h"
 #include "records/table.h"
+
+#include <QSqlQuery>
 
 #include <QDate>
 #include <QRandomGenerator>
@@ -133,6 +137,49 @@ void makeSyntheticBase(records::Database &db, int patients)
         transaction.commit();
     }
     Table(db, tables::counter).appendRow({patients});
+}
+
+void addSyntheticResults(records::Database &db, int patients)
+{
+    namespace results = records::resultsTable;
+    using records::FieldType;
+    using records::SqlDialect;
+    if (records::holdsResults(db.connection().tables()))
+        return;
+    QList<records::FieldDef> fields;
+    for (const auto &[name, type] : QList<QPair<QString, FieldType>>{
+             {records::recordNumberField, FieldType::Number}, {results::date, FieldType::Date},
+             {results::label, FieldType::Text}, {results::analyte, FieldType::Text}, {results::value, FieldType::Number},
+             {results::unit, FieldType::Text}, {results::comment, FieldType::Memo}, {results::replaced, FieldType::Short}})
+        fields.append(records::FieldDef{name, type, 0, false, {}, 0});
+    records::Database::Transaction transaction(db);
+    for (const QString &statement : db.dialect().createStatements({results::name, fields, {records::recordNumberField}, false}))
+        db.run(statement);
+    QStringList columns = {SqlDialect::keyColumn(records::recordNumberField)};
+    for (const records::FieldDef &field : std::as_const(fields))
+        columns.append(SqlDialect::quote(field.name));
+    QSqlQuery &insert = db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                                        .arg(SqlDialect::quote(results::name), columns.join(QLatin1String(", ")),
+                                             QStringLiteral(", ?").repeated(int(columns.size()) - 1)));
+    const QDate start = QDate::currentDate().addYears(-2);
+    const auto add = [&](int number, const QDate &date, const QString &label, const QString &analyte, const QVariant &value,
+                         const QString &unit, int replaced) {
+        for (const QVariant &bound : QVariantList{number, number, date.toString(Qt::ISODate), label, analyte, value, unit,
+                                                  QVariant(), replaced})
+            insert.addBindValue(bound);
+        db.run(insert);
+    };
+    for (int number = 3; number <= patients; number += 3) {
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const QVariant value = number % 50 == quarter ? QVariant(QMetaType::fromType<double>())
+                                                          : QVariant(5.5 + (number * 7 + quarter * 3) % 50 / 10.0);
+            add(number, start.addDays(quarter * 180 + number % 90), QStringLiteral("HbA1c"), QStringLiteral("HBA1C"), value,
+                QStringLiteral("%"), number % 40 == quarter ? 1 : 0);
+        }
+        add(number, start.addDays(number % 700), QStringLiteral("Créatinine"), QStringLiteral("CREAT"), 60 + number % 60,
+            QStringLiteral("µmol/l"), 0);
+    }
+    transaction.commit();
 }
 
 } // namespace orvane::bench
