@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/places.h"
+#include "records/database.h"
 #include "records/patientlist.h"
 
 #include <QCheckBox>
@@ -46,6 +47,16 @@ QComboBox *comboBox(const QString &name, const QStringList &items)
     combo->setObjectName(name);
     combo->addItems(items);
     return combo;
+}
+
+QString periodText(const QString &from, const QString &to)
+{
+    QString text;
+    if (!from.trimmed().isEmpty())
+        text += QStringLiteral(" du ") + from.trimmed();
+    if (!to.trimmed().isEmpty())
+        text += QStringLiteral(" au ") + to.trimmed();
+    return text;
 }
 
 // What the list sorts a column by: numbers and dates by their value, not their text.
@@ -174,7 +185,20 @@ void PracticeSearchWindow::buildCriteria(QLayout *layout)
                                   QStringLiteral("MonoVax"), QStringLiteral("Vaxigrip"), QStringLiteral("Mammographie")});
     m_from = lineEdit(QStringLiteral("from"), 10);
     m_to = lineEdit(QStringLiteral("to"), 10);
-    for (QLineEdit *date : {m_from, m_to})
+    m_labAnalyte = lineEdit(QStringLiteral("labAnalyte"), 8);
+    m_labAnalyte->setPlaceholderText(QStringLiteral("HBA1C"));
+    m_labComparison = comboBox(QStringLiteral("labComparison"), records::labComparisons());
+    m_labComparison->setCurrentIndex(1);
+    m_labValue = lineEdit(QStringLiteral("labValue"), 6);
+    m_labHighValue = lineEdit(QStringLiteral("labHighValue"), 6);
+    m_labHighValue->setEnabled(false);
+    connect(m_labComparison, &QComboBox::currentTextChanged, m_labHighValue, [this](const QString &comparison) {
+        m_labHighValue->setEnabled(comparison == records::labComparisons().last());
+    });
+    m_labWhich = comboBox(QStringLiteral("labWhich"), records::labWhichValues());
+    m_labFrom = lineEdit(QStringLiteral("labFrom"), 10);
+    m_labTo = lineEdit(QStringLiteral("labTo"), 10);
+    for (QLineEdit *date : {m_from, m_to, m_labFrom, m_labTo})
         date->setPlaceholderText(QStringLiteral("jj/mm/aaaa"));
 
     // The message on a criterion that cannot be read stands right after its field.
@@ -194,11 +218,16 @@ void PracticeSearchWindow::buildCriteria(QLayout *layout)
     row(2, QStringLiteral("Âge de"), {m_minimumAge, new QLabel(QStringLiteral("à")), m_maximumAge, new QLabel(QStringLiteral("ans"))},
         {QStringLiteral("minimumAge"), QStringLiteral("maximumAge")});
     row(3, QStringLiteral("Sexe"), {m_sex, new QLabel(QStringLiteral("Régime")), m_scheme, m_pregnant}, {});
-    row(4, QStringLiteral("Vaccination ou dépistage"), {m_vaccinationItem, m_vaccinationKind},
+    row(4, QStringLiteral("Analyse"),
+        {m_labAnalyte, m_labComparison, m_labValue, new QLabel(QStringLiteral("et")), m_labHighValue, m_labWhich},
+        {QStringLiteral("labAnalyte"), QStringLiteral("labValue"), QStringLiteral("labHighValue")});
+    row(5, QStringLiteral("Analyse faite"), {new QLabel(QStringLiteral("du")), m_labFrom, new QLabel(QStringLiteral("au")), m_labTo},
+        {QStringLiteral("labFrom"), QStringLiteral("labTo")});
+    row(6, QStringLiteral("Vaccination ou dépistage"), {m_vaccinationItem, m_vaccinationKind},
         {QStringLiteral("vaccinationItem")});
-    row(5, QStringLiteral("Période"), {new QLabel(QStringLiteral("du")), m_from, new QLabel(QStringLiteral("au")), m_to},
+    row(7, QStringLiteral("Période"), {new QLabel(QStringLiteral("du")), m_from, new QLabel(QStringLiteral("au")), m_to},
         {QStringLiteral("from"), QStringLiteral("to")});
-    grid->addWidget(problemLabel({QString()}), 6, 1);
+    grid->addWidget(problemLabel({QString()}), 8, 1);
     grid->setColumnStretch(1, 1);
 }
 
@@ -227,6 +256,13 @@ records::TypedCriteria PracticeSearchWindow::typed() const
     typed.vaccinationItem = m_vaccinationItem->currentText();
     typed.from = m_from->text();
     typed.to = m_to->text();
+    typed.labAnalyte = m_labAnalyte->text();
+    typed.labComparison = m_labComparison->currentText();
+    typed.labValue = m_labValue->text();
+    typed.labHighValue = m_labHighValue->isEnabled() ? m_labHighValue->text() : QString();
+    typed.labWhich = m_labWhich->currentText();
+    typed.labFrom = m_labFrom->text();
+    typed.labTo = m_labTo->text();
     return typed;
 }
 
@@ -243,6 +279,15 @@ void PracticeSearchWindow::showTyped(const records::TypedCriteria &typed)
     m_vaccinationItem->setCurrentText(typed.vaccinationItem);
     m_from->setText(typed.from);
     m_to->setText(typed.to);
+    m_labAnalyte->setText(typed.labAnalyte);
+    if (!typed.labComparison.isEmpty())
+        m_labComparison->setCurrentText(typed.labComparison);
+    m_labValue->setText(typed.labValue);
+    m_labHighValue->setText(typed.labHighValue);
+    if (!typed.labWhich.isEmpty())
+        m_labWhich->setCurrentText(typed.labWhich);
+    m_labFrom->setText(typed.labFrom);
+    m_labTo->setText(typed.labTo);
 }
 
 // The criteria in words, as the printed list recalls them.
@@ -265,6 +310,13 @@ QString PracticeSearchWindow::criteriaText(const records::TypedCriteria &typed) 
         add(QString(), QStringLiteral("%1 %2 %3%4").arg(typed.vaccinationItem, typed.vaccinationKind, typed.from,
                                                           typed.to.isEmpty() ? QString() : QStringLiteral(" au ") + typed.to));
     }
+    if (!typed.labAnalyte.trimmed().isEmpty()) {
+        QString lab = QStringLiteral("%1 %2 %3").arg(typed.labAnalyte.trimmed(), typed.labComparison, typed.labValue.trimmed());
+        if (typed.labComparison == records::labComparisons().last())
+            lab += QStringLiteral(" et ") + typed.labHighValue.trimmed();
+        lab += QStringLiteral(" (%1)").arg(typed.labWhich);
+        add(QString(), lab + periodText(typed.labFrom, typed.labTo));
+    }
     return parts.join(QLatin1String(", "));
 }
 
@@ -281,7 +333,9 @@ void PracticeSearchWindow::startSearch()
     if (isSearching())
         return;
     const records::TypedCriteria criteria = typed();
-    const records::CriteriaReading reading = records::readCriteria(criteria, m_clock.today());
+    records::CriteriaReading reading = records::readCriteria(criteria, m_clock.today());
+    if (reading.criteria.labValue && !records::holdsResults(m_db.connection().tables()))
+        reading.problems.insert(QStringLiteral("labAnalyte"), records::noResultsStored());
     QMap<QLabel *, QStringList> said;
     for (auto label = m_problems.cbegin(); label != m_problems.cend(); ++label) {
         said[label.value()];

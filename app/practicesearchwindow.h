@@ -92,6 +92,13 @@ private:
     QComboBox *m_vaccinationItem;
     QLineEdit *m_from;
     QLineEdit *m_to;
+    QLineEdit *m_labAnalyte;
+    QComboBox *m_labComparison;
+    QLineEdit *m_labValue;
+    QLineEdit *m_labHighValue;
+    QComboBox *m_labWhich;
+    QLineEdit *m_labFrom;
+    QLineEdit *m_labTo;
     QMap<QString, QLabel *> m_problems;
     QPushButton *m_search;
     QPushButton *m_stop;

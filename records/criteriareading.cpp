@@ -33,6 +33,48 @@ QDate readDate(const QString &text, const QString &name, const QDate &whenEmpty,
     return date;
 }
 
+// A number as typed in France ("8,5") or as a laboratory prints it ("8.5").
+std::optional<double> readNumber(const QString &text, const QString &name, CriteriaReading &reading)
+{
+    static const QRegularExpression number(QStringLiteral("^[-+]?\\d+([.,]\\d+)?$"));
+    const QString trimmed = text.trimmed();
+    if (!number.match(trimmed).hasMatch()) {
+        reading.problems.insert(name, trimmed.isEmpty() ? QStringLiteral("La valeur manque")
+                                                        : QStringLiteral("« %1 » n'est pas un nombre").arg(trimmed));
+        return std::nullopt;
+    }
+    return QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+}
+
+void readLabValue(const TypedCriteria &typed, CriteriaReading &reading)
+{
+    const QDate from = readDate(typed.labFrom, QStringLiteral("labFrom"), QDate(), reading);
+    const QDate to = readDate(typed.labTo, QStringLiteral("labTo"), QDate(), reading);
+    const bool between = typed.labComparison == labComparisons().last();
+    if (typed.labAnalyte.trimmed().isEmpty()) {
+        if (!typed.labValue.trimmed().isEmpty() || (between && !typed.labHighValue.trimmed().isEmpty()))
+            reading.problems.insert(QStringLiteral("labAnalyte"), QStringLiteral("Choisissez l'analyse"));
+        return;
+    }
+    LabValueCriterion criterion;
+    criterion.analyte = typed.labAnalyte.trimmed();
+    criterion.comparison = LabValueCriterion::Comparison(std::max<qsizetype>(0, labComparisons().indexOf(typed.labComparison)));
+    criterion.lastOnly = typed.labWhich != labWhichValues().last();
+    criterion.from = from;
+    criterion.to = to;
+    const auto low = readNumber(typed.labValue, QStringLiteral("labValue"), reading);
+    criterion.low = low.value_or(0);
+    if (between) {
+        const auto high = readNumber(typed.labHighValue, QStringLiteral("labHighValue"), reading);
+        criterion.high = high.value_or(0);
+        if (low && high && *low > *high)
+            reading.problems.insert(QStringLiteral("labHighValue"), QStringLiteral("La seconde valeur est plus petite que la première"));
+    }
+    if (from.isValid() && to.isValid() && from > to)
+        reading.problems.insert(QStringLiteral("labTo"), QStringLiteral("La fin de la période précède son début"));
+    reading.criteria.labValue = criterion;
+}
+
 void readVaccination(const TypedCriteria &typed, const QDate &today, CriteriaReading &reading)
 {
     // A date typed is read even without a vaccination chosen: a date that does not exist is said.
@@ -58,6 +100,18 @@ const QStringList &vaccinationKinds()
     static const QStringList kinds = {QStringLiteral("fait entre le"), QStringLiteral("non fait entre le"),
                                       QStringLiteral("rappel dû avant le")};
     return kinds;
+}
+
+const QStringList &labComparisons()
+{
+    static const QStringList comparisons = {QStringLiteral("<"), QStringLiteral(">"), QStringLiteral("entre")};
+    return comparisons;
+}
+
+const QStringList &labWhichValues()
+{
+    static const QStringList which = {QStringLiteral("dernière valeur"), QStringLiteral("toute valeur")};
+    return which;
 }
 
 QString drugNameWithoutStrength(const QString &typed)
@@ -88,6 +142,7 @@ CriteriaReading readCriteria(const TypedCriteria &typed, const QDate &today)
     criteria.scheme = typed.scheme;
     criteria.pregnant = typed.pregnant;
     readVaccination(typed, today, reading);
+    readLabValue(typed, reading);
     if (reading.problems.isEmpty() && criteria.isEmpty())
         reading.problems.insert(QString(), QStringLiteral("Choisissez au moins un critère"));
     return reading;
@@ -100,7 +155,11 @@ QVariantMap TypedCriteria::toMap() const
             {QStringLiteral("sexe"), sex},             {QStringLiteral("regime"), scheme},
             {QStringLiteral("grossesse"), pregnant},   {QStringLiteral("vaccination"), vaccinationKind},
             {QStringLiteral("vaccin"), vaccinationItem}, {QStringLiteral("du"), from},
-            {QStringLiteral("au"), to}};
+            {QStringLiteral("au"), to},
+            {QStringLiteral("analyse"), labAnalyte},   {QStringLiteral("comparaison"), labComparison},
+            {QStringLiteral("valeur"), labValue},      {QStringLiteral("valeurHaute"), labHighValue},
+            {QStringLiteral("quelleValeur"), labWhich}, {QStringLiteral("analyseDu"), labFrom},
+            {QStringLiteral("analyseAu"), labTo}};
 }
 
 TypedCriteria TypedCriteria::fromMap(const QVariantMap &map)
@@ -117,6 +176,13 @@ TypedCriteria TypedCriteria::fromMap(const QVariantMap &map)
     typed.vaccinationItem = map.value(QStringLiteral("vaccin")).toString();
     typed.from = map.value(QStringLiteral("du")).toString();
     typed.to = map.value(QStringLiteral("au")).toString();
+    typed.labAnalyte = map.value(QStringLiteral("analyse")).toString();
+    typed.labComparison = map.value(QStringLiteral("comparaison")).toString();
+    typed.labValue = map.value(QStringLiteral("valeur")).toString();
+    typed.labHighValue = map.value(QStringLiteral("valeurHaute")).toString();
+    typed.labWhich = map.value(QStringLiteral("quelleValeur")).toString();
+    typed.labFrom = map.value(QStringLiteral("analyseDu")).toString();
+    typed.labTo = map.value(QStringLiteral("analyseAu")).toString();
     return typed;
 }
 

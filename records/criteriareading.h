@@ -22,6 +22,13 @@ struct TypedCriteria
     QString vaccinationItem;
     QString from;
     QString to;
+    QString labAnalyte;
+    QString labComparison; // one of labComparisons()
+    QString labValue;
+    QString labHighValue; // the upper bound of "entre"
+    QString labWhich; // one of labWhichValues()
+    QString labFrom;
+    QString labTo;
 
     QVariantMap toMap() const;
     static TypedCriteria fromMap(const QVariantMap &map);
@@ -29,6 +36,11 @@ struct TypedCriteria
 
 // The choices of the vaccination criterion, as the window offers them.
 const QStringList &vaccinationKinds();
+
+// The choices of the laboratory criterion, as the window offers them, in the order of
+// LabValueCriterion::Comparison, and last value first.
+const QStringList &labComparisons();
+const QStringList &labWhichValues();
 
 // The criteria read, or for each text that cannot be read the French message said beside it,
 // under the name of that criterion ("drug", "minimumAge", "from"...; "" for the search as a whole).

@@ -368,16 +368,18 @@ void Database::createSchema()
     for (const QString &statement : m_dialect->lockSchema())
         run(statement);
     const QStringList existing = connection().tables();
+    QStringList made;
     for (const TableDef &table : schema()) {
         if (existing.contains(table.name))
             continue;
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
+        made.append(table.name);
     }
     // A table made now has no text yet; a base made by an earlier version gets its indexes at start,
     // after a safety copy (see createTextIndexes).
-    for (const TextIndexDef &index : textIndexes()) {
-        if (existing.contains(index.table))
+    for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
+        if (!made.contains(index.table))
             continue;
         for (const QString &statement : m_dialect->createTextIndex(index))
             run(statement);

@@ -21,6 +21,62 @@ double dateNumber(const QDate &date)
     return date.year() * 10000.0 + date.month() * 100.0 + date.day();
 }
 
+QString column(const QString &alias, const QString &field)
+{
+    return alias + QLatin1Char('.') + SqlDialect::quote(field);
+}
+
+// A valid result of the analyte in the period, on the row `alias`. A value the laboratory replaced
+// is no longer the patient's.
+QString resultOfAnalyte(const QString &alias, const LabValueCriterion &lab, QVariantList &values)
+{
+    QStringList conditions = {QStringLiteral("upper(%1) = ?").arg(column(alias, resultsTable::analyte)),
+                              QStringLiteral("COALESCE(%1, 0) <> 1").arg(column(alias, resultsTable::replaced))};
+    values.append(lab.analyte.trimmed().toUpper());
+    if (lab.from.isValid()) {
+        conditions.append(column(alias, resultsTable::date) + QStringLiteral(" >= ?"));
+        values.append(lab.from.toString(Qt::ISODate));
+    }
+    if (lab.to.isValid()) {
+        conditions.append(column(alias, resultsTable::date) + QStringLiteral(" <= ?"));
+        values.append(lab.to.toString(Qt::ISODate));
+    }
+    return conditions.join(QLatin1String(" AND "));
+}
+
+// A result that is no number ("Valeur" empty) meets no comparison.
+QString valueCompared(const QString &alias, const LabValueCriterion &lab, QVariantList &values)
+{
+    const QString value = column(alias, resultsTable::value);
+    values.append(lab.low);
+    switch (lab.comparison) {
+    case LabValueCriterion::Comparison::Below: return value + QStringLiteral(" < ?");
+    case LabValueCriterion::Comparison::Above: return value + QStringLiteral(" > ?");
+    case LabValueCriterion::Comparison::Between: break;
+    }
+    values.append(lab.high);
+    return value + QStringLiteral(" BETWEEN ? AND ?");
+}
+
+// One row per patient at most: of the results of the analyte in the period, the last one when it
+// meets the comparison (last value only), or the last of those that meet it (any value).
+QString resultJoin(const LabValueCriterion &lab, QVariantList &values)
+{
+    const QString table = SqlDialect::quote(resultsTable::name);
+    const QString key = SqlDialect::keyColumn(recordNumberField);
+    const QString date = SqlDialect::quote(resultsTable::date);
+    const QString id = SqlDialect::idColumn();
+    // In the order of the statement's marks: each call binds its values.
+    const QString ofAnalyte = resultOfAnalyte(QStringLiteral("r"), lab, values);
+    const QString compared = valueCompared(QStringLiteral("r"), lab, values);
+    const QString join = QStringLiteral(" JOIN %1 r ON r.%2 = p.%2 AND %3 AND %4").arg(table, key, ofAnalyte, compared);
+    QString later = resultOfAnalyte(QStringLiteral("y"), lab, values);
+    if (!lab.lastOnly)
+        later += QStringLiteral(" AND ") + valueCompared(QStringLiteral("y"), lab, values);
+    return join + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 y WHERE y.%2 = r.%2 AND %3 AND (y.%4 > r.%4 OR (y.%4 = r.%4 AND y.%5 > r.%5)))")
+                      .arg(table, key, later, date, id);
+}
+
 class StatementBuilder
 {
 public:
@@ -58,6 +114,31 @@ public:
         m_values += values;
     }
 
+    // The last result whose texts hold the phrase, as two columns: its texts and its date.
+    void showResultText(const QList<TextIndexDef> &indexes, const QString &typed)
+    {
+        QStringList matches;
+        for (const TextIndexDef &index : indexes)
+            matches.append(m_dialect.textMatches(index, QStringLiteral("x")));
+        const QString last = QStringLiteral(" FROM %1 x WHERE x.%2 = p.%2 AND (%3) ORDER BY x.%4 DESC, x.%5 DESC LIMIT 1")
+                                 .arg(SqlDialect::quote(resultsTable::name), SqlDialect::keyColumn(recordNumberField),
+                                      matches.join(QLatin1String(" OR ")), SqlDialect::quote(resultsTable::date),
+                                      SqlDialect::idColumn());
+        m_resultTextColumns = {QStringLiteral("(SELECT COALESCE(%1, '') || ' ' || COALESCE(%2, '')")
+                                       .arg(column(QStringLiteral("x"), resultsTable::label),
+                                            column(QStringLiteral("x"), resultsTable::comment))
+                                   + last + QLatin1Char(')'),
+                               QStringLiteral("(SELECT %1").arg(column(QStringLiteral("x"), resultsTable::date)) + last
+                                   + QLatin1Char(')')};
+        for (int i = 0; i < resultTextColumns * indexes.size(); ++i)
+            m_columnValues.append(m_dialect.phraseValue(typed));
+    }
+
+    void matchResult(const LabValueCriterion &lab)
+    {
+        m_resultJoin = resultJoin(lab, m_joinValues);
+    }
+
     void show(const TextIndexDef &index)
     {
         for (const ShownText &shown : std::as_const(m_shown)) {
@@ -83,10 +164,17 @@ public:
             }
             columns.append(alias + QLatin1Char('.') + SqlDialect::quote(shown.field));
         }
-        return {QStringLiteral("SELECT %1 FROM %2 p%3 WHERE %4")
-                    .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(tables::patients), joins,
+        const bool showsResult = !m_resultJoin.isEmpty();
+        if (showsResult) {
+            for (const QString &field : {resultsTable::date, resultsTable::label, resultsTable::analyte,
+                                         resultsTable::value, resultsTable::unit})
+                columns.append(column(QStringLiteral("r"), field));
+        }
+        columns += m_resultTextColumns;
+        return {QStringLiteral("SELECT %1 FROM %2 p%3%4 WHERE %5")
+                    .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(tables::patients), m_resultJoin, joins,
                          m_conditions.isEmpty() ? QStringLiteral("1 = 1") : m_conditions.join(QLatin1String(" AND "))),
-                m_values, m_shown};
+                m_columnValues + m_joinValues + m_values, m_shown, showsResult, !m_resultTextColumns.isEmpty()};
     }
 
 private:
@@ -98,6 +186,11 @@ private:
 
     const SqlDialect &m_dialect;
     QStringList m_conditions;
+    QString m_resultJoin;
+    QStringList m_resultTextColumns;
+    // Bound in the order the statement names them: columns, joins, conditions.
+    QVariantList m_columnValues;
+    QVariantList m_joinValues;
     QVariantList m_values;
     QList<ShownText> m_shown;
 };
@@ -107,10 +200,36 @@ private:
 bool SearchCriteria::isEmpty() const
 {
     return drug.isEmpty() && words.isEmpty() && !minimumAge && !maximumAge && sex.isEmpty() && scheme.isEmpty()
-        && !pregnant && !vaccination;
+        && !pregnant && !vaccination && !labValue;
 }
 
-SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect &dialect, const QDate &today)
+int SearchStatement::resultAt() const
+{
+    return identityColumns + int(shownTexts.size());
+}
+
+int SearchStatement::resultTextAt() const
+{
+    return resultAt() + (showsResult ? resultColumns : 0);
+}
+
+int SearchStatement::columnCount() const
+{
+    return resultTextAt() + (showsResultText ? resultTextColumns : 0);
+}
+
+bool holdsResults(const QStringList &tables)
+{
+    return tables.contains(resultsTable::name);
+}
+
+QString noResultsStored()
+{
+    return QStringLiteral("Aucun résultat d'analyse n'est encore enregistré dans les dossiers");
+}
+
+SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect &dialect, const QDate &today,
+                                const QList<TextIndexDef> &resultTexts)
 {
     StatementBuilder builder(dialect);
     if (!criteria.drug.isEmpty()) {
@@ -121,9 +240,11 @@ SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect
             builder.show(index);
     }
     if (!criteria.words.isEmpty()) {
-        builder.phraseIn(textIndexes(), criteria.words);
+        builder.phraseIn(textIndexes() + resultTexts, criteria.words);
         for (const TextIndexDef &index : textIndexes())
             builder.show(index);
+        if (!resultTexts.isEmpty())
+            builder.showResultText(resultTexts, criteria.words);
     }
     if (criteria.minimumAge)
         builder.condition(birthNumber + QStringLiteral(" <= ?"), {dateNumber(today.addYears(-*criteria.minimumAge))});
@@ -147,6 +268,8 @@ SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect
             builder.phraseIn({vaccinations}, criteria.vaccination->item);
         builder.show(vaccinations);
     }
+    if (criteria.labValue)
+        builder.matchResult(*criteria.labValue);
     return builder.statement();
 }
 

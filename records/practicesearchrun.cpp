@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "records/database.h"
 #include "records/schema.h"
+#include "records/textindex.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
@@ -57,6 +58,17 @@ QStringList shownTexts(const QVariantList &row, const SearchStatement &statement
     return texts;
 }
 
+// The result the statement joined: "HbA1c : 8,4 %" on its date.
+MatchedLine shownResult(const QVariantList &row, const SearchStatement &statement)
+{
+    const int at = statement.resultAt();
+    const QString label = row.value(at + 1).toString().trimmed();
+    const QString value = QString::number(row.value(at + 3).toDouble(), 'g', 12).replace(QLatin1Char('.'), QLatin1Char(','));
+    return {QStringLiteral("%1 : %2 %3").arg(label.isEmpty() ? row.value(at + 2).toString() : label, value,
+                                             row.value(at + 4).toString()).trimmed(),
+            QDate::fromString(row.value(at).toString(), Qt::ISODate)};
+}
+
 } // namespace
 
 std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchStatement &statement,
@@ -68,18 +80,27 @@ std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchSt
     patient.key = {row.at(1), row.at(2), row.at(3), row.at(0)};
     fillBirth(patient, row, today);
     std::optional<MatchedLine> shown;
+    if (statement.showsResult)
+        shown = shownResult(row, statement);
     if (criteria.vaccination) {
         const VaccinationAnswer answer = checkVaccination(
             shownTexts(row, statement, tables::treatments, {QStringLiteral("Vaccinations")}).value(0), *criteria.vaccination);
         if (!answer.met)
             return std::nullopt;
-        shown = answer.shown;
+        if (!shown)
+            shown = answer.shown;
     }
     if (!shown && !criteria.drug.isEmpty())
         shown = lastLineWith(shownTexts(row, statement, {}, {QStringLiteral("Traitement général"), QStringLiteral("Prescription")}),
                              criteria.drug);
     if (!shown && !criteria.words.isEmpty())
         shown = lastLineWith(shownTexts(row, statement, {}, {}), criteria.words);
+    if (!shown && statement.showsResultText) {
+        const int at = statement.resultTextAt();
+        shown = lastLineWith({row.value(at).toString()}, criteria.words);
+        if (shown)
+            shown->date = QDate::fromString(row.value(at + 1).toString(), Qt::ISODate);
+    }
     if (shown) {
         patient.matched = shown->text;
         patient.matchedDate = shown->date;
@@ -110,7 +131,10 @@ void PracticeSearchRun::run()
     QString failure;
     try {
         Database db(m_base, QString());
-        const SearchStatement statement = searchStatement(m_criteria, db.dialect(), m_today);
+        if (m_criteria.labValue && !holdsResults(db.connection().tables()))
+            throw Error(noResultsStored());
+        const SearchStatement statement = searchStatement(
+            m_criteria, db.dialect(), m_today, m_criteria.words.isEmpty() ? QList<TextIndexDef>() : searchableResultTexts(db));
         QSqlQuery &query = db.prepared(statement.sql);
         query.setForwardOnly(true);
         for (const QVariant &value : statement.values)
@@ -119,7 +143,7 @@ void PracticeSearchRun::run()
         QList<FoundPatient> batch;
         QElapsedTimer sinceBatch;
         sinceBatch.start();
-        const int columns = identityColumns + int(statement.shownTexts.size());
+        const int columns = statement.columnCount();
         while (!m_stopped && query.next()) {
             QVariantList row;
             for (int i = 0; i < columns; ++i)

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "records/database.h"
+#include "records/practicesearch.h"
 #include "records/schema.h"
 
 #include <QRegularExpression>
@@ -21,6 +22,15 @@ const QList<TextIndexDef> &textIndexes()
         {tables::history, QStringLiteral("Bilans"), QStringLiteral("mots_bilans")},
         {tables::treatments, QStringLiteral("Traitement général"), QStringLiteral("mots_traitement")},
         {tables::treatments, QStringLiteral("Vaccinations"), QStringLiteral("mots_vaccinations")},
+    };
+    return all;
+}
+
+const QList<TextIndexDef> &resultTextIndexes()
+{
+    static const QList<TextIndexDef> all = {
+        {resultsTable::name, resultsTable::label, QStringLiteral("mots_resultats_libelle")},
+        {resultsTable::name, resultsTable::comment, QStringLiteral("mots_resultats_commentaire")},
     };
     return all;
 }
@@ -52,12 +62,35 @@ bool exists(Database &db, const TextIndexDef &index)
     return found;
 }
 
+// The indexes of the tables the base holds.
+QList<TextIndexDef> indexesOfHeldTables(Database &db)
+{
+    const QStringList tables = db.connection().tables();
+    QList<TextIndexDef> held;
+    for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
+        if (tables.contains(index.table))
+            held.append(index);
+    }
+    return held;
+}
+
 } // namespace
+
+QList<TextIndexDef> searchableResultTexts(Database &db)
+{
+    if (!holdsResults(db.connection().tables()))
+        return {};
+    for (const TextIndexDef &index : resultTextIndexes()) {
+        if (!exists(db, index))
+            return {};
+    }
+    return resultTextIndexes();
+}
 
 QStringList missingTextIndexes(Database &db)
 {
     QStringList missing;
-    for (const TextIndexDef &index : textIndexes()) {
+    for (const TextIndexDef &index : indexesOfHeldTables(db)) {
         if (!exists(db, index))
             missing.append(index.name);
     }
@@ -66,7 +99,7 @@ QStringList missingTextIndexes(Database &db)
 
 void createTextIndexes(Database &db, const std::function<void(int, int)> &progress)
 {
-    const QList<TextIndexDef> &all = textIndexes();
+    const QList<TextIndexDef> all = indexesOfHeldTables(db);
     for (int i = 0; i < all.size(); ++i) {
         // Another running copy may be making the same index: the table's lock lets one do it.
         Database::Transaction transaction(db, all.at(i).table, Database::Transaction::Begin::Now);

@@ -18,16 +18,22 @@ struct TextIndexDef
     QString name;
 };
 
-// Every text of a patient's file that the practice search reads.
+// Every text of a patient's file that the practice search reads, one row per patient.
 const QList<TextIndexDef> &textIndexes();
+// The texts of the received results, many rows per patient; a base of an earlier version has none.
+const QList<TextIndexDef> &resultTextIndexes();
 const TextIndexDef &textIndex(const QString &table, const QString &field);
 
 // The words of a text as the indexes hold them: letter case and accents do not count.
 QStringList foldedWords(const QString &text);
 
-// The indexes a base made by an earlier version lacks, by name.
+// The indexes of the results' texts the base holds: none until the results table and its indexes are there.
+QList<TextIndexDef> searchableResultTexts(Database &db);
+
+// The indexes a base made by an earlier version lacks, by name; those of a table it does not hold
+// are not lacking.
 QStringList missingTextIndexes(Database &db);
-// Makes the missing indexes, filled from the texts the base holds, each in one transaction;
+// Makes the missing indexes of the tables the base holds, filled from the texts the base holds, each in one transaction;
 // `progress` hears of each index done (done, count).
 void createTextIndexes(Database &db, const std::function<void(int, int)> &progress = {});
 

@@ -93,6 +93,26 @@ private slots:
         QCOMPARE(status(), QStringLiteral("3 patient(s) trouvé(s)"));
     }
 
+    void aLaboratoryValueWithoutResultsStoredIsRefused()
+    {
+        addPatients(3, 1950);
+        typeInto(QStringLiteral("labAnalyte"), QStringLiteral("HBA1C"));
+        typeInto(QStringLiteral("labValue"), QStringLiteral("8,5,2"));
+        test::pressKey(Qt::Key_Return);
+        QCOMPARE(problem(QStringLiteral("labAnalyte")), QStringLiteral("« 8,5,2 » n'est pas un nombre"));
+        typeInto(QStringLiteral("labValue"), QStringLiteral("8,5"));
+        test::pressKey(Qt::Key_Return);
+        QCOMPARE(problem(QStringLiteral("labAnalyte")), records::noResultsStored());
+        QVERIFY(!m_window->isSearching());
+        typeInto(QStringLiteral("labAnalyte"), QString());
+        typeInto(QStringLiteral("labValue"), QString());
+        typeInto(QStringLiteral("minimumAge"), QStringLiteral("70"));
+        test::pressKey(Qt::Key_Return);
+        waitForTheEnd();
+        QCOMPARE(problem(QStringLiteral("labAnalyte")), QString());
+        QCOMPARE(status(), QStringLiteral("3 patient(s) trouvé(s)"));
+    }
+
     void escapeStopsTheSearchAndTheWindowGoesOn()
     {
         addPatients(20000, 1930);

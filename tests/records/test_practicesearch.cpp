@@ -2,6 +2,7 @@
 #include "records/patientlist.h"
 #include "records/practicesearch.h"
 #include "records/practicesearchrun.h"
+#include "records/sqldialect.h"
 #include "records/table.h"
 #include "records/textindex.h"
 #include "support/testdatabase.h"
@@ -58,7 +59,8 @@ private:
 
     QList<FoundPatient> search(const SearchCriteria &criteria)
     {
-        const SearchStatement statement = searchStatement(criteria, m_base->db().dialect(), today);
+        const SearchStatement statement = searchStatement(criteria, m_base->db().dialect(), today,
+                                                          searchableResultTexts(m_base->db()));
         QSqlQuery query(m_base->db().connection());
         if (!query.prepare(statement.sql))
             qFatal("%s", qPrintable(statement.sql));
@@ -69,7 +71,7 @@ private:
         QList<FoundPatient> found;
         while (query.next()) {
             QVariantList row;
-            for (int i = 0; i < identityColumns + statement.shownTexts.size(); ++i)
+            for (int i = 0; i < statement.columnCount(); ++i)
                 row.append(query.value(i));
             if (auto patient = foundPatient(row, statement, criteria, today))
                 found.append(*patient);
@@ -88,6 +90,41 @@ private:
     {
         SearchCriteria criteria;
         criteria.vaccination = VaccinationCriterion{kind, item, from, to};
+        return criteria;
+    }
+    // The results table as the program files them, made here since this base has none yet.
+    void addResultsTable()
+    {
+        const auto field = [](const QString &name, FieldType type) { return FieldDef{name, type, 0, false, {}, 0}; };
+        const TableDef results{resultsTable::name,
+                               {field(recordNumberField, FieldType::Number), field(resultsTable::date, FieldType::Date),
+                                field(resultsTable::label, FieldType::Text), field(resultsTable::analyte, FieldType::Text),
+                                field(resultsTable::value, FieldType::Number), field(resultsTable::unit, FieldType::Text),
+                                field(resultsTable::comment, FieldType::Memo), field(resultsTable::replaced, FieldType::Short)},
+                               {recordNumberField},
+                               false};
+        for (const QString &statement : m_base->db().dialect().createStatements(results))
+            m_base->db().run(statement);
+    }
+    void addResult(double number, const QDate &date, const QString &analyte, const QVariant &value, int replaced = 0,
+                   const QString &comment = QString())
+    {
+        QSqlQuery &insert = m_base->db().prepared(
+            QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                .arg(SqlDialect::quote(resultsTable::name), SqlDialect::quote(recordNumberField),
+                     SqlDialect::keyColumn(recordNumberField), SqlDialect::quote(resultsTable::date),
+                     SqlDialect::quote(resultsTable::label), SqlDialect::quote(resultsTable::analyte),
+                     SqlDialect::quote(resultsTable::value), SqlDialect::quote(resultsTable::unit),
+                     SqlDialect::quote(resultsTable::replaced), SqlDialect::quote(resultsTable::comment)));
+        for (const QVariant &bound : QVariantList{number, number, date.toString(Qt::ISODate), QStringLiteral("HbA1c"), analyte,
+                                                  value, QStringLiteral("%"), replaced, comment})
+            insert.addBindValue(bound);
+        m_base->db().run(insert);
+    }
+    static SearchCriteria labValue(LabValueCriterion::Comparison comparison, double low, bool lastOnly, double high = 0)
+    {
+        SearchCriteria criteria;
+        criteria.labValue = LabValueCriterion{QStringLiteral("hba1c"), comparison, low, high, lastOnly, {}, {}};
         return criteria;
     }
     void dropTextIndexes()
@@ -215,6 +252,66 @@ private slots:
         QCOMPARE(noted.first().matchedDate, QDate(2024, 2, 2));
     }
 
+    void laboratoryValuesLastOrAny()
+    {
+        addResultsTable();
+        addResult(1, QDate(2025, 1, 10), QStringLiteral("HBA1C"), 9.1);
+        addResult(1, QDate(2026, 6, 1), QStringLiteral("HBA1C"), 7.2);
+        // A value the laboratory replaced counts no more.
+        addResult(2, QDate(2026, 3, 1), QStringLiteral("HBA1C"), 8.4);
+        addResult(2, QDate(2026, 5, 1), QStringLiteral("HBA1C"), 7.0, 1);
+        // The last result is no number: the last value is not known to be above anything.
+        addResult(4, QDate(2026, 2, 1), QStringLiteral("HBA1C"), 8.8);
+        addResult(4, QDate(2026, 9, 1), QStringLiteral("HBA1C"), QVariant(QMetaType::fromType<double>()));
+        addResult(5, QDate(2026, 9, 1), QStringLiteral("GLY"), 9.5);
+
+        using Comparison = LabValueCriterion::Comparison;
+        const QList<FoundPatient> last = search(labValue(Comparison::Above, 8, true));
+        QCOMPARE(last.size(), 1);
+        QCOMPARE(last.first().name, QStringLiteral("MARTIN Paul"));
+        QCOMPARE(last.first().matched, QStringLiteral("HbA1c : 8,4 %"));
+        QCOMPARE(last.first().matchedDate, QDate(2026, 3, 1));
+        QCOMPARE(names(labValue(Comparison::Above, 8, false)), (QStringList{"DUPONT Marie", "MARTIN Paul", "PETIT Anne"}));
+        QCOMPARE(names(labValue(Comparison::Below, 8, true)), QStringList{"DUPONT Marie"});
+        QCOMPARE(names(labValue(Comparison::Between, 8.4, false, 8.8)), (QStringList{"MARTIN Paul", "PETIT Anne"}));
+
+        SearchCriteria inPeriod = labValue(Comparison::Above, 8, false);
+        inPeriod.labValue->from = QDate(2026, 1, 1);
+        inPeriod.sex = QStringLiteral("Feminin");
+        QCOMPARE(names(inPeriod), QStringList{"PETIT Anne"});
+        // The last value of the period.
+        inPeriod.labValue->lastOnly = true;
+        inPeriod.labValue->to = QDate(2026, 8, 31);
+        QCOMPARE(names(inPeriod), QStringList{"PETIT Anne"});
+    }
+
+    void wordsOfTheReceivedResults()
+    {
+        addResultsTable();
+        createTextIndexes(m_base->db());
+        QVERIFY(missingTextIndexes(m_base->db()).isEmpty());
+        addResult(5, QDate(2026, 4, 2), QStringLiteral("HBA1C"), 9.0, 0, QStringLiteral("Prélèvement hémolysé"));
+        SearchCriteria criteria;
+        criteria.words = QStringLiteral("hemolyse");
+        const QList<FoundPatient> found = search(criteria);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().name, QStringLiteral("LEROY Jean"));
+        QCOMPARE(found.first().matched, QStringLiteral("HbA1c Prélèvement hémolysé"));
+        QCOMPARE(found.first().matchedDate, QDate(2026, 4, 2));
+        criteria.words = QStringLiteral("fatigue");
+        QCOMPARE(names(criteria), QStringList{"DUPONT Marie"});
+    }
+
+    void aBaseWithoutResultsSaysSo()
+    {
+        PracticeSearchRun run(sameBase(m_base->db()), labValue(LabValueCriterion::Comparison::Above, 8, true), today);
+        QSignalSpy ended(&run, &PracticeSearchRun::ended);
+        run.start();
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.first().at(1).toString(), noResultsStored());
+        run.wait();
+    }
+
     void aTextChangedIsFoundByItsNewWordsOnly()
     {
         changeText(tables::consultations, 1, QStringLiteral("Consultation"), QStringLiteral("Asthénie marquée"));
@@ -309,6 +406,21 @@ private slots:
         QCOMPARE(read.criteria.drug, QStringLiteral("Doliprane"));
         QCOMPARE(read.criteria.vaccination->to, QDate(2026, 6, 1));
         QCOMPARE(TypedCriteria::fromMap(typed.toMap()).to, typed.to);
+
+        TypedCriteria lab;
+        lab.labAnalyte = QStringLiteral("HBA1C");
+        lab.labComparison = labComparisons().last();
+        lab.labValue = QStringLiteral("8,5,2");
+        QCOMPARE(readCriteria(lab, today).problems.value(QStringLiteral("labValue")), QStringLiteral("« 8,5,2 » n'est pas un nombre"));
+        QCOMPARE(readCriteria(lab, today).problems.value(QStringLiteral("labHighValue")), QStringLiteral("La valeur manque"));
+        lab.labValue = QStringLiteral("8,5");
+        lab.labHighValue = QStringLiteral("10.5");
+        lab.labWhich = labWhichValues().last();
+        const CriteriaReading labRead = readCriteria(TypedCriteria::fromMap(lab.toMap()), today);
+        QVERIFY(labRead.problems.isEmpty());
+        QCOMPARE(labRead.criteria.labValue->low, 8.5);
+        QCOMPARE(labRead.criteria.labValue->high, 10.5);
+        QVERIFY(!labRead.criteria.labValue->lastOnly);
     }
 
     void theListSavedForAMailMerge()
