@@ -99,7 +99,7 @@ private slots:
         typeInto(QStringLiteral("labAnalyte"), QStringLiteral("HBA1C"));
         typeInto(QStringLiteral("labValue"), QStringLiteral("8,5,2"));
         test::pressKey(Qt::Key_Return);
-        QCOMPARE(problem(QStringLiteral("labAnalyte")), QStringLiteral("« 8,5,2 » n'est pas un nombre"));
+        QVERIFY(problem(QStringLiteral("labAnalyte")).endsWith(QStringLiteral("« 8,5,2 » n'est pas un nombre")));
         typeInto(QStringLiteral("labValue"), QStringLiteral("8,5"));
         test::pressKey(Qt::Key_Return);
         QCOMPARE(problem(QStringLiteral("labAnalyte")), records::noResultsStored());
