@@ -1,6 +1,7 @@
 #include "records/alias.h"
 
 #include "platform/error.h"
+#include "platform/textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,7 @@ public:
         QString text = QString::fromUtf8(ini.readAll());
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
-        const QStringList lines = text.split(QLatin1Char('\n'));
+        const QStringList lines = splitLines(text);
         bool inOrvane = false;
         for (int i = 0; i < lines.size(); ++i)
             readLine(i + 1, lines.at(i).trimmed(), inOrvane);
