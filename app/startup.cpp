@@ -9,6 +9,7 @@
 #include "clinical/tbetablocants.h"
 #include "messaging/tfrmmessageeditor.h"
 #include "messaging/tparamessage.h"
+#include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
@@ -23,12 +24,14 @@
 #include "records/baserestore.h"
 #include "records/dailybackup.h"
 #include "records/database.h"
+#include "records/textindex.h"
 #include "records/trechercher.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QEventLoop>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
 
@@ -69,6 +72,7 @@ bool Startup::start()
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
             fillStartingLists(*m_database);
+            addTextIndexes(alias, programFolder);
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
             if (m_baseLock && !m_baseLock->othersHold())
                 records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
@@ -94,6 +98,29 @@ bool Startup::start()
         tellOnceWhereCorrespondenceStays(alias, programFolder);
     }
     return true;
+}
+
+// A base made by an earlier version gets the indexes of the practice search once, after a safety copy
+// of it: on a large base their making takes a while, shown in a progress window.
+void Startup::addTextIndexes(const records::AliasSettings &alias, const QString &programFolder)
+{
+    if (records::missingTextIndexes(*m_database).isEmpty())
+        return;
+    const records::BackupFolder backups = records::BackupFolder::ofProgram(programFolder);
+    const QDateTime now = m_clock.now();
+    if (alias.isSqlite())
+        backups.writeSafetyCopy(alias.sqlitePath(programFolder), now, records::SafetyCopy::BeforeUpgrade);
+    else
+        backups.writeSafetyCopy(*m_database, now, records::SafetyCopy::BeforeUpgrade);
+    QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des textes des dossiers..."),
+                             QString(), 0, 0);
+    progress.setWindowTitle(QStringLiteral("Orvane 2006"));
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    records::createTextIndexes(*m_database, [&progress](int done, int count) {
+        progress.setMaximum(count);
+        progress.setValue(done);
+    });
 }
 
 // Rooms sharing a server base without a shared folder each keep their own letters and results: the

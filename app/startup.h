@@ -11,6 +11,7 @@ class Clock;
 class DialogService;
 }
 namespace orvane::records {
+struct AliasSettings;
 class BaseInUseLock;
 struct AliasSettings;
 class Database;
@@ -42,6 +43,7 @@ public:
 
 private:
     void createWindows(const QString &programFolder);
+    void addTextIndexes(const records::AliasSettings &alias, const QString &programFolder);
     void pause();
     static void refuseEmptyBase(const QString &basePath);
     static void protectFiles(const records::AliasSettings &alias, const QString &programFolder);

@@ -1,6 +1,7 @@
 #include "app/torvane.h"
 
 #include "app/passwordgate.h"
+#include "app/practicesearchwindow.h"
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
 #include "platform/clock.h"
@@ -34,7 +35,9 @@
 #include "platform/error.h"
 #include "platform/places.h"
 #include "app/printsettingsmapping.h"
+#include "prescribing/patientlistlayout.h"
 #include "prescribing/prescriptionpage.h"
+#include "prescribing/printcontext.h"
 #include "prescribing/prescriptionprinter.h"
 #include "prescribing/printfiles.h"
 #include "prescribing/qprintersurface.h"
@@ -150,6 +153,19 @@ void TOrvane::buildFrame()
             [this] { m_identity->nameEdit()->setFocus(); });
     connect(m_commands, &records::PatientFileCommands::addressFocusRequested, this,
             [this] { m_identity->address()->setFocus(); });
+    m_practiceSearch = new PracticeSearchWindow(
+        m_patient.database(), m_dialogs, m_clock,
+        [this](const QString &criteria, const QList<QStringList> &rows) {
+            prescribing::printPatientList(prescribing::PrintContext(*m_printerSurface, printSettingsOf(m_settings.settings()),
+                                                                    m_clock.todayText()),
+                                          criteria, rows);
+        },
+        this);
+    connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](const QVariantList &key) {
+        m_commands->openPatient(key);
+        raise();
+        activateWindow();
+    });
     const QList<QPair<void (records::IdentityPage::*)(), messaging::CorrespondenceFolder>> folders = {
         {&records::IdentityPage::receivedLettersClicked, messaging::CorrespondenceFolder::ReceivedLetters},
         {&records::IdentityPage::sentLettersClicked, messaging::CorrespondenceFolder::SentLetters},
@@ -265,6 +281,10 @@ void TOrvane::buildMenus()
         ->setObjectName(QStringLiteral("BilansetMesures1"));
     add(main, QStringLiteral("&Statistiques"), show(QStringLiteral("statistique")))
         ->setObjectName(QStringLiteral("Statistiques2"));
+    main->addSeparator();
+    add(main, QStringLiteral("Recherche multicritère"), &TOrvane::RechercheMulticritere1Click,
+        QKeySequence(Qt::CTRL | Qt::Key_F7))
+        ->setObjectName(QStringLiteral("RechercheMulticritere1"));
     main->addSeparator();
     add(main, QStringLiteral("Calculatrice"), &TOrvane::Calculatrice1Click);
     main->addSeparator();
@@ -602,7 +622,12 @@ void TOrvane::FormKeyDown(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_F1: openHelpFile(); break;
-    case Qt::Key_F7: SpeedButton6Click(); break;
+    case Qt::Key_F7:
+        if (event->modifiers() & Qt::ControlModifier)
+            RechercheMulticritere1Click();
+        else
+            SpeedButton6Click();
+        break;
     case Qt::Key_F8: SpeedButton7Click(); break;
     case Qt::Key_F9: SpeedButton8Click(); break;
     case Qt::Key_F10: SpeedButton9Click(); break;
@@ -621,6 +646,12 @@ void TOrvane::SpeedButton8Click() { m_commands->deleteFile(records::PatientFileC
 void TOrvane::SpeedButton9Click() { m_commands->validate(); }
 void TOrvane::Supprimer1Click() { m_commands->deleteFile(records::PatientFileCommands::DeleteVariant::Menu); }
 void TOrvane::BitBtn3Click() { m_commands->searchByName(); }
+void TOrvane::RechercheMulticritere1Click()
+{
+    m_practiceSearch->show();
+    m_practiceSearch->raise();
+    m_practiceSearch->activateWindow();
+}
 void TOrvane::ChercherparN1Click() { m_commands->searchByNumber(); }
 void TOrvane::Copier1Click() { m_identity->Copier1Click(); }
 void TOrvane::Coller1Click() { m_identity->Coller1Click(); }

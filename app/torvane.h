@@ -51,6 +51,8 @@ class PatientFileCommands;
 
 namespace orvane::app {
 
+class PracticeSearchWindow;
+
 // The main window: the frame around the current patient's file, its tables and the settings.
 class TOrvane : public QMainWindow
 {
@@ -66,6 +68,7 @@ public:
     const ProgramWindows &windows() const { return m_windows; }
 
     records::CurrentPatient &patient() { return m_patient; }
+    PracticeSearchWindow *practiceSearchWindow() const { return m_practiceSearch; }
     records::PatientFileCommands &fileCommands() { return *m_commands; }
     records::IdentityPage *identityPage() const { return m_identity; }
     prescribing::QPrinterSurface &printerSurface() { return *m_printerSurface; }
@@ -128,6 +131,8 @@ public slots:
     void LAF1Click();
     void Voieorale1Click();
     void hprimClick();
+    // "Recherche multicritère" (Ctrl+F7).
+    void RechercheMulticritere1Click();
 
 signals:
     // Filled by the prescription tab: the prescription being composed is emptied.
@@ -173,6 +178,7 @@ private:
     std::unique_ptr<prescribing::QPrinterSurface> m_printerSurface;
     std::unique_ptr<prescribing::PrescriptionPrinter> m_prescriptionPrinter;
     records::PatientFileCommands *m_commands = nullptr;
+    PracticeSearchWindow *m_practiceSearch = nullptr;
     records::IdentityPage *m_identity = nullptr;
     prescribing::PrescriptionPage *m_prescriptions = nullptr;
     clinical::ConsultationPage *m_consultation = nullptr;

@@ -19,6 +19,7 @@
 #include "records/currentpatient.h"
 #include "records/database.h"
 #include "records/patientfilecommands.h"
+#include "records/practicesearchrun.h"
 #include "records/schema.h"
 #include "records/serveradmin.h"
 #include "records/sqldialect.h"
@@ -29,6 +30,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QProcess>
@@ -233,7 +235,85 @@ QString sqliteBase(int size, QTextStream &out)
         }
         QFile::rename(making, base);
     }
+    {
+        // A base made before the results were filed gets them once.
+        records::Database db(records::AliasSettings::sqliteFile(base), places::programFolder());
+        bench::addSyntheticResults(db, size);
+    }
     return QStringLiteral("%1 patients (%2 MB base)").arg(size).arg(QFileInfo(base).size() / (1024 * 1024));
+}
+
+// The searches across the practice as the window runs them: a connection of their own on a thread,
+// the rows in batches. Timed to the end of the last row, and apart to the first batch shown.
+void runPracticeSearches(records::Database &db, const Measure &measure, QTextStream &out)
+{
+    using Kind = records::VaccinationCriterion::Kind;
+    const QDate today = QDate::currentDate();
+    const auto criteria = [](const std::function<void(records::SearchCriteria &)> &fill) {
+        records::SearchCriteria made;
+        fill(made);
+        return made;
+    };
+    const auto womenToRemind = criteria([&](records::SearchCriteria &c) {
+        c.sex = QStringLiteral("Feminin");
+        c.minimumAge = 50;
+        c.maximumAge = 74;
+        c.vaccination = records::VaccinationCriterion{Kind::NotDone, QStringLiteral("Mammographie"), today.addYears(-2), today};
+    });
+    const QList<QPair<QString, records::SearchCriteria>> searches = {
+        {QStringLiteral("drug taken (MEDIATOR)"), criteria([](auto &c) { c.drug = QStringLiteral("Médiator"); })},
+        {QStringLiteral("words of the notes (\"toux fébrile\")"), criteria([](auto &c) { c.words = QStringLiteral("toux fébrile"); })},
+        {QStringLiteral("age from 50 to 74"), criteria([](auto &c) { c.minimumAge = 50; c.maximumAge = 74; })},
+        {QStringLiteral("sex"), criteria([](auto &c) { c.sex = QStringLiteral("Feminin"); })},
+        {QStringLiteral("insurance scheme ALD"), criteria([](auto &c) { c.scheme = QStringLiteral("ALD"); })},
+        {QStringLiteral("pregnancy in progress"), criteria([](auto &c) { c.pregnant = true; })},
+        {QStringLiteral("Tetavax recall due"), criteria([&](auto &c) {
+             c.vaccination = records::VaccinationCriterion{Kind::RecallDue, QStringLiteral("Tetavax"), {}, today};
+         })},
+        {QStringLiteral("women 50-74, no mammography in 2 years"), womenToRemind},
+        {QStringLiteral("last HbA1c above 8"), criteria([](auto &c) {
+             c.labValue = records::LabValueCriterion{QStringLiteral("HBA1C"), records::LabValueCriterion::Comparison::Above,
+                                                     8, 0, true, {}, {}};
+         })},
+        {QStringLiteral("any HbA1c from 7 to 7.5 in a year"), criteria([&](auto &c) {
+             c.labValue = records::LabValueCriterion{QStringLiteral("HBA1C"), records::LabValueCriterion::Comparison::Between,
+                                                     7, 7.5, false, today.addYears(-1), today};
+         })},
+    };
+    for (const auto &[what, search] : searches) {
+        QList<double> firstRows;
+        int found = 0;
+        const Figures whole = measure(10, [] {}, [&, search = search] {
+            records::PracticeSearchRun run(records::sameBase(db), search, today);
+            QEventLoop loop;
+            QElapsedTimer sinceStart;
+            sinceStart.start();
+            bool first = true;
+            QObject::connect(&run, &records::PracticeSearchRun::found, &loop, [&](const QList<records::FoundPatient> &) {
+                if (std::exchange(first, false))
+                    firstRows.append(sinceStart.nsecsElapsed() / 1e6);
+            });
+            QString failure;
+            QObject::connect(&run, &records::PracticeSearchRun::ended, &loop, [&](int count, const QString &why) {
+                found = count;
+                failure = why;
+                loop.quit();
+            });
+            run.start();
+            loop.exec();
+            run.wait();
+            if (!failure.isEmpty())
+                throw Error(failure);
+        });
+        printRow(out, QStringLiteral("search: %1, %2 found").arg(what).arg(found), whole);
+        std::sort(firstRows.begin(), firstRows.end());
+        if (!firstRows.isEmpty()) {
+            Figures first;
+            first.median = firstRows.at(firstRows.size() / 2);
+            first.p95 = firstRows.at(std::min<qsizetype>(firstRows.size() - 1, firstRows.size() * 95 / 100));
+            printRow(out, QStringLiteral("  its first rows shown"), first);
+        }
+    }
 }
 
 void runOperations(int size, const QString &title, const Measure &measure, QTextStream &out)
@@ -339,6 +419,7 @@ void runOperations(int size, const QString &title, const Measure &measure, QText
         },
         [&] { commands.validate(); });
     printRow(out, QStringLiteral("validate"), validate);
+    runPracticeSearches(patient.database(), measure, out);
     out << "peak memory (RSS): " << peakMemoryMegabytes() << " MB\n";
     out.flush();
     startup.reset();
@@ -363,6 +444,7 @@ void runServer(int size, const QList<int> &roundTrips, BenchServer &server, QTex
     {
         records::Database db(server.newBase(name), places::programFolder());
         bench::makeSyntheticBase(db, size);
+        bench::addSyntheticResults(db, size);
         db.run(QStringLiteral("ANALYZE"));
     }
     out << " " << QString::number(filling.elapsed() / 1000.0, 'f', 1) << " s\n";

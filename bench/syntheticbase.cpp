@@ -1,8 +1,13 @@
 #include "bench/syntheticbase.h"
 
 #include "records/database.h"
+#include "records/practicesearch.h"
+#include "records/sqldialect.h"
 #include "records/table.h"
 
+#include <QSqlQuery>
+
+#include <QDate>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -51,17 +56,37 @@ QString longNotes(QRandomGenerator &random)
     return notes;
 }
 
+namespace {
+
+// The usual treatments, a withdrawn drug among them for one patient in a hundred or so.
+const QStringList treatments = {QStringLiteral("AMLOR 5\r"), QStringLiteral("DOLIPRANE 1000 mg\rKARDEGIC 75 mg\r"),
+                                QStringLiteral("LEVOTHYROX 75 µg\r"), QStringLiteral("METFORMINE 850 mg\rAMLOR 5\r"),
+                                QStringLiteral("SERESTA 10 mg\r"), QStringLiteral("INEXIUM 20 mg\rDOLIPRANE 500 mg\r")};
+const QStringList schemes = {QStringLiteral("R G"), QStringLiteral("R G"), QStringLiteral("R G"), QStringLiteral("ALD"),
+                             QStringLiteral("CMU")};
+
+QString vaccinations(int number)
+{
+    const QString day = QStringLiteral("%1/%2/20%3").arg(1 + number % 28, 2, 10, QLatin1Char('0'))
+                            .arg(1 + number % 12, 2, 10, QLatin1Char('0')).arg(10 + number % 16, 2, 10, QLatin1Char('0'));
+    QString text = QStringLiteral("\r\n%1\r\n\r\nVaxigrip:1 injection\r\n").arg(day);
+    if (number % 2 == 0)
+        text += QStringLiteral("Mammographie\r\nà refaire le:%1\r\n").arg(day);
+    if (number % 5 == 0)
+        text += QStringLiteral("Tetavax: rappel 10 ans\r\nProchain rappel le:%1\r\n").arg(day);
+    return text;
+}
+
+} // namespace
+
 void makeSyntheticBase(records::Database &db, int patients)
 {
     using records::Table;
     namespace tables = records::tables;
     QRandomGenerator random(20061);
     Table patientTable(db, tables::patients);
-    // The clinical tables' rows hold the record number and one field.
-    const QList<QPair<QString, QString>> clinical = {{tables::consultations, QStringLiteral("Consultation")},
-                                                     {tables::history, QStringLiteral("Antécédents médicaux")},
-                                                     {tables::treatments, QStringLiteral("Traitement général")},
-                                                     {tables::measures, QStringLiteral("Poids")}};
+    const QStringList clinical = {tables::consultations, tables::history, tables::treatments, tables::measures,
+                                  tables::insurance, tables::archive};
     const records::TableDef &patientDef = records::tableDef(tables::patients);
     const int batch = 20000;
     for (int first = 1; first <= patients; first += batch) {
@@ -79,29 +104,82 @@ void makeSyntheticBase(records::Database &db, int patients)
             set(QStringLiteral("Jour"), random.bounded(1, 29));
             set(QStringLiteral("Mois"), random.bounded(1, 13));
             set(QStringLiteral("Année"), random.bounded(1920, 2006));
-            set(QStringLiteral("Sexe"), random.bounded(2) ? QStringLiteral("Masculin") : QStringLiteral("Feminin"));
+            const bool woman = random.bounded(2);
+            set(QStringLiteral("Sexe"), woman ? QStringLiteral("Feminin") : QStringLiteral("Masculin"));
             set(QStringLiteral("Adresse"), QStringLiteral("%1 rue des Lilas\r\n75%2 Paris").arg(number % 200).arg(number % 20, 3, 10, QLatin1Char('0')));
             patientRows.append(row);
             if (number % 3 != 0)
                 continue;
-            const QStringList texts = {number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n"),
-                                       QStringLiteral("Appendicectomie\r\nHTA"), QStringLiteral("AMLOR 5\r"),
-                                       QStringLiteral("12/03/2006\r72\r")};
+            const QString treatment = number % 97 == 0 ? QStringLiteral("MEDIATOR 150 mg\r") : treatments.at(number % treatments.size());
+            const QList<QList<QPair<QString, QVariant>>> fields = {
+                {{QStringLiteral("Consultation"),
+                  number % 100 == 0 ? longNotes(random) : QStringLiteral("\r\n12/03/2006\r\n\r\nAngine, amoxicilline\r\n")}},
+                {{QStringLiteral("Antécédents médicaux"), QStringLiteral("Appendicectomie\r\nHTA")}},
+                {{QStringLiteral("Traitement général"), treatment}, {QStringLiteral("Vaccinations"), vaccinations(number)}},
+                {{QStringLiteral("Poids"), QStringLiteral("12/03/2006\r72\r")},
+                 {QStringLiteral("Début grossesse"), woman && number % 300 == 0 ? QVariant(QDate::currentDate().addDays(-60)) : QVariant()}},
+                {{QStringLiteral("Type d'AM"), schemes.at(number % schemes.size())}},
+                {{QStringLiteral("Prescription"), QStringLiteral("- ") + treatment.section(QLatin1Char('\r'), 0, 0)
+                                                      + QStringLiteral(": qsp 3 mois \r\n\r\n1 cp le matin pendant 3 mois\r\n")}}};
             for (int table = 0; table < clinical.size(); ++table) {
-                const records::TableDef &def = records::tableDef(clinical.at(table).first);
+                const records::TableDef &def = records::tableDef(clinical.at(table));
                 QVariantList values(def.fields.size());
                 values[0] = number;
-                values[def.fieldIndex(clinical.at(table).second)] = texts.at(table);
+                for (const auto &[field, value] : fields.at(table))
+                    values[def.fieldIndex(field)] = value;
                 clinicalRows[table].append(values);
             }
         }
         records::Database::Transaction transaction(db);
         patientTable.appendRows(patientRows);
         for (int table = 0; table < clinical.size(); ++table)
-            Table(db, clinical.at(table).first).appendRows(clinicalRows.at(table));
+            Table(db, clinical.at(table)).appendRows(clinicalRows.at(table));
         transaction.commit();
     }
     Table(db, tables::counter).appendRow({patients});
+}
+
+void addSyntheticResults(records::Database &db, int patients)
+{
+    namespace results = records::resultsTable;
+    using records::FieldType;
+    using records::SqlDialect;
+    if (records::holdsResults(db.connection().tables()))
+        return;
+    QList<records::FieldDef> fields;
+    for (const auto &[name, type] : QList<QPair<QString, FieldType>>{
+             {records::recordNumberField, FieldType::Number}, {results::date, FieldType::Date},
+             {results::label, FieldType::Text}, {results::analyte, FieldType::Text}, {results::value, FieldType::Number},
+             {results::unit, FieldType::Text}, {results::comment, FieldType::Memo}, {results::replaced, FieldType::Short}})
+        fields.append(records::FieldDef{name, type, 0, false, {}, 0});
+    records::Database::Transaction transaction(db);
+    for (const QString &statement : db.dialect().createStatements({results::name, fields, {records::recordNumberField}, false}))
+        db.run(statement);
+    QStringList columns = {SqlDialect::keyColumn(records::recordNumberField)};
+    for (const records::FieldDef &field : std::as_const(fields))
+        columns.append(SqlDialect::quote(field.name));
+    QSqlQuery &insert = db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                                        .arg(SqlDialect::quote(results::name), columns.join(QLatin1String(", ")),
+                                             QStringLiteral(", ?").repeated(int(columns.size()) - 1)));
+    const QDate start = QDate::currentDate().addYears(-2);
+    const auto add = [&](int number, const QDate &date, const QString &label, const QString &analyte, const QVariant &value,
+                         const QString &unit, int replaced) {
+        for (const QVariant &bound : QVariantList{number, number, date.toString(Qt::ISODate), label, analyte, value, unit,
+                                                  QVariant(), replaced})
+            insert.addBindValue(bound);
+        db.run(insert);
+    };
+    for (int number = 3; number <= patients; number += 3) {
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const QVariant value = number % 50 == quarter ? QVariant(QMetaType::fromType<double>())
+                                                          : QVariant(5.5 + (number * 7 + quarter * 3) % 50 / 10.0);
+            add(number, start.addDays(quarter * 180 + number % 90), QStringLiteral("HbA1c"), QStringLiteral("HBA1C"), value,
+                QStringLiteral("%"), number % 40 == quarter ? 1 : 0);
+        }
+        add(number, start.addDays(number % 700), QStringLiteral("Créatinine"), QStringLiteral("CREAT"), 60 + number % 60,
+            QStringLiteral("µmol/l"), 0);
+    }
+    transaction.commit();
 }
 
 } // namespace orvane::bench

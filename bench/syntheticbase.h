@@ -14,6 +14,10 @@ namespace orvane::bench {
 // at the highest number, clinical rows for about a third of them and long notes for some.
 void makeSyntheticBase(records::Database &db, int patients);
 
+// Laboratory results for a third of the patients, in a base that holds none yet: HbA1c four times
+// over two years (some replaced by the laboratory, some no number), a creatinine.
+void addSyntheticResults(records::Database &db, int patients);
+
 // The names and notes of those patients.
 QString randomSurname(QRandomGenerator &random);
 QString randomForename(QRandomGenerator &random);

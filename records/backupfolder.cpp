@@ -120,7 +120,8 @@ QList<BackupCopy> BackupFolder::dailyCopies() const
 
 QList<BackupCopy> BackupFolder::safetyCopies() const
 {
-    static const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(safetyPrefix)
+    static const QRegularExpression name(QStringLiteral("^(?:%1|%2)").arg(QRegularExpression::escape(safetyPrefix),
+                                                                          QRegularExpression::escape(upgradePrefix))
                                          + QStringLiteral("(\\d{4}-\\d{2}-\\d{2})-\\d{6}.*") + escapedSuffix() + QLatin1Char('$'));
     return copiesMatching(m_path, name);
 }

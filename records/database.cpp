@@ -383,6 +383,14 @@ void Database::createSchema(const QString &programFolder)
             run(statement);
         created.append(table.name);
     }
+    // A table made now has no text yet; a base made by an earlier version gets its indexes at start,
+    // after a safety copy (see createTextIndexes).
+    for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
+        if (!created.contains(index.table))
+            continue;
+        for (const QString &statement : m_dialect->createTextIndex(index))
+            run(statement);
+    }
     transaction.commit();
     m_createdTables = created;
 }

@@ -113,9 +113,14 @@ void PatientFileCommands::searchWindow(TRechercher &window)
     m_dialogs.execModal(window);
     if (!window.answeredOk())
         return;
+    openPatient(window.selectedKey());
+}
+
+void PatientFileCommands::openPatient(const QVariantList &key)
+{
     {
         const WaitCursor hourglass;
-        m_patient.goToPatient(window.selectedKey());
+        m_patient.goToPatient(key);
     }
     afterMove();
 }

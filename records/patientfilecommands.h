@@ -32,6 +32,8 @@ public:
     enum class DeleteVariant { ToolBar, Menu };
     void deleteFile(DeleteVariant variant);
     void searchWindow(TRechercher &window);
+    // Brings the patient of that main-ordering key, the current patient's rows stored first.
+    void openPatient(const QVariantList &key);
     void searchByName();
     void searchByNumber();
 

@@ -35,6 +35,45 @@ protected:
     }
     QString textKeyType() const override { return QStringLiteral("TEXT NOT NULL DEFAULT ''"); }
     QString numberKeyType() const override { return QStringLiteral("REAL NOT NULL DEFAULT -1e300"); }
+
+public:
+    // A contentless FTS5 table: the text stays in its own table only; the triggers hand the index
+    // each text stored and the old one it replaces, in the same transaction.
+    QStringList createTextIndex(const TextIndexDef &index) const override
+    {
+        const QString fts = quote(index.name);
+        const QString table = quote(index.table);
+        const QString field = quote(index.field);
+        const QString add = QStringLiteral("INSERT INTO %1(rowid, t) VALUES (new.%2, new.%3);").arg(fts, idColumn(), field);
+        const QString remove = QStringLiteral("INSERT INTO %1(%1, rowid, t) VALUES ('delete', old.%2, old.%3);")
+                                   .arg(fts, idColumn(), field);
+        const auto trigger = [&](const QString &suffix, const QString &event, const QString &body) {
+            return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN %4 END")
+                .arg(quote(index.name + suffix), event, table, body);
+        };
+        return {QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(t, content='', "
+                               "tokenize='unicode61 remove_diacritics 2')").arg(fts),
+                trigger(QStringLiteral("_ajout"), QStringLiteral("INSERT"), add),
+                trigger(QStringLiteral("_retrait"), QStringLiteral("DELETE"), remove),
+                trigger(QStringLiteral("_modif"), QStringLiteral("UPDATE OF %1").arg(field), remove + QLatin1Char(' ') + add)};
+    }
+    QStringList fillTextIndex(const TextIndexDef &index) const override
+    {
+        return {QStringLiteral("INSERT INTO %1(rowid, t) SELECT %2, %3 FROM %4")
+                    .arg(quote(index.name), idColumn(), quote(index.field), quote(index.table))};
+    }
+    QString findIndexByName() const override { return QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"); }
+    QString textMatches(const TextIndexDef &index, const QString &alias) const override
+    {
+        return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH ?)").arg(alias, idColumn(), quote(index.name));
+    }
+    // One FTS5 phrase: the index's own tokenizer splits and folds it as it did the texts.
+    QString phraseValue(const QString &typed) const override
+    {
+        QString escaped = typed;
+        escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + escaped + QLatin1Char('"');
+    }
 };
 
 class PostgresDialect final : public SqlDialect
@@ -71,6 +110,38 @@ protected:
     // Byte order, as SQLite compares, whatever the collation the server was set up with.
     QString textKeyType() const override { return QStringLiteral("TEXT COLLATE \"C\" NOT NULL DEFAULT ''"); }
     QString numberKeyType() const override { return QStringLiteral("DOUBLE PRECISION NOT NULL DEFAULT -1e300"); }
+
+public:
+    // An index on an expression: the server keeps it with every row written, nothing else to upkeep.
+    QStringList createTextIndex(const TextIndexDef &index) const override
+    {
+        return {QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3)")
+                    .arg(quote(index.name), quote(index.table), wordsOf(quote(index.field)))};
+    }
+    QStringList fillTextIndex(const TextIndexDef &) const override { return {}; }
+    QString findIndexByName() const override { return QStringLiteral("SELECT 1 FROM pg_class WHERE relname = ?"); }
+    QString textMatches(const TextIndexDef &index, const QString &alias) const override
+    {
+        return QStringLiteral("%1 @@ phraseto_tsquery('simple', %2)")
+            .arg(wordsOf(alias + QLatin1Char('.') + quote(index.field)), folded(QStringLiteral("?")));
+    }
+    QString phraseValue(const QString &typed) const override { return typed; }
+
+private:
+    // Letter case and accents folded by functions the server may index on (unaccent may not), the
+    // same expression in the index and in the search so that the planner takes the index.
+    static QString folded(const QString &expression)
+    {
+        return QStringLiteral("lower(translate(%1, '%2', '%3'))")
+            .arg(expression, QStringLiteral("ÀÁÂÃÄÅÇÈÉÊËÌÍÎÏÑÒÓÔÕÖÙÚÛÜÝàáâãäåçèéêëìíîïñòóôõöùúûüýÿ"),
+                 QStringLiteral("AAAAAACEEEEIIIINOOOOOUUUUYaaaaaaceeeeiiiinooooouuuuyy"));
+    }
+    // The server refuses a word list over 1 MB, and with it the store of the text: a text is
+    // indexed on its first 250,000 characters, so that no store is ever refused for its length.
+    static QString wordsOf(const QString &expression)
+    {
+        return QStringLiteral("to_tsvector('simple', %1)").arg(folded(QStringLiteral("left(%1, 250000)").arg(expression)));
+    }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/schema.h"
+#include "records/textindex.h"
 
 #include <QStringList>
 #include <memory>
@@ -33,6 +34,18 @@ public:
 
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;
+
+    // The full-text index of one text field, made once and then kept up to date by the engine
+    // itself in the transaction of every store of the text; and, for a base that has texts
+    // already, what fills it.
+    virtual QStringList createTextIndex(const TextIndexDef &index) const = 0;
+    virtual QStringList fillTextIndex(const TextIndexDef &index) const = 0;
+    // One row when an index or table of the bound name exists.
+    virtual QString findIndexByName() const = 0;
+    // A condition on the row `alias` of the index's table: its text holds the bound phrase.
+    virtual QString textMatches(const TextIndexDef &index, const QString &alias) const = 0;
+    // The value bound to that condition for the words typed.
+    virtual QString phraseValue(const QString &typed) const = 0;
 
     static QString quote(const QString &identifier);
     // The hidden column holding the sort key of an ordering field.

@@ -1,3 +1,4 @@
+#include "app/practicesearchwindow.h"
 #include "app/tapropos.h"
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
@@ -20,6 +21,7 @@
 #include "support/fixedclock.h"
 #include "support/newpatient.h"
 #include "support/scripteddialogservice.h"
+#include "support/storedrow.h"
 #include "support/testdatabase.h"
 #include "support/openedfiles.h"
 #include "support/widgetdriver.h"
@@ -39,6 +41,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -171,6 +174,31 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus, (QStringList{"&Menu Principal", "&Edition", "En&registrements", "&Paramètres", "M&édicaments",
                                      "&Listes consult.", "&?"}));
+    }
+
+    void ctrlF7SearchesThePracticeAndOpensTheFileFound()
+    {
+        showActive();
+        auto *treatment = m_window->findChild<QPlainTextEdit *>(QStringLiteral("gen"));
+        treatment->setFocus();
+        test::typeKeys(QStringLiteral("Kardegic"));
+        test::pressKey(Qt::Key_F7, Qt::ControlModifier);
+        app::PracticeSearchWindow *search = m_window->practiceSearchWindow();
+        QVERIFY(search->isVisible());
+        // The person clicks into it.
+        QTest::mouseClick(search, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::activeWindow(), search);
+        test::namedChild<QLineEdit>(search, QStringLiteral("minimumAge"))->setFocus();
+        test::typeKeys(QStringLiteral("50"));
+        test::pressKey(Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!search->isSearching(), 10000);
+        test::namedChild<QTableView>(search, QStringLiteral("foundPatients"))->setFocus();
+        test::pressKey(Qt::Key_End, Qt::ControlModifier);
+        test::pressKey(Qt::Key_Return);
+        QCOMPARE(currentName(), QStringLiteral("BRUN"));
+        QCOMPARE(currentPage(), QStringLiteral("Identite"));
+        QCOMPARE(test::storedField(m_base->db(), tables::treatments, 1, QStringLiteral("Traitement général")),
+                 QStringLiteral("Kardegic"));
     }
 
     void pageDownInANoteMovesToTheNextPatientFirst()

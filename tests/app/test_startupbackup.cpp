@@ -6,6 +6,9 @@
 #include "records/backupfolder.h"
 #include "records/baseinuselock.h"
 #include "records/baserestore.h"
+#include "records/database.h"
+#include "records/table.h"
+#include "records/textindex.h"
 #include "support/fixedclock.h"
 #include "support/sampleprintsettings.h"
 #include "support/scripteddialogservice.h"
@@ -14,6 +17,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDirIterator>
+#include <QSqlQuery>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -45,6 +49,42 @@ private slots:
         }
         QVERIFY(!records::BaseInUseLock::isHeld(base));
         QCOMPARE(dialogs.pendingAnswers(), 0);
+    }
+
+    void aBaseOfThePreviousVersionIsCopiedThenGetsItsTextIndexes()
+    {
+        test::TemporaryHome home;
+        test::ScriptedDialogService dialogs;
+        test::FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
+        const QString base = places::inProgramFolder(QStringLiteral("Data/orvane.sqlite"));
+        {
+            records::Database previous(records::AliasSettings::sqliteFile(base), places::programFolder());
+            for (const records::TextIndexDef &index : records::textIndexes()) {
+                for (const char *trigger : {"_ajout", "_retrait", "_modif"})
+                    previous.run(QStringLiteral("DROP TRIGGER \"%1%2\"").arg(index.name, QLatin1String(trigger)));
+                previous.run(QStringLiteral("DROP TABLE \"%1\"").arg(index.name));
+            }
+            records::Table(previous, records::tables::consultations).appendRow({7, {}, QStringLiteral("Lombalgie aiguë")});
+        }
+        // Copies of earlier upgrades, a year old: the rule keeps the last five.
+        const records::BackupFolder folder = records::BackupFolder::ofProgram(places::programFolder());
+        QVERIFY(QDir().mkpath(folder.path()));
+        for (int day = 1; day <= 5; ++day)
+            QFile(folder.path() + QStringLiteral("/avant-mise-a-jour-2025-12-0%1-080000.sqlite").arg(day)).open(QIODevice::WriteOnly);
+        app::Startup startup(dialogs, clock, std::chrono::milliseconds(0));
+        dialogs.answerModal([](QDialog &gate) { gate.findChild<QAbstractButton *>(QStringLiteral("Button1"))->click(); });
+        QVERIFY(startup.start());
+        const QList<records::BackupCopy> copies = folder.safetyCopies();
+        QCOMPARE(copies.size(), 5);
+        QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("/avant-mise-a-jour-2025-12-01-080000.sqlite")));
+        QCOMPARE(QFileInfo(copies.last().path).fileName(), QStringLiteral("avant-mise-a-jour-2026-12-09-080000.sqlite"));
+        records::Database copy(records::AliasSettings::sqliteFile(copies.last().path), places::programFolder());
+        QVERIFY(!records::missingTextIndexes(copy).isEmpty());
+        records::Database upgraded(records::AliasSettings::sqliteFile(base), places::programFolder());
+        QVERIFY(records::missingTextIndexes(upgraded).isEmpty());
+        QSqlQuery found(upgraded.connection());
+        QVERIFY(found.exec(QStringLiteral("SELECT rowid FROM mots_consultation WHERE mots_consultation MATCH 'lombalgie'")));
+        QVERIFY(found.next());
     }
 
     // Nothing the program writes, nor what an earlier version left open, can be read by another user

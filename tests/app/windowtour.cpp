@@ -1,5 +1,6 @@
 #include "windowtour.h"
 
+#include "app/practicesearchwindow.h"
 #include "app/startup.h"
 #include "app/tlogo.h"
 #include "app/torvane.h"
@@ -17,6 +18,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
@@ -165,6 +167,26 @@ void WindowTour::fillSampleBase()
     message.write("From: labo@bio.fr\r\nSubject: Bonjour\r\nContent-Type: text/plain\r\n\r\nBonjour\r\n");
 }
 
+// The search across the practice with its list filled, then with what it cannot read said.
+void WindowTour::visitPracticeSearch(app::TOrvane &main, const Visit &visit)
+{
+    app::PracticeSearchWindow &search = *main.practiceSearchWindow();
+    search.show();
+    const auto type = [&search](const char *field, const QString &text) {
+        search.findChild<QLineEdit *>(QString::fromLatin1(field))->setText(text);
+    };
+    type("minimumAge", QStringLiteral("1"));
+    search.startSearch();
+    QTRY_VERIFY(!search.isSearching());
+    visit(QStringLiteral("PracticeSearchWindow"), search);
+    type("minimumAge", QStringLiteral("8,5,2"));
+    type("drug", QStringLiteral("500 mg"));
+    type("from", QStringLiteral("31/02/2026"));
+    search.startSearch();
+    visit(QStringLiteral("PracticeSearchWindow-erreurs"), search);
+    search.hide();
+}
+
 void WindowTour::visitEveryWindow(const Visit &visit)
 {
     app::TOrvane &main = *m_startup->mainWindow();
@@ -187,6 +209,8 @@ void WindowTour::visitEveryWindow(const Visit &visit)
         });
         QMetaObject::invokeMethod(&main, command);
     }
+    visitPracticeSearch(main, visit);
+    visited.insert(main.practiceSearchWindow());
     m_dialogs.answerModal([&](QDialog &window) {
         visit(QStringLiteral("Correspondance"), window);
         visited.insert(&window);

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace orvane::app {
 class Startup;
+class TOrvane;
 }
 
 namespace orvane::test {
@@ -34,6 +35,7 @@ public:
 
 private:
     void fillSampleBase();
+    void visitPracticeSearch(app::TOrvane &main, const Visit &visit);
 
     ScriptedDialogService m_dialogs;
     FixedClock m_clock;

@@ -1,0 +1,133 @@
+#include "records/filematch.h"
+
+#include "records/textindex.h"
+#include "platform/textlines.h"
+
+#include <QRegularExpression>
+
+namespace orvane::records {
+
+namespace {
+
+QDate dateLine(const QString &line)
+{
+    const QString trimmed = line.trimmed();
+    if (trimmed.size() != 10)
+        return QDate();
+    return QDate::fromString(trimmed, QStringLiteral("dd/MM/yyyy"));
+}
+
+bool holdsInARow(const QStringList &words, const QStringList &wanted)
+{
+    if (wanted.isEmpty())
+        return false;
+    for (qsizetype start = 0; start + wanted.size() <= words.size(); ++start) {
+        if (words.mid(start, wanted.size()) == wanted)
+            return true;
+    }
+    return false;
+}
+
+// The date written after the label of a recall line; none when the line is not one.
+std::optional<QDate> recallOf(const QString &line)
+{
+    static const QRegularExpression recall(QStringLiteral("^\\s*(?:prochain\\s+)?(?:rappel|à refaire)\\s+le\\s*:\\s*(\\S+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = recall.match(line);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return QDate::fromString(match.captured(1), QStringLiteral("dd/MM/yyyy"));
+}
+
+// The vaccine or screening an entry is of: its first word ("Pentacoq: 1 ère injection (3 mois)").
+QString itemOf(const QString &line)
+{
+    return foldedWords(line).value(0);
+}
+
+bool isOf(const VaccinationEntry &entry, const QString &item)
+{
+    return item.isEmpty() || holdsInARow(foldedWords(entry.line), foldedWords(item));
+}
+
+MatchedLine shownEntry(const VaccinationEntry &entry)
+{
+    return {entry.line.trimmed(), entry.date};
+}
+
+} // namespace
+
+std::optional<MatchedLine> lastLineWith(const QStringList &texts, const QString &phrase)
+{
+    const QStringList wanted = foldedWords(phrase);
+    if (wanted.isEmpty())
+        return std::nullopt;
+    // From the end, line by line: in notes of years the last mention is near it, and folding the
+    // whole text for it would cost more than the search itself.
+    for (auto text = texts.crbegin(); text != texts.crend(); ++text) {
+        const QStringList lines = splitLines(*text);
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            if (dateLine(lines.at(i)).isValid() || !holdsInARow(foldedWords(lines.at(i)), wanted))
+                continue;
+            QDate date;
+            for (qsizetype above = i - 1; above >= 0 && !date.isValid(); --above)
+                date = dateLine(lines.at(above));
+            return MatchedLine{lines.at(i).trimmed(), date};
+        }
+    }
+    return std::nullopt;
+}
+
+QList<VaccinationEntry> vaccinationEntries(const QString &text)
+{
+    QList<VaccinationEntry> entries;
+    QDate date;
+    for (const QString &line : splitLines(text)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const QDate lineDate = dateLine(line);
+        if (lineDate.isValid()) {
+            date = lineDate;
+            continue;
+        }
+        if (const auto recall = recallOf(line)) {
+            if (!entries.isEmpty())
+                entries.last().recall = *recall;
+            continue;
+        }
+        entries.append({line, date, QDate()});
+    }
+    return entries;
+}
+
+VaccinationAnswer checkVaccination(const QString &text, const VaccinationCriterion &criterion)
+{
+    const QList<VaccinationEntry> entries = vaccinationEntries(text);
+    if (criterion.kind == VaccinationCriterion::Kind::RecallDue) {
+        // Only the last entry of each vaccine counts: an injection given since replaces its recall.
+        QStringList seen;
+        std::optional<MatchedLine> due;
+        for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+            if (!isOf(*entry, criterion.item) || seen.contains(itemOf(entry->line)))
+                continue;
+            seen.append(itemOf(entry->line));
+            if (entry->recall.isValid() && entry->recall <= criterion.to && (!due || entry->recall < due->date))
+                due = MatchedLine{entry->line.trimmed(), entry->recall};
+        }
+        return {due.has_value(), due};
+    }
+    std::optional<MatchedLine> inPeriod;
+    std::optional<MatchedLine> last;
+    for (const VaccinationEntry &entry : entries) {
+        if (!isOf(entry, criterion.item))
+            continue;
+        last = shownEntry(entry);
+        if (entry.date.isValid() && entry.date >= criterion.from && entry.date <= criterion.to)
+            inPeriod = shownEntry(entry);
+    }
+    if (criterion.kind == VaccinationCriterion::Kind::Done)
+        return {inPeriod.has_value(), inPeriod};
+    return {!inPeriod.has_value(), last};
+}
+
+} // namespace orvane::records

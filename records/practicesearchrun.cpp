@@ -1,0 +1,170 @@
+#include "records/practicesearchrun.h"
+
+#include "platform/error.h"
+#include "records/database.h"
+#include "records/schema.h"
+#include "records/textindex.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
+
+namespace orvane::records {
+
+namespace {
+
+constexpr int batchRows = 200;
+constexpr int batchMilliseconds = 100;
+
+std::optional<int> wholeNumber(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok || number <= 0)
+        return std::nullopt;
+    return int(number);
+}
+
+void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &today)
+{
+    const auto day = wholeNumber(row.at(4));
+    const auto month = wholeNumber(row.at(5));
+    const auto year = wholeNumber(row.at(6));
+    if (!year)
+        return;
+    patient.birth = QDate(*year, month.value_or(1), day.value_or(1));
+    if (!patient.birth.isValid())
+        patient.birth = QDate(*year, 1, 1);
+    patient.birthText = day && month ? QStringLiteral("%1/%2/%3").arg(*day, 2, 10, QLatin1Char('0'))
+                                           .arg(*month, 2, 10, QLatin1Char('0')).arg(*year)
+                                     : QString::number(*year);
+    int age = today.year() - patient.birth.year();
+    if (QDate(today.year(), patient.birth.month(), patient.birth.day()) > today)
+        --age;
+    if (age >= 0)
+        patient.age = age;
+}
+
+QStringList shownTexts(const QVariantList &row, const SearchStatement &statement, const QString &table,
+                       const QStringList &fields)
+{
+    QStringList texts;
+    for (int i = 0; i < statement.shownTexts.size(); ++i) {
+        const ShownText &shown = statement.shownTexts.at(i);
+        if ((table.isEmpty() || shown.table == table) && (fields.isEmpty() || fields.contains(shown.field)))
+            texts.append(row.value(identityColumns + i).toString());
+    }
+    return texts;
+}
+
+// The result the statement joined: "HbA1c : 8,4 %" on its date.
+MatchedLine shownResult(const QVariantList &row, const SearchStatement &statement)
+{
+    const int at = statement.resultAt();
+    const QString label = row.value(at + 1).toString().trimmed();
+    const QString value = QString::number(row.value(at + 3).toDouble(), 'g', 12).replace(QLatin1Char('.'), QLatin1Char(','));
+    return {QStringLiteral("%1 : %2 %3").arg(label.isEmpty() ? row.value(at + 2).toString() : label, value,
+                                             row.value(at + 4).toString()).trimmed(),
+            QDate::fromString(row.value(at).toString(), Qt::ISODate)};
+}
+
+} // namespace
+
+std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchStatement &statement,
+                                         const SearchCriteria &criteria, const QDate &today)
+{
+    FoundPatient patient;
+    patient.number = row.at(0).toDouble();
+    patient.name = row.at(1).toString();
+    patient.key = {row.at(1), row.at(2), row.at(3), row.at(0)};
+    fillBirth(patient, row, today);
+    std::optional<MatchedLine> shown;
+    if (statement.showsResult)
+        shown = shownResult(row, statement);
+    if (criteria.vaccination) {
+        const VaccinationAnswer answer = checkVaccination(
+            shownTexts(row, statement, tables::treatments, {QStringLiteral("Vaccinations")}).value(0), *criteria.vaccination);
+        if (!answer.met)
+            return std::nullopt;
+        if (!shown)
+            shown = answer.shown;
+    }
+    if (!shown && !criteria.drug.isEmpty())
+        shown = lastLineWith(shownTexts(row, statement, {}, {QStringLiteral("Traitement général"), QStringLiteral("Prescription")}),
+                             criteria.drug);
+    if (!shown && !criteria.words.isEmpty())
+        shown = lastLineWith(shownTexts(row, statement, {}, {}), criteria.words);
+    if (!shown && statement.showsResultText) {
+        const int at = statement.resultTextAt();
+        shown = lastLineWith({row.value(at).toString()}, criteria.words);
+        if (shown)
+            shown->date = QDate::fromString(row.value(at + 1).toString(), Qt::ISODate);
+    }
+    if (shown) {
+        patient.matched = shown->text;
+        patient.matchedDate = shown->date;
+    }
+    return patient;
+}
+
+AliasSettings sameBase(const Database &db)
+{
+    if (db.alias().isSqlite())
+        return AliasSettings::sqliteFile(db.connection().databaseName());
+    return db.alias();
+}
+
+PracticeSearchRun::PracticeSearchRun(const AliasSettings &base, const SearchCriteria &criteria, const QDate &today,
+                                     QObject *parent)
+    : QThread(parent)
+    , m_base(base)
+    , m_criteria(criteria)
+    , m_today(today)
+{
+    qRegisterMetaType<QList<orvane::records::FoundPatient>>();
+}
+
+void PracticeSearchRun::run()
+{
+    int count = 0;
+    QString failure;
+    try {
+        Database db(m_base, QString());
+        if (m_criteria.labValue && !holdsResults(db.connection().tables()))
+            throw Error(noResultsStored());
+        const SearchStatement statement = searchStatement(
+            m_criteria, db.dialect(), m_today, m_criteria.words.isEmpty() ? QList<TextIndexDef>() : searchableResultTexts(db));
+        QSqlQuery &query = db.prepared(statement.sql);
+        query.setForwardOnly(true);
+        for (const QVariant &value : statement.values)
+            query.addBindValue(value);
+        db.run(query);
+        QList<FoundPatient> batch;
+        QElapsedTimer sinceBatch;
+        sinceBatch.start();
+        const int columns = statement.columnCount();
+        while (!m_stopped && query.next()) {
+            QVariantList row;
+            for (int i = 0; i < columns; ++i)
+                row.append(query.value(i));
+            if (auto patient = foundPatient(row, statement, m_criteria, m_today)) {
+                batch.append(*patient);
+                ++count;
+            }
+            // The first patient shows at once; then rows go in batches, not to flood the window.
+            if (batch.size() >= batchRows || (!batch.isEmpty() && (count == 1 || sinceBatch.elapsed() >= batchMilliseconds))) {
+                emit found(std::exchange(batch, {}));
+                sinceBatch.restart();
+            }
+        }
+        query.finish();
+        if (!batch.isEmpty() && !m_stopped)
+            emit found(batch);
+    } catch (const Error &error) {
+        failure = error.message();
+    }
+    emit ended(count, failure);
+}
+
+} // namespace orvane::records
