@@ -131,8 +131,6 @@ void PracticeSearchRun::run()
     QString failure;
     try {
         Database db(m_base, QString());
-        if (m_criteria.labValue && !holdsResults(db.connection().tables()))
-            throw Error(noResultsStored());
         const SearchStatement statement = searchStatement(
             m_criteria, db.dialect(), m_today, m_criteria.words.isEmpty() ? QList<TextIndexDef>() : searchableResultTexts(db));
         QSqlQuery &query = db.prepared(statement.sql);

@@ -54,7 +54,7 @@ private slots:
     void aBaseOfThePreviousReleaseGainsTheNewTableAfterASafetyCopy()
     {
         test::TestDatabase base;
-        base.db().run(QStringLiteral("DROP TABLE %1").arg(SqlDialect::quote(tables::results)));
+        base.dropResultsTable();
         Table(base.db(), tables::patients)
             .appendRow({QStringLiteral("ABEL Louise"), QStringLiteral("ABEL"), QStringLiteral("Louise"), 7, {}, {}, {}, {}, {}, 1950});
         Table(base.db(), tables::measures).appendRow({7, QStringLiteral("01/02/2006\r7200\r")});

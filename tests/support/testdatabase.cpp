@@ -2,7 +2,10 @@
 
 #include "platform/error.h"
 #include "platform/places.h"
+#include "records/schema.h"
 #include "records/serveradmin.h"
+#include "records/sqldialect.h"
+#include "records/textindex.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -48,6 +51,16 @@ TestDatabase::~TestDatabase()
     if (const auto server = serverAlias()) {
         // Connections another test object left open go with the base.
         records::runOnServer(*server, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_alias.database));
+    }
+}
+
+void TestDatabase::dropResultsTable()
+{
+    db().run(QStringLiteral("DROP TABLE %1").arg(records::SqlDialect::quote(records::tables::results)));
+    // SQLite keeps a dropped table's word indexes, which are tables of their own.
+    if (m_alias.isSqlite()) {
+        for (const records::TextIndexDef &index : records::resultTextIndexes())
+            db().run(QStringLiteral("DROP TABLE %1").arg(records::SqlDialect::quote(index.name)));
     }
 }
 

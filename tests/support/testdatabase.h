@@ -29,6 +29,8 @@ public:
     const records::AliasSettings &alias() const { return m_alias; }
     // From now on every insert and update of the table fails, as on a full disk.
     void refuseWrites(const QString &table);
+    // Takes the results table away with its word indexes, as a base of the release before it was added.
+    void dropResultsTable();
 
     // The alias of the test server named by ORVANE_TEST_PG; none when the tests run on SQLite.
     static std::optional<records::AliasSettings> serverAlias();
