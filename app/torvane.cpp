@@ -9,7 +9,10 @@
 #include "platform/screenplacement.h"
 
 #include "app/tapropos.h"
+#include "clinical/clearance.h"
+#include "clinical/clearancerecord.h"
 #include "clinical/consultationpage.h"
+#include "clinical/labresults.h"
 #include "clinical/labresultswindow.h"
 #include "clinical/picklist.h"
 #include "clinical/picklists.h"
@@ -423,6 +426,20 @@ void TOrvane::buildPrescriptionPage()
     connect(m_notebook, &QTabWidget::currentChanged, m_vidal,
             [this] { m_vidal->pageChanged(m_notebook->currentWidget() == m_prescriptions); });
     connect(m_prescriptions, &prescribing::PrescriptionPage::hprimRequested, this, &TOrvane::hprimClick);
+    // The measures row is re-read after every change of patient and every filing of results.
+    connect(&m_patient.measures(), &records::Table::currentChanged, this, &TOrvane::showClearance);
+    connect(&m_patient.measures(), &records::Table::stateChanged, this, &TOrvane::showClearance);
+    showClearance();
+}
+
+void TOrvane::showClearance()
+{
+    const records::Table &measures = m_patient.measures();
+    const QString value = measures.isEmpty() ? QString() : measures.text(clinical::clearanceField);
+    std::optional<QDate> day;
+    if (!value.trimmed().isEmpty())
+        day = clinical::ClearanceRecord(measures.database()).dayOf(measures.number(records::recordNumberField), value);
+    m_prescriptions->showClearance(clinical::clearanceNotice(value, day, m_clock.today()));
 }
 
 void TOrvane::buildMeasurePages()

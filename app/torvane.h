@@ -159,6 +159,8 @@ private:
     // The list editor on a word table; the window's own view of it is then re-read, at "a".
     void editWordList(const QString &tableName, const QString &caption, records::Table &shown);
     void buildMeasurePages();
+    // The clearance the prescription reads, with its day, on "&Prescriptions".
+    void showClearance();
     // "Date du jour?" in the question window, for the date check of the patient's running texts.
     bool askDateOfToday();
     // F1: the guide's page of the shown tab, in the desktop's browser.

@@ -8,14 +8,22 @@
 
 #include "app/startup.h"
 #include "app/torvane.h"
+#include "prescribing/qprintersurface.h"
 #include "bench/delayingproxy.h"
 #include "bench/syntheticbase.h"
 #include "bench/syntheticpractice.h"
+#include "clinical/analytes.h"
+#include "clinical/labresultswindow.h"
 #include "import/practiceimport.h"
+#include "messaging/patientfinder.h"
+#include "messaging/receivedresults.h"
+#include "messaging/resultfiler.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/error.h"
 #include "platform/places.h"
+#include "platform/textcodec.h"
+#include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/database.h"
 #include "records/patientfilecommands.h"
@@ -316,6 +324,120 @@ void runPracticeSearches(records::Database &db, const Measure &measure, QTextStr
     }
 }
 
+// A patient of the benchmark's own, added to the base once: his results are not mixed with the
+// synthetic patients', and his name is found at once.
+double benchPatient(records::Database &db, double number, const QString &surname)
+{
+    records::Table patients(db, records::tables::patients);
+    patients.setOrdering(records::recordNumberField);
+    patients.open();
+    if (!patients.findKey({number})) {
+        patients.appendRow({surname + QStringLiteral(" Jean"), surname, QStringLiteral("Jean"), number, {}, {}, {}, 3, 5,
+                            1948, {}, QStringLiteral("Masculin"), QStringLiteral("1480375123456-78")});
+        records::Table(db, records::tables::measures).appendRow({number, {}, {}, {}, {}, {}, {}, {}, {}, {},
+                                                                  QStringLiteral("01/01/2006\r72\r")});
+    }
+    return number;
+}
+
+// A laboratory's message about that patient: 200 results of one exam, the first ones of the
+// analytes the value lists stand for.
+QByteArray resultsMessage(const QString &surname, const QDate &exam)
+{
+    QStringList lines{QString(), surname, QStringLiteral("Jean"), QString(), QString(), QString(),
+                      QStringLiteral("03/05/1948"), QStringLiteral("1480375123456"), QString(),
+                      exam.toString(QStringLiteral("dd/MM/yyyy")), QStringLiteral("Laboratoire du banc d'essai"),
+                      QStringLiteral("DOCTEUR"), QStringLiteral("****LAB****"),
+                      QStringLiteral("RES|HEMOGLOBINE|HB|N|13.5|g/dL|13.0|17.0|N|F|135|g/l|130|170"),
+                      QStringLiteral("RES|LEUCOCYTES|GB|N|7.2|G/L|4.0|10.0|N|F|7200|/mm3|4000|10000"),
+                      QStringLiteral("RES|CREATININE|CREA|N|85|µmol/l|62|106|N|F|9.6|mg/l|7|12")};
+    for (int i = int(lines.size()) - 12; i < 200; ++i)
+        lines.append(QStringLiteral("RES|ANALYSE %1|A%1|N|%2|mg/l|1|100|N|F").arg(i).arg(10 + i % 50));
+    lines.append(QStringLiteral("****FIN****"));
+    return "From: labo@bio.fr\r\nTo: docteur@cab.fr\r\nSubject: Resultats\r\nMIME-Version: 1.0\r\n"
+           "Content-Type: text/plain; charset=windows-1252\r\n\r\n"
+        + windowsTextBytes(lines);
+}
+
+// 5,000 results over 20 years: 25 analytes on 200 exam days.
+void fillResults(records::Database &db, double number)
+{
+    QSqlQuery count(db.connection());
+    count.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3")
+                   .arg(records::SqlDialect::quote(records::tables::results),
+                        records::SqlDialect::keyColumn(records::recordNumberField))
+                   .arg(number));
+    if (count.next() && count.value(0).toInt() >= 5000)
+        return;
+    const records::TableDef &def = records::tableDef(records::tables::results);
+    QList<QVariantList> rows;
+    for (int day = 0; day < 200; ++day) {
+        for (int analyte = 0; analyte < 25; ++analyte) {
+            QVariantList row(def.fields.size());
+            const auto set = [&](const QString &field, const QVariant &value) { row[def.fieldIndex(field)] = value; };
+            const double value = 50 + (day * 7 + analyte * 13) % 100;
+            set(records::recordNumberField, number);
+            set(QStringLiteral("Date examen"), QDate(2006, 12, 1).addDays(-36 * day));
+            set(QStringLiteral("Laboratoire"), QStringLiteral("Laboratoire du banc d'essai"));
+            set(QStringLiteral("Code"), QStringLiteral("A%1").arg(analyte));
+            set(QStringLiteral("Libellé"), QStringLiteral("ANALYSE %1").arg(analyte));
+            set(QStringLiteral("Résultat"), QString::number(value));
+            set(QStringLiteral("Valeur"), value);
+            set(QStringLiteral("Unité"), QStringLiteral("mg/l"));
+            set(QStringLiteral("Normale basse"), QStringLiteral("60"));
+            set(QStringLiteral("Normale haute"), QStringLiteral("140"));
+            set(QStringLiteral("Vu"), day < 2 ? 0 : 1);
+            set(QStringLiteral("Remplacé"), 0);
+            rows.append(row);
+        }
+    }
+    records::Table(db, records::tables::results).appendRows(rows);
+}
+
+// Filing a received message into the patient's results, and opening his results view.
+void runResults(app::TOrvane &window, DialogService &dialogs, const Measure &measure, QTextStream &out)
+{
+    records::Database &db = window.patient().database();
+    const QString filing = QStringLiteral("BANCFILING");
+    // The files are named anew each run: the rows of a former run would make them read already.
+    const double filed = benchPatient(db, 9999999, filing);
+    db.run(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
+               .arg(records::SqlDialect::quote(records::tables::results),
+                    records::SqlDialect::keyColumn(records::recordNumberField))
+               .arg(filed));
+    const double viewed = benchPatient(db, 9999998, QStringLiteral("BANCRESULTATS"));
+    fillResults(db, viewed);
+    const QString folder = places::inProgramFolder(QStringLiteral("bench-examens"));
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    SystemClock clock;
+    messaging::PatientFinder finder(db);
+    const messaging::ReceivedResults results(db, folder, QString());
+    const messaging::ResultFiler filer(
+        folder, [&](const messaging::HprimIdentity &identity) { return finder.matchesOf(identity); },
+        [](const QString &) { return std::nullopt; }, clock,
+        [&](const messaging::PatientMatch &patient, const QString &path) { results.read(patient.number, path); });
+    // Each message is of another exam day, so that each adds its 200 rows.
+    QDate exam(1990, 1, 1);
+    QByteArray message;
+    const Figures filing200 = measure(
+        20, [&] { message = resultsMessage(filing, exam = exam.addDays(1)); }, [&] { filer.file(message); });
+    printRow(out, QStringLiteral("message of 200 results filed"), filing200);
+
+    const clinical::AnalyteCatalogue catalogue = clinical::AnalyteCatalogue::standard(QString());
+    clinical::LabResultsWindow view(
+        db, window.printerSurface(), dialogs, [&]() -> const clinical::AnalyteCatalogue & { return catalogue; },
+        [](const QString &, const QString &) {});
+    const Figures opened = measure(
+        20, [&] { view.hide(); },
+        [&] {
+            view.load({viewed, QStringLiteral("BANCRESULTATS Jean"), QString(), {}});
+            view.show();
+        });
+    view.hide();
+    printRow(out, QStringLiteral("results view of 5,000 results opened"), opened);
+}
+
 void runOperations(int size, const QString &title, const Measure &measure, QTextStream &out)
 {
     AnsweringDialogs dialogs;
@@ -419,6 +541,7 @@ void runOperations(int size, const QString &title, const Measure &measure, QText
         },
         [&] { commands.validate(); });
     printRow(out, QStringLiteral("validate"), validate);
+    runResults(window, dialogs, measure, out);
     runPracticeSearches(patient.database(), measure, out);
     out << "peak memory (RSS): " << peakMemoryMegabytes() << " MB\n";
     out.flush();

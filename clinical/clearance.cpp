@@ -38,4 +38,21 @@ std::optional<bool> isMale(const QString &sex)
     return std::nullopt;
 }
 
+ClearanceNotice clearanceNotice(const QString &value, const std::optional<QDate> &day, const QDate &today)
+{
+    const QString shown = value.trimmed();
+    if (shown.isEmpty())
+        return {QStringLiteral("Clearance non connue"), false};
+    bool plainNumber = false;
+    QString(shown).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&plainNumber);
+    QString text = QStringLiteral("Clearance : ") + shown + (plainNumber ? QStringLiteral(" ml/min") : QString());
+    if (!day)
+        return {text + QStringLiteral(" (non datée)"), false};
+    text += QStringLiteral(" du ") + day->toString(QStringLiteral("dd/MM/yyyy"));
+    const bool old = *day < today.addYears(-1);
+    if (old)
+        text += QStringLiteral(" : plus d'un an");
+    return {text, old};
+}
+
 } // namespace orvane::clinical

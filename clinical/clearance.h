@@ -19,4 +19,16 @@ int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day);
 // "Masculin" or "Feminin"; nothing when the file does not say.
 std::optional<bool> isMale(const QString &sex);
 
+// The clearance as "&Prescriptions" shows it: the value the prescription reads, its day, and a mark
+// when that day is more than a year old.
+struct ClearanceNotice
+{
+    QString text;
+    bool old = false;
+};
+
+// `value` is the field's text; `day` the day of the result that holds it, none when no dated
+// result does (a clearance typed before results were kept).
+ClearanceNotice clearanceNotice(const QString &value, const std::optional<QDate> &day, const QDate &today);
+
 } // namespace orvane::clinical

@@ -1,6 +1,8 @@
 #include "clinical/labresultimport.h"
 
 #include "clinical/clearance.h"
+#include "clinical/clearancerecord.h"
+#include "clinical/resultrow.h"
 #include "clinical/valuelist.h"
 #include "platform/clock.h"
 #include "records/database.h"
@@ -23,25 +25,6 @@ QString column(const QString &field)
 
 const QString resultsTable = SqlDialect::quote(records::tables::results);
 const QString patientKey = SqlDialect::keyColumn(records::recordNumberField);
-
-// A row of "RESULTATS.DB" built field by field, in the order of the schema.
-class ResultRow
-{
-public:
-    ResultRow()
-        : m_values(records::tableDef(records::tables::results).fields.size())
-    {
-    }
-    ResultRow &set(const QString &field, const QVariant &value)
-    {
-        m_values[records::tableDef(records::tables::results).fieldIndex(field)] = value;
-        return *this;
-    }
-    const QVariantList &values() const { return m_values; }
-
-private:
-    QVariantList m_values;
-};
 
 // A value stored for the patient that a result sent again may replace.
 struct StoredResult
@@ -80,7 +63,6 @@ struct ListEntry
 
 const QString LabResultImport::computedBy = QStringLiteral("Calcul Orvane");
 const QString LabResultImport::creatinineAnalyte = QStringLiteral("Créatinine");
-const QString LabResultImport::clearanceAnalyte = QStringLiteral("Clearance");
 const QString LabResultImport::ckdEpiAnalyte = QStringLiteral("DFG CKD-EPI");
 
 LabResultImport::LabResultImport(records::Database &db, const AnalyteCatalogue &catalogue)
@@ -327,7 +309,7 @@ private:
         const double estimate = ckdEpi2021(age, *creatinine.value, *male);
         QList<QVariantList> rows;
         for (const auto &[analyte, value, unit] :
-             {std::tuple{LabResultImport::clearanceAnalyte, clearance, QStringLiteral("ml/min")},
+             {std::tuple{ClearanceRecord::analyte, clearance, QStringLiteral("ml/min")},
               std::tuple{LabResultImport::ckdEpiAnalyte, estimate, QStringLiteral("ml/min/1,73 m²")}}) {
             const QString text = QString::number(value, 'f', 0);
             rows.append(ResultRow()
@@ -344,27 +326,12 @@ private:
                             .set(QStringLiteral("Remplacé"), 0)
                             .values());
         }
-        const bool latest = !clearanceAfter(creatinine.date);
+        const bool latest = !ClearanceRecord(m_db).datedAfter(m_number, creatinine.date);
         records::Table(m_db, records::tables::results).appendRows(rows);
         if (!latest)
             return;
         edit();
         measures.setText(QStringLiteral("Clearance"), QString::number(clearance, 'f', 0));
-    }
-
-    // Whether a clearance, typed or computed, is dated after the day.
-    bool clearanceAfter(const QDate &day) const
-    {
-        QSqlQuery &query = m_db.prepared(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3 = ? AND %4 > ? LIMIT 1")
-                                             .arg(resultsTable, patientKey, column(QStringLiteral("Analyte")),
-                                                  column(QStringLiteral("Date examen"))));
-        query.addBindValue(m_number);
-        query.addBindValue(LabResultImport::clearanceAnalyte);
-        query.addBindValue(isoDate(day));
-        m_db.run(query);
-        const bool found = query.next();
-        query.finish();
-        return found;
     }
 
     records::Database &m_db;

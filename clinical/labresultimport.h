@@ -19,7 +19,6 @@ public:
     // Computed results are filed as rows of this laboratory.
     static const QString computedBy;
     static const QString creatinineAnalyte;
-    static const QString clearanceAnalyte;
     static const QString ckdEpiAnalyte;
 
     struct Outcome

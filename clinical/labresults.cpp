@@ -1,7 +1,9 @@
 #include "clinical/labresults.h"
 
+#include "clinical/clearancerecord.h"
 #include "clinical/datecheck.h"
 #include "clinical/valuelist.h"
+#include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/textlines.h"
 #include "records/database.h"
@@ -46,9 +48,9 @@ void appendLabResults(QString &results, const LabEntry &entry, const QString &da
     }
 }
 
-void validateLabResults(records::Table &history, records::Table &measures, const LabEntry &entry,
-                        const QString &dateText)
+void validateLabResults(records::Table &history, records::Table &measures, const LabEntry &entry, const QDate &day)
 {
+    const QString dateText = shortDateText(day);
     const QList<LabField> &fields = labFields();
     // What the validation changes, as it was: a refused store puts it back, so the rows stay
     // pending with the person's own edits and pressing "Valider" again writes each value once.
@@ -70,8 +72,10 @@ void validateLabResults(records::Table &history, records::Table &measures, const
             if (!value.isEmpty())
                 appendValueEntry(measures, fields.at(i).valueList, dateText, value);
         }
-        if (!entry.clearance.isEmpty())
+        if (!entry.clearance.isEmpty()) {
             measures.setText(clearanceField, entry.clearance);
+            ClearanceRecord(measures.database()).fileTyped(measures.number(records::recordNumberField), entry.clearance, day);
+        }
         measures.post();
         history.post();
         transaction.commit();

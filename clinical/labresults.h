@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,9 +45,8 @@ struct LabEntry
 void appendLabResults(QString &results, const LabEntry &entry, const QString &dateText);
 
 // Writes a validation: the results text of the history row ("Bilans"), each value into its value
-// list of the measures row, the clearance replaced when one is typed; the measures row is stored,
-// then the history row.
-void validateLabResults(records::Table &history, records::Table &measures, const LabEntry &entry,
-                        const QString &dateText);
+// list of the measures row, the clearance replaced when one is typed (and kept as a result of the
+// day, so that a later creatinine does not overwrite it); the measures row is stored, then the history row.
+void validateLabResults(records::Table &history, records::Table &measures, const LabEntry &entry, const QDate &day);
 
 } // namespace orvane::clinical

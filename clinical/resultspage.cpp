@@ -202,7 +202,7 @@ void ResultsPage::Button3Click()
     for (const records::TEnterEdit *edit : m_labValues)
         entry.typed.append(edit->text());
     entry.clearance = m_clearance->text();
-    validateLabResults(m_patient.history(), m_patient.measures(), entry, m_clock.todayText());
+    validateLabResults(m_patient.history(), m_patient.measures(), entry, m_clock.today());
     // Only once both rows are stored: a refused store keeps what was typed.
     for (records::TEnterEdit *edit : m_labValues)
         edit->clear();

@@ -1,5 +1,6 @@
 #include "prescribing/prescriptionpage.h"
 
+#include "clinical/clearance.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/radiogroup.h"
@@ -234,6 +235,9 @@ void PrescriptionPage::buildControls()
     connect(m_vidal, &QToolButton::clicked, this, &PrescriptionPage::vidalRequested);
     (new QHBoxLayout(vidalBox))->addWidget(m_vidal);
     actions->addWidget(vidalBox);
+    m_clearance = new QLabel(this);
+    m_clearance->setObjectName(QStringLiteral("clearanceShown"));
+    actions->addWidget(m_clearance);
     actions->addStretch();
     layout->addLayout(actions, 3, 0, 1, 2);
     layout->setColumnStretch(0, 3);
@@ -487,6 +491,15 @@ void PrescriptionPage::IEButton13Click()
 void PrescriptionPage::ordonnancChange()
 {
     m_hprim->setEnabled(!m_prescription->toPlainText().isEmpty());
+}
+
+void PrescriptionPage::showClearance(const clinical::ClearanceNotice &notice)
+{
+    m_clearance->setText(notice.text);
+    QFont font = m_clearance->font();
+    font.setBold(notice.old);
+    m_clearance->setFont(font);
+    m_clearance->setStyleSheet(notice.old ? QStringLiteral("color: red") : QString());
 }
 
 } // namespace orvane::prescribing

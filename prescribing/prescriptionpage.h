@@ -7,6 +7,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QToolButton;
 class QGroupBox;
+class QLabel;
 
 namespace orvane {
 class Clock;
@@ -14,6 +15,9 @@ class DialogService;
 class RadioGroup;
 namespace records {
 class Table;
+}
+namespace clinical {
+struct ClearanceNotice;
 }
 } // namespace orvane
 
@@ -71,6 +75,8 @@ public:
     void setFocusTarget(QWidget *target);
     // The drug pick list (grid, letters, search) goes into the group "&Choix Médicament".
     void setDrugPickList(QWidget *pickList);
+    // The patient's clearance beside the buttons, in red when it is old.
+    void showClearance(const clinical::ClearanceNotice &notice);
 
 public slots:
     // A drug picked in the drug grid: its name becomes the choice, its class joins the picked classes.
@@ -136,6 +142,7 @@ private:
     QToolButton *m_printCertificate = nullptr;
     QToolButton *m_hprim = nullptr;
     QToolButton *m_vidal = nullptr;
+    QLabel *m_clearance = nullptr;
 };
 
 } // namespace orvane::prescribing

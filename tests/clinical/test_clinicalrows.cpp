@@ -196,8 +196,8 @@ private slots:
         m_measures->setText(QStringLiteral("GB"), QStringLiteral("01/12/2006\r6000\r"));
         m_measures->setText(QStringLiteral("Clearance"), QStringLiteral("80"));
         LabEntry entry{{"", "7200", "", "", "", "85", "", ""}, QStringLiteral("60")};
-        validateLabResults(history, *m_measures, entry, m_clock.todayText());
-        validateLabResults(history, *m_measures, LabEntry{}, m_clock.todayText());
+        validateLabResults(history, *m_measures, entry, m_clock.today());
+        validateLabResults(history, *m_measures, LabEntry{}, m_clock.today());
         QCOMPARE(stored(records::tables::measures, QStringLiteral("GB")), QStringLiteral("01/12/2006\r6000\r08/12/2006\r7200\r"));
         QCOMPARE(stored(records::tables::measures, QStringLiteral("TP")), QStringLiteral("08/12/2006\r85\r"));
         QCOMPARE(stored(records::tables::measures, QStringLiteral("GR")), QString());

@@ -225,6 +225,31 @@ private slots:
         QCOMPARE(ageOn(3, 5, 1948, QDate(2006, 5, 3)), 58);
         QCOMPARE(ageOn(0, 0, 1948, QDate(2006, 1, 1)), 58);
     }
+
+    void clearanceShownWithItsDay_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("old");
+        QTest::newRow("none") << QString(" ") << QDate() << "Clearance non connue" << false;
+        QTest::newRow("undated") << "60" << QDate() << "Clearance : 60 ml/min (non datée)" << false;
+        QTest::newRow("a year old") << "86" << QDate(2005, 12, 8) << "Clearance : 86 ml/min du 08/12/2005" << false;
+        QTest::newRow("older") << "86" << QDate(2005, 12, 7) << "Clearance : 86 ml/min du 07/12/2005 : plus d'un an" << true;
+        QTest::newRow("typed with its unit") << "85 ml/min" << QDate(2006, 12, 8) << "Clearance : 85 ml/min du 08/12/2006"
+                                              << false;
+    }
+    void clearanceShownWithItsDay()
+    {
+        QFETCH(QString, value);
+        QFETCH(QDate, day);
+        QFETCH(QString, text);
+        QFETCH(bool, old);
+        const ClearanceNotice notice =
+            clearanceNotice(value, day.isValid() ? std::optional(day) : std::nullopt, QDate(2006, 12, 8));
+        QCOMPARE(notice.text, text);
+        QCOMPARE(notice.old, old);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLabReport)

@@ -1,3 +1,4 @@
+#include "clinical/clearancerecord.h"
 #include "clinical/resultspage.h"
 #include "clinical/vaccinationpage.h"
 #include "platform/error.h"
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -223,6 +225,16 @@ private slots:
         QCOMPARE(stored(records::tables::measures, QStringLiteral("Clearance")), QStringLiteral("75"));
         QCOMPARE(stored(records::tables::measures, QStringLiteral("GR")), QString());
         QCOMPARE(clearance->text(), QStringLiteral("75"));
+        // Each typed clearance is a result of its day, once: the latest by date is the one prescribed with.
+        m_results->Button3Click();
+        const double patient = m_patient->patients().number(records::recordNumberField);
+        QCOMPARE(ClearanceRecord(m_base->db()).dayOf(patient, QStringLiteral("75")), std::optional(QDate(2006, 12, 8)));
+        QSqlQuery typed(m_base->db().connection());
+        QVERIFY(typed.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 'Clearance'")
+                               .arg(records::SqlDialect::quote(records::tables::results),
+                                    records::SqlDialect::quote(QStringLiteral("Analyte")))));
+        QVERIFY(typed.next());
+        QCOMPARE(typed.value(0).toInt(), 2);
         QCOMPARE(gb->text(), QString());
         m_patient->patients().refresh(); // read again: the same patient's clearance stays
         QCOMPARE(clearance->text(), QStringLiteral("75"));

@@ -1,11 +1,16 @@
 #include "dovecotserver.h"
 #include "messaging/mailfetch.h"
+#include "messaging/patientfinder.h"
+#include "messaging/receivedresults.h"
 #include "receivedmessages.h"
+#include "records/table.h"
 #include "support/fixedclock.h"
+#include "support/testdatabase.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -37,7 +42,6 @@ private:
                 test::DovecotServer::user, password, QStringLiteral("non")};
     }
 
-    // Runs one fetch to its end, the event loop turning meanwhile; counts the timer's ticks seen.
     MailFetch::Report fetch(const IncomingServer &server, int *ticks = nullptr, bool trusted = true)
     {
         const ResultFiler filer(
@@ -48,6 +52,13 @@ private:
                     : QList<PatientMatch>();
             },
             [](const QString &) { return std::nullopt; }, m_clock);
+        return fetchInto(filer, server, ticks, trusted);
+    }
+
+    // Runs one fetch to its end, the event loop turning meanwhile; counts the timer's ticks seen.
+    MailFetch::Report fetchInto(const ResultFiler &filer, const IncomingServer &server, int *ticks = nullptr,
+                                bool trusted = true)
+    {
         MailFetch fetch([&](const QByteArray &raw) { return filer.file(raw); });
         // Short enough for the silent server, long enough for a loaded machine.
         fetch.setLimits({5, 5, 64 * 1024 * 1024});
@@ -115,6 +126,52 @@ private slots:
         QCOMPARE(report.messages, 0);
         QCOMPARE(MailFetch::summary(report), QStringLiteral("Aucun nouveau message"));
         QCOMPARE(files().size() + files(QStringLiteral("A classer")).size(), 4);
+    }
+
+    // The results of a fetched text land as rows of the patient its header names, in his value lists
+    // once, with his clearance; the same message fetched again and the file read again add nothing.
+    void resultsFiledAsData()
+    {
+        test::TestDatabase base;
+        const double number = 7;
+        records::Table(base.db(), records::tables::patients)
+            .appendRow({QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT"), QStringLiteral("Emile"), number, {}, {},
+                        {}, 3, 5, 1948, {}, QStringLiteral("Masculin"), QStringLiteral("1480375123456-78")});
+        records::Table(base.db(), records::tables::measures)
+            .appendRow({number, {}, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("01/01/2006\r72\r")});
+        PatientFinder finder(base.db());
+        const ReceivedResults results(base.db(), examens(), m_folder->filePath(QStringLiteral("Analyses.txt")));
+        QStringList filed;
+        const ResultFiler filer(
+            examens(), [&](const HprimIdentity &identity) { return finder.matchesOf(identity); },
+            [](const QString &) { return std::nullopt; }, m_clock, [&](const PatientMatch &patient, const QString &path) {
+                filed.append(path);
+                results.read(patient.number, path);
+            });
+        const QString lab = QStringLiteral("****LAB****\r\nRES|HEMOGLOBINE|HB|N|13,5|g/dL|13.0|17.0|N|F\r\n"
+                                           "RES|CREATININE|CREA|N|85|µmol/l|62|106|N|F|9.6|mg/l|7|12\r\n****FIN****");
+        const QByteArray message = test::plainMessage(
+            test::hprimResult(QStringLiteral("DUPONT"), QStringLiteral("Emile"), QStringLiteral("03/05/1948"), lab));
+        m_server.deliver(message);
+        QVERIFY2(fetchInto(filer, account()).failure.isEmpty(), "first fetch");
+        QCOMPARE(filed.size(), 1);
+        const auto stored = [&] {
+            records::Table measures(base.db(), records::tables::measures);
+            measures.open();
+            measures.findKey({number});
+            QSqlQuery rows(base.db().connection());
+            rows.exec(QStringLiteral("SELECT COUNT(*) FROM \"RESULTATS.DB\""));
+            rows.next();
+            return QStringList{rows.value(0).toString(), measures.text(QStringLiteral("Hb")),
+                               measures.text(QStringLiteral("Clearance"))};
+        };
+        // Two results, the clearance and the CKD-EPI estimate; (140 - 57) x 72 x 1.23 / 85 = 86.
+        const QStringList first{QStringLiteral("4"), QStringLiteral("15/03/2006\r135\r"), QStringLiteral("86")};
+        QCOMPARE(stored(), first);
+        m_server.deliver(message);
+        QVERIFY2(fetchInto(filer, account()).failure.isEmpty(), "second fetch");
+        QCOMPARE(results.read(number, filed.first()).added, 0);
+        QCOMPARE(stored(), first);
     }
 
     void startTls()

@@ -1,3 +1,4 @@
+#include "clinical/clearancerecord.h"
 #include "clinical/labresultgrid.h"
 #include "clinical/labresultswindow.h"
 #include "messaging/receivedresults.h"
@@ -169,6 +170,31 @@ private slots:
         QCOMPARE(cell->shown.value, QStringLiteral("12.0"));
         QCOMPARE(cell->history.size(), 1);
         QCOMPARE(cell->history.first().value, QStringLiteral("13.5"));
+    }
+
+    // A clearance typed after the exam stays the prescribed one; one typed before gives way.
+    void typedClearanceLaterWins_data()
+    {
+        QTest::addColumn<QDate>("typed");
+        QTest::addColumn<QString>("prescribed");
+        QTest::newRow("typed after the exam") << QDate(2006, 3, 20) << QStringLiteral("60");
+        QTest::newRow("typed before the exam") << QDate(2006, 3, 10) << QStringLiteral("86");
+    }
+    void typedClearanceLaterWins()
+    {
+        QFETCH(QDate, typed);
+        QFETCH(QString, prescribed);
+        Table measures(m_base->db(), records::tables::measures);
+        measures.open();
+        QVERIFY(measures.findKey({number}));
+        measures.edit();
+        measures.setText(QStringLiteral("Clearance"), QStringLiteral("60"));
+        measures.post();
+        const clinical::ClearanceRecord clearances(m_base->db());
+        clearances.fileTyped(number, QStringLiteral("60"), typed);
+        m_results->read(number, writeText(QStringLiteral("DUPONT Emile-examen du 15 3 2006.txt"), header() + results));
+        QCOMPARE(measure(QStringLiteral("Clearance")), prescribed);
+        QCOMPARE(clearances.dayOf(number, prescribed), std::optional(std::max(typed, QDate(2006, 3, 15))));
     }
 
     // Files put into the folder by hand are read when their header names the patient, and only then.
