@@ -152,7 +152,10 @@ set_queue() {
 case "$command" in
   start) start_server "${3:-}" ;;
   stop) stop_server ;;
-  kill) pid=$(server_pid || true); [ -n "$pid" ] && kill -9 "$pid" ;;
+  kill) pid=$(server_pid || true)
+    [ -n "$pid" ] && kill -9 "$pid"
+    # Gone only once its process is: a print asked before then would still be answered.
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done ;;
   queue) set_queue "${3:-}" "${4:-}" ;;
   *) echo "$usage" >&2; exit 2 ;;
 esac
