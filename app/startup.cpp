@@ -72,7 +72,7 @@ bool Startup::start()
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
             fillStartingLists(*m_database);
-            addTextIndexes(alias, programFolder);
+            addTextIndexes(programFolder);
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
             if (m_baseLock && !m_baseLock->othersHold())
                 records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
@@ -102,16 +102,11 @@ bool Startup::start()
 
 // A base made by an earlier version gets the indexes of the practice search once, after a safety copy
 // of it: on a large base their making takes a while, shown in a progress window.
-void Startup::addTextIndexes(const records::AliasSettings &alias, const QString &programFolder)
+void Startup::addTextIndexes(const QString &programFolder)
 {
     if (records::missingTextIndexes(*m_database).isEmpty())
         return;
-    const records::BackupFolder backups = records::BackupFolder::ofProgram(programFolder);
-    const QDateTime now = m_clock.now();
-    if (alias.isSqlite())
-        backups.writeSafetyCopy(alias.sqlitePath(programFolder), now, records::SafetyCopy::BeforeUpgrade);
-    else
-        backups.writeSafetyCopy(*m_database, now, records::SafetyCopy::BeforeUpgrade);
+    m_database->writeUpgradeCopy(programFolder, m_clock.now());
     QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des textes des dossiers..."),
                              QString(), 0, 0);
     progress.setWindowTitle(QStringLiteral("Orvane 2006"));

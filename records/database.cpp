@@ -377,7 +377,7 @@ void Database::createSchema(const QString &programFolder)
     }
     // A base of an earlier release gains the tables added since; it is copied whole first.
     if (!missing.isEmpty() && existing.contains(tables::patients))
-        writeUpgradeCopy(programFolder);
+        writeUpgradeCopy(programFolder, QDateTime::currentDateTime());
     for (const TableDef &table : missing) {
         for (const QString &statement : m_dialect->createStatements(table))
             run(statement);
@@ -395,10 +395,9 @@ void Database::createSchema(const QString &programFolder)
     m_createdTables = created;
 }
 
-void Database::writeUpgradeCopy(const QString &programFolder)
+void Database::writeUpgradeCopy(const QString &programFolder, const QDateTime &now)
 {
     const BackupFolder folder = BackupFolder::ofProgram(programFolder);
-    const QDateTime now = QDateTime::currentDateTime();
     try {
         if (m_alias.isSqlite())
             folder.writeSafetyCopy(connection().databaseName(), now, SafetyCopy::BeforeUpgrade);

@@ -3,6 +3,7 @@
 #include "records/alias.h"
 #include "records/sqldialect.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <functional>
@@ -70,11 +71,13 @@ public:
         bool m_done = false;
     };
 
+    // The safety copy taken before the base gains what a new release adds ("avant-mise-a-jour-...").
+    void writeUpgradeCopy(const QString &programFolder, const QDateTime &now);
+
 private:
     void connect();
     void setUpConnection();
     void createSchema(const QString &programFolder);
-    void writeUpgradeCopy(const QString &programFolder);
     bool connectionLost();
     void reconnect();
     [[noreturn]] void fail(const QSqlError &error) const;
