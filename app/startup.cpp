@@ -72,7 +72,7 @@ bool Startup::start()
             m_database = std::make_unique<records::Database>(alias, programFolder);
             m_database->checkWritable();
             fillStartingLists(*m_database);
-            addTextIndexes(programFolder);
+            addSearchIndexes(programFolder);
             // A copy or a restore cut short by a kill or a crash left a file the size of the base.
             if (m_baseLock && !m_baseLock->othersHold())
                 records::removeCutCopies(alias.sqlitePath(programFolder), records::BackupFolder::ofProgram(programFolder));
@@ -102,17 +102,17 @@ bool Startup::start()
 
 // A base made by an earlier version gets the indexes of the practice search once, after a safety copy
 // of it: on a large base their making takes a while, shown in a progress window.
-void Startup::addTextIndexes(const QString &programFolder)
+void Startup::addSearchIndexes(const QString &programFolder)
 {
-    if (records::missingTextIndexes(*m_database).isEmpty())
+    if (records::missingSearchIndexes(*m_database).isEmpty())
         return;
     m_database->writeUpgradeCopy(programFolder, m_clock.now());
-    QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des textes des dossiers..."),
+    QProgressDialog progress(QStringLiteral("Préparation de la recherche multicritère : index des dossiers..."),
                              QString(), 0, 0);
     progress.setWindowTitle(QStringLiteral("Orvane 2006"));
     progress.setMinimumDuration(0);
     progress.setValue(0);
-    records::createTextIndexes(*m_database, [&progress](int done, int count) {
+    records::createSearchIndexes(*m_database, [&progress](int done, int count) {
         progress.setMaximum(count);
         progress.setValue(done);
     });

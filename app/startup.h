@@ -43,7 +43,7 @@ public:
 
 private:
     void createWindows(const QString &programFolder);
-    void addTextIndexes(const QString &programFolder);
+    void addSearchIndexes(const QString &programFolder);
     void pause();
     static void refuseEmptyBase(const QString &basePath);
     static void protectFiles(const records::AliasSettings &alias, const QString &programFolder);

@@ -384,7 +384,7 @@ void Database::createSchema(const QString &programFolder)
         created.append(table.name);
     }
     // A table made now has no text yet; a base made by an earlier version gets its indexes at start,
-    // after a safety copy (see createTextIndexes).
+    // after a safety copy (see createSearchIndexes).
     for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
         if (!created.contains(index.table))
             continue;

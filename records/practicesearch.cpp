@@ -73,7 +73,8 @@ QString resultJoin(const LabValueCriterion &lab, QVariantList &values)
     QString later = resultOfAnalyte(QStringLiteral("y"), lab, values);
     if (!lab.lastOnly)
         later += QStringLiteral(" AND ") + valueCompared(QStringLiteral("y"), lab, values);
-    return join + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 y WHERE y.%2 = r.%2 AND %3 AND (y.%4 > r.%4 OR (y.%4 = r.%4 AND y.%5 > r.%5)))")
+    // Rows compared as pairs: both engines then seek the later ones in the analyte's lookup index.
+    return join + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 y WHERE y.%2 = r.%2 AND %3 AND (y.%4, y.%5) > (r.%4, r.%5))")
                       .arg(table, key, later, date, id);
 }
 

@@ -108,7 +108,13 @@ QList<TableDef> makeSchema()
                         {recordNumberField},
                         false,
                         true,
-                        true});
+                        true,
+                        // A laboratory value: of an analyte, each patient's results by date, their value
+                        // and whether the laboratory replaced them, read without the rows.
+                        {LookupDef{QStringLiteral("RESULTATS.DB~analyte"),
+                                   {QStringLiteral("Analyte"), recordNumberField, QStringLiteral("Date examen"),
+                                    QStringLiteral("Remplacé"), QStringLiteral("Valeur")},
+                                   QStringLiteral("Analyte")}}});
     return all;
 }
 

@@ -24,6 +24,15 @@ struct FieldDef
     bool ordersAsNumber() const { return type == FieldType::Number || type == FieldType::Short; }
 };
 
+// An index the searches across the practice read a table by, beside those of its orderings. A field
+// with a sort-key column is indexed by that column, as the searches join on it.
+struct LookupDef
+{
+    QString name;
+    QStringList fields;
+    QString inCapitals; // a text field indexed as upper(field), the letter case of its comparisons ignored
+};
+
 struct TableDef
 {
     QString name; // the spelling of the main window, also the name of the SQL table
@@ -38,6 +47,8 @@ struct TableDef
     // Added by a later release: a base of an earlier one lacks it until its first open creates it,
     // and is whole without it.
     bool addedLater = false;
+    // A base made before a lookup was declared gains it at its first open by this version.
+    QList<LookupDef> lookups = {};
 
     int fieldIndex(const QString &fieldName) const; // letter case ignored; -1 when unknown
     const FieldDef &field(const QString &fieldName) const; // throws when unknown

@@ -192,7 +192,23 @@ QStringList SqlDialect::createStatements(const TableDef &table) const
                               .arg(quote(table.name + QStringLiteral("~patient")), quotedTable,
                                    quote(recordNumberField)));
     }
+    for (const LookupDef &lookup : table.lookups)
+        statements.append(createLookup(table, lookup));
     return statements;
+}
+
+QString SqlDialect::createLookup(const TableDef &table, const LookupDef &lookup)
+{
+    const QStringList keyed = table.keyedFields();
+    QStringList columns;
+    for (const QString &field : lookup.fields) {
+        if (field == lookup.inCapitals)
+            columns.append(QStringLiteral("upper(%1)").arg(quote(field)));
+        else
+            columns.append(keyed.contains(field) ? keyColumn(field) : quote(field));
+    }
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        .arg(quote(lookup.name), quote(table.name), columns.join(QLatin1String(", ")));
 }
 
 } // namespace orvane::records

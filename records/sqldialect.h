@@ -34,6 +34,8 @@ public:
 
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;
+    // One lookup index of the table; the same on both engines.
+    static QString createLookup(const TableDef &table, const LookupDef &lookup);
 
     // The full-text index of one text field, made once and then kept up to date by the engine
     // itself in the transaction of every store of the text; and, for a base that has texts

@@ -4,6 +4,7 @@
 #include "records/database.h"
 #include "records/practicesearch.h"
 #include "records/schema.h"
+#include "records/sqldialect.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -52,24 +53,38 @@ QStringList foldedWords(const QString &text)
 
 namespace {
 
-bool exists(Database &db, const TextIndexDef &index)
+bool exists(Database &db, const QString &name)
 {
     QSqlQuery &find = db.prepared(db.dialect().findIndexByName());
-    find.addBindValue(index.name);
+    find.addBindValue(name);
     db.run(find);
     const bool found = find.next();
     find.finish();
     return found;
 }
 
+// An index of the practice search and what makes it in a base that has rows already.
+struct SearchIndex
+{
+    QString table;
+    QString name;
+    QStringList making;
+};
+
 // The indexes of the tables the base holds.
-QList<TextIndexDef> indexesOfHeldTables(Database &db)
+QList<SearchIndex> indexesOfHeldTables(Database &db)
 {
     const QStringList tables = db.connection().tables();
-    QList<TextIndexDef> held;
+    QList<SearchIndex> held;
     for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
         if (tables.contains(index.table))
-            held.append(index);
+            held.append({index.table, index.name, db.dialect().createTextIndex(index) + db.dialect().fillTextIndex(index)});
+    }
+    for (const TableDef &table : schema()) {
+        if (!tables.contains(table.name))
+            continue;
+        for (const LookupDef &lookup : table.lookups)
+            held.append({table.name, lookup.name, {SqlDialect::createLookup(table, lookup)}});
     }
     return held;
 }
@@ -81,30 +96,30 @@ QList<TextIndexDef> searchableResultTexts(Database &db)
     if (!holdsResults(db.connection().tables()))
         return {};
     for (const TextIndexDef &index : resultTextIndexes()) {
-        if (!exists(db, index))
+        if (!exists(db, index.name))
             return {};
     }
     return resultTextIndexes();
 }
 
-QStringList missingTextIndexes(Database &db)
+QStringList missingSearchIndexes(Database &db)
 {
     QStringList missing;
-    for (const TextIndexDef &index : indexesOfHeldTables(db)) {
-        if (!exists(db, index))
+    for (const SearchIndex &index : indexesOfHeldTables(db)) {
+        if (!exists(db, index.name))
             missing.append(index.name);
     }
     return missing;
 }
 
-void createTextIndexes(Database &db, const std::function<void(int, int)> &progress)
+void createSearchIndexes(Database &db, const std::function<void(int, int)> &progress)
 {
-    const QList<TextIndexDef> all = indexesOfHeldTables(db);
+    const QList<SearchIndex> all = indexesOfHeldTables(db);
     for (int i = 0; i < all.size(); ++i) {
         // Another running copy may be making the same index: the table's lock lets one do it.
         Database::Transaction transaction(db, all.at(i).table, Database::Transaction::Begin::Now);
-        if (!exists(db, all.at(i))) {
-            for (const QString &statement : db.dialect().createTextIndex(all.at(i)) + db.dialect().fillTextIndex(all.at(i)))
+        if (!exists(db, all.at(i).name)) {
+            for (const QString &statement : all.at(i).making)
                 db.run(statement);
         }
         transaction.commit();

@@ -30,11 +30,11 @@ QStringList foldedWords(const QString &text);
 // The indexes of the results' texts the base holds: none until the results table and its indexes are there.
 QList<TextIndexDef> searchableResultTexts(Database &db);
 
-// The indexes a base made by an earlier version lacks, by name; those of a table it does not hold
-// are not lacking.
-QStringList missingTextIndexes(Database &db);
-// Makes the missing indexes of the tables the base holds, filled from the texts the base holds, each in one transaction;
-// `progress` hears of each index done (done, count).
-void createTextIndexes(Database &db, const std::function<void(int, int)> &progress = {});
+// The indexes of the practice search a base made by an earlier version lacks, by name: the texts'
+// and the lookups of the tables (see LookupDef); those of a table it does not hold are not lacking.
+QStringList missingSearchIndexes(Database &db);
+// Makes the missing indexes of the tables the base holds, the texts' filled from the texts the base
+// holds, each in one transaction; `progress` hears of each index done (done, count).
+void createSearchIndexes(Database &db, const std::function<void(int, int)> &progress = {});
 
 } // namespace orvane::records

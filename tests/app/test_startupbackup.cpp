@@ -7,6 +7,7 @@
 #include "records/baseinuselock.h"
 #include "records/baserestore.h"
 #include "records/database.h"
+#include "records/sqldialect.h"
 #include "records/table.h"
 #include "records/textindex.h"
 #include "support/fixedclock.h"
@@ -51,7 +52,7 @@ private slots:
         QCOMPARE(dialogs.pendingAnswers(), 0);
     }
 
-    void aBaseOfThePreviousVersionIsCopiedThenGetsItsTextIndexes()
+    void aBaseOfThePreviousVersionIsCopiedThenGetsItsSearchIndexes()
     {
         test::TemporaryHome home;
         test::ScriptedDialogService dialogs;
@@ -64,7 +65,11 @@ private slots:
                     previous.run(QStringLiteral("DROP TRIGGER \"%1%2\"").arg(index.name, QLatin1String(trigger)));
                 previous.run(QStringLiteral("DROP TABLE \"%1\"").arg(index.name));
             }
+            // Its results table was made without the lookup of the laboratory values.
+            previous.run(QStringLiteral("DROP INDEX %1").arg(
+                records::SqlDialect::quote(records::tableDef(records::tables::results).lookups.value(0).name)));
             records::Table(previous, records::tables::consultations).appendRow({7, {}, QStringLiteral("Lombalgie aiguë")});
+            previous.run(QStringLiteral("INSERT INTO \"RESULTATS.DB\" (\"N°Dossier\", \"Analyte\", \"Valeur\") VALUES (7, 'HbA1c', 8.2)"));
         }
         // Copies of earlier upgrades, a year old: the rule keeps the last five.
         const records::BackupFolder folder = records::BackupFolder::ofProgram(places::programFolder());
@@ -79,9 +84,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("/avant-mise-a-jour-2025-12-01-080000.sqlite")));
         QCOMPARE(QFileInfo(copies.last().path).fileName(), QStringLiteral("avant-mise-a-jour-2026-12-09-080000.sqlite"));
         records::Database copy(records::AliasSettings::sqliteFile(copies.last().path), places::programFolder());
-        QVERIFY(!records::missingTextIndexes(copy).isEmpty());
+        QCOMPARE(records::missingSearchIndexes(copy).size(), records::textIndexes().size() + 1);
         records::Database upgraded(records::AliasSettings::sqliteFile(base), places::programFolder());
-        QVERIFY(records::missingTextIndexes(upgraded).isEmpty());
+        QVERIFY(records::missingSearchIndexes(upgraded).isEmpty());
+        QSqlQuery result(upgraded.connection());
+        QVERIFY(result.exec(QStringLiteral("SELECT \"N°Dossier\", \"Analyte\", \"Valeur\" FROM \"RESULTATS.DB\"")));
+        QVERIFY(result.next());
+        QCOMPARE((QVariantList{result.value(0), result.value(1), result.value(2)}), (QVariantList{7.0, "HbA1c", 8.2}));
+        QVERIFY(!result.next());
         QSqlQuery found(upgraded.connection());
         QVERIFY(found.exec(QStringLiteral("SELECT rowid FROM mots_consultation WHERE mots_consultation MATCH 'lombalgie'")));
         QVERIFY(found.next());

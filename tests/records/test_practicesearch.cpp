@@ -272,8 +272,8 @@ private slots:
 
     void wordsOfTheReceivedResults()
     {
-        createTextIndexes(m_base->db());
-        QVERIFY(missingTextIndexes(m_base->db()).isEmpty());
+        createSearchIndexes(m_base->db());
+        QVERIFY(missingSearchIndexes(m_base->db()).isEmpty());
         addResult(5, QDate(2026, 4, 2), QStringLiteral("HBA1C"), 9.0, 0, QStringLiteral("Prélèvement hémolysé"));
         SearchCriteria criteria;
         criteria.words = QStringLiteral("hemolyse");
@@ -317,12 +317,20 @@ private slots:
     void aBaseOfThePreviousVersionGetsItsIndexesFilled()
     {
         dropTextIndexes();
+        // Its results table was made without the lookup of the laboratory values.
+        const QString lookup = tableDef(tables::results).lookups.value(0).name;
+        m_base->db().run(QStringLiteral("DROP INDEX %1").arg(SqlDialect::quote(lookup)));
         addRow(tables::consultations, 4, {{}, QStringLiteral("Lombalgie aiguë")});
-        QCOMPARE(missingTextIndexes(m_base->db()).size(), textIndexes().size());
+        addResult(1, QDate(2026, 6, 1), QStringLiteral("HbA1c"), 8.2);
+        QStringList missing;
+        for (const TextIndexDef &index : textIndexes())
+            missing.append(index.name);
+        QCOMPARE(missingSearchIndexes(m_base->db()), missing << lookup);
         QList<int> progress;
-        createTextIndexes(m_base->db(), [&progress](int done, int) { progress.append(done); });
-        QCOMPARE(progress.size(), textIndexes().size() + resultTextIndexes().size());
-        QVERIFY(missingTextIndexes(m_base->db()).isEmpty());
+        createSearchIndexes(m_base->db(), [&progress](int done, int) { progress.append(done); });
+        QCOMPARE(progress.size(), textIndexes().size() + resultTextIndexes().size() + 1);
+        QVERIFY(missingSearchIndexes(m_base->db()).isEmpty());
+        QCOMPARE(names(labValue(LabValueCriterion::Comparison::Above, 8, true)), QStringList{"DUPONT Marie"});
         SearchCriteria criteria;
         criteria.words = QStringLiteral("lombalgie aigue");
         QCOMPARE(names(criteria), QStringList{"PETIT Anne"});
