@@ -3,8 +3,9 @@
 // Then, up to 100,000 patients, the import of a practice's files of the earlier program.
 // On PostgreSQL, the tests' throw-away server is reached through a relay that delays it as a
 // network would, and each operation's round trips are counted there.
-// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [patients...]
-//        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms)
+// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches] [patients...]
+//        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms;
+//        --searches: the start and the searches across the practice only)
 
 #include "app/startup.h"
 #include "app/torvane.h"
@@ -55,6 +56,9 @@
 using namespace orvane;
 
 namespace {
+
+// Only the start and the searches across the practice are measured.
+bool searchesOnly = false;
 
 // Says yes, and closes the program's own windows with their OK button.
 class AnsweringDialogs final : public DialogService
@@ -459,6 +463,10 @@ void runOperations(int size, const QString &title, const Measure &measure, QText
     printRow(out, QStringLiteral("start to main window shown"), start);
 
     app::TOrvane &window = *startup->mainWindow();
+    if (searchesOnly) {
+        runPracticeSearches(window.patient().database(), measure, out);
+        return;
+    }
     records::CurrentPatient &patient = window.patient();
     records::PatientFileCommands &commands = window.fileCommands();
     records::TRechercher &search = *window.windows().rechercher;
@@ -647,10 +655,12 @@ int main(int argc, char **argv)
             server = arguments.at(++i).compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
         } else if (argument == QLatin1String("--rtt") && i + 1 < arguments.size()) {
             roundTrips.append(arguments.at(++i).toInt());
+        } else if (argument == QLatin1String("--searches")) {
+            searchesOnly = true;
         } else if (argument.toInt() > 0) {
             sizes.append(argument.toInt());
         } else {
-            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [patients...]\n");
+            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches] [patients...]\n");
             return 2;
         }
     }

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace orvane {
@@ -42,8 +41,18 @@ QStringList splitLines(const QString &text, FinalBreak finalBreak)
 {
     if (text.isEmpty())
         return {};
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(breaks);
+    // A scan rather than a regular expression: the practice search splits the notes of every file it lists.
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text.at(i)))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text.at(i) == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
     if (finalBreak == FinalBreak::EndsLastLine && lines.last().isEmpty())
         lines.removeLast();
     return lines;

@@ -9,12 +9,29 @@ namespace orvane::records {
 
 namespace {
 
+// "dd/MM/yyyy" read digit by digit: the practice search reads every line of the texts it lists, and
+// the toolkit's parser of formats costs more than the rest of the search.
+QDate dayMonthYear(QStringView text)
+{
+    if (text.size() != 10 || text.at(2) != QLatin1Char('/') || text.at(5) != QLatin1Char('/'))
+        return QDate();
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('/')) {
+            ++part;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            parts[part] = parts[part] * 10 + (c.unicode() - '0');
+        } else {
+            return QDate();
+        }
+    }
+    return QDate(parts[2], parts[1], parts[0]);
+}
+
 QDate dateLine(const QString &line)
 {
-    const QString trimmed = line.trimmed();
-    if (trimmed.size() != 10)
-        return QDate();
-    return QDate::fromString(trimmed, QStringLiteral("dd/MM/yyyy"));
+    return dayMonthYear(QStringView(line).trimmed());
 }
 
 bool holdsInARow(const QStringList &words, const QStringList &wanted)
@@ -36,7 +53,7 @@ std::optional<QDate> recallOf(const QString &line)
     const QRegularExpressionMatch match = recall.match(line);
     if (!match.hasMatch())
         return std::nullopt;
-    return QDate::fromString(match.captured(1), QStringLiteral("dd/MM/yyyy"));
+    return dayMonthYear(match.capturedView(1));
 }
 
 // The vaccine or screening an entry is of: its first word ("Pentacoq: 1 ère injection (3 mois)").

@@ -12,7 +12,6 @@ namespace orvane::records {
 
 namespace {
 
-constexpr int batchRows = 200;
 constexpr int batchMilliseconds = 100;
 
 std::optional<int> wholeNumber(const QVariant &value)
@@ -36,9 +35,7 @@ void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &toda
     patient.birth = QDate(*year, month.value_or(1), day.value_or(1));
     if (!patient.birth.isValid())
         patient.birth = QDate(*year, 1, 1);
-    patient.birthText = day && month ? QStringLiteral("%1/%2/%3").arg(*day, 2, 10, QLatin1Char('0'))
-                                           .arg(*month, 2, 10, QLatin1Char('0')).arg(*year)
-                                     : QString::number(*year);
+    patient.birthText = day && month ? QString::asprintf("%02d/%02d/%d", *day, *month, *year) : QString::number(*year);
     int age = today.year() - patient.birth.year();
     if (QDate(today.year(), patient.birth.month(), patient.birth.day()) > today)
         --age;
@@ -142,16 +139,17 @@ void PracticeSearchRun::run()
         QElapsedTimer sinceBatch;
         sinceBatch.start();
         const int columns = statement.columnCount();
+        QVariantList row(columns);
         while (!m_stopped && query.next()) {
-            QVariantList row;
             for (int i = 0; i < columns; ++i)
-                row.append(query.value(i));
+                row[i] = query.value(i);
             if (auto patient = foundPatient(row, statement, m_criteria, m_today)) {
-                batch.append(*patient);
+                batch.append(std::move(*patient));
                 ++count;
             }
-            // The first patient shows at once; then rows go in batches, not to flood the window.
-            if (batch.size() >= batchRows || (!batch.isEmpty() && (count == 1 || sinceBatch.elapsed() >= batchMilliseconds))) {
+            // The first patient shows at once; then the rows of each tenth of a second go together:
+            // an answer of half the practice comes in a few batches, not in thousands.
+            if (!batch.isEmpty() && (count == 1 || sinceBatch.elapsed() >= batchMilliseconds)) {
                 emit found(std::exchange(batch, {}));
                 sinceBatch.restart();
             }

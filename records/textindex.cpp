@@ -6,7 +6,6 @@
 #include "records/schema.h"
 #include "records/sqldialect.h"
 
-#include <QRegularExpression>
 #include <QSqlQuery>
 
 namespace orvane::records {
@@ -47,8 +46,29 @@ const TextIndexDef &textIndex(const QString &table, const QString &field)
 
 QStringList foldedWords(const QString &text)
 {
-    static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}]+"));
-    return sortKey(text).toLower().split(separators, Qt::SkipEmptyParts);
+    // Letters and digits make the words; read by code point, so that a letter beyond the first
+    // plane of Unicode stays one.
+    const QString folded = sortKey(text).toLower();
+    QStringList words;
+    qsizetype start = -1;
+    for (qsizetype at = 0, width = 1; at < folded.size(); at += width) {
+        char32_t c = folded.at(at).unicode();
+        width = 1;
+        if (folded.at(at).isHighSurrogate() && at + 1 < folded.size() && folded.at(at + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(folded.at(at), folded.at(at + 1));
+            width = 2;
+        }
+        const bool inWord = QChar::isLetterOrNumber(c);
+        if (inWord && start < 0) {
+            start = at;
+        } else if (!inWord && start >= 0) {
+            words.append(folded.mid(start, at - start));
+            start = -1;
+        }
+    }
+    if (start >= 0)
+        words.append(folded.mid(start));
+    return words;
 }
 
 namespace {
