@@ -144,8 +144,13 @@ void addSyntheticResults(records::Database &db, int patients)
     namespace results = records::resultsTable;
     using records::FieldType;
     using records::SqlDialect;
-    if (records::holdsResults(db.connection().tables()))
-        return;
+    // A base made before the results were filed has no results table; a new base has it, empty.
+    const bool tableHeld = records::holdsResults(db.connection().tables());
+    if (tableHeld) {
+        QSqlQuery any(db.connection());
+        if (!any.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(SqlDialect::quote(results::name))) || any.next())
+            return;
+    }
     QList<records::FieldDef> fields;
     for (const auto &[name, type] : QList<QPair<QString, FieldType>>{
              {records::recordNumberField, FieldType::Number}, {results::date, FieldType::Date},
@@ -153,8 +158,10 @@ void addSyntheticResults(records::Database &db, int patients)
              {results::unit, FieldType::Text}, {results::comment, FieldType::Memo}, {results::replaced, FieldType::Short}})
         fields.append(records::FieldDef{name, type, 0, false, {}, 0});
     records::Database::Transaction transaction(db);
-    for (const QString &statement : db.dialect().createStatements({results::name, fields, {records::recordNumberField}, false}))
-        db.run(statement);
+    if (!tableHeld) {
+        for (const QString &statement : db.dialect().createStatements({results::name, fields, {records::recordNumberField}, false}))
+            db.run(statement);
+    }
     QStringList columns = {SqlDialect::keyColumn(records::recordNumberField)};
     for (const records::FieldDef &field : std::as_const(fields))
         columns.append(SqlDialect::quote(field.name));

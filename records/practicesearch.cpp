@@ -95,14 +95,17 @@ public:
         m_values += values;
     }
 
-    // The patients one of whose texts holds the phrase.
-    void phraseIn(const QList<TextIndexDef> &indexes, const QString &typed)
+    // The patients one of whose texts holds the phrase; narrowed only, the phrase then checked in
+    // the lines read.
+    enum class Phrase { Matched, Narrowed };
+    void phraseIn(const QList<TextIndexDef> &indexes, const QString &typed, Phrase phrase = Phrase::Matched)
     {
         QStringList selects;
         for (const TextIndexDef &index : indexes) {
             selects.append(QStringLiteral("SELECT x.%1 FROM %2 x WHERE %3")
                                .arg(SqlDialect::quote(recordNumberField), SqlDialect::quote(index.table),
-                                    m_dialect.textMatches(index, QStringLiteral("x"))));
+                                    phrase == Phrase::Matched ? m_dialect.textMatches(index, QStringLiteral("x"))
+                                                              : m_dialect.textNarrowedTo(index, QStringLiteral("x"))));
             m_values.append(m_dialect.phraseValue(typed));
         }
         m_conditions.append(QStringLiteral("p.%1 IN (%2)")
@@ -115,12 +118,12 @@ public:
         m_values += values;
     }
 
-    // The last result whose texts hold the phrase, as two columns: its texts and its date.
+    // The last result whose texts may hold the phrase, as two columns: its texts and its date.
     void showResultText(const QList<TextIndexDef> &indexes, const QString &typed)
     {
         QStringList matches;
         for (const TextIndexDef &index : indexes)
-            matches.append(m_dialect.textMatches(index, QStringLiteral("x")));
+            matches.append(m_dialect.textNarrowedTo(index, QStringLiteral("x")));
         const QString last = QStringLiteral(" FROM %1 x WHERE x.%2 = p.%2 AND (%3) ORDER BY x.%4 DESC, x.%5 DESC LIMIT 1")
                                  .arg(SqlDialect::quote(resultsTable::name), SqlDialect::keyColumn(recordNumberField),
                                       matches.join(QLatin1String(" OR ")), SqlDialect::quote(resultsTable::date),
@@ -241,7 +244,8 @@ SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect
             builder.show(index);
     }
     if (!criteria.words.isEmpty()) {
-        builder.phraseIn(textIndexes() + resultTexts, criteria.words);
+        // Checked in the lines of the texts shown (see foundPatient): a phrase is found on one line.
+        builder.phraseIn(textIndexes() + resultTexts, criteria.words, StatementBuilder::Phrase::Narrowed);
         for (const TextIndexDef &index : textIndexes())
             builder.show(index);
         if (!resultTexts.isEmpty())

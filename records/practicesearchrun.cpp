@@ -25,6 +25,12 @@ std::optional<int> wholeNumber(const QVariant &value)
     return int(number);
 }
 
+// Put together by hand: the formatting functions of the toolkit cost more than reading the row.
+QString twoDigits(int number)
+{
+    return number < 10 ? QLatin1Char('0') + QString::number(number) : QString::number(number);
+}
+
 void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &today)
 {
     const auto day = wholeNumber(row.at(4));
@@ -35,7 +41,8 @@ void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &toda
     patient.birth = QDate(*year, month.value_or(1), day.value_or(1));
     if (!patient.birth.isValid())
         patient.birth = QDate(*year, 1, 1);
-    patient.birthText = day && month ? QString::asprintf("%02d/%02d/%d", *day, *month, *year) : QString::number(*year);
+    patient.birthText = day && month ? twoDigits(*day) + QLatin1Char('/') + twoDigits(*month) + QLatin1Char('/') + QString::number(*year)
+                                     : QString::number(*year);
     int age = today.year() - patient.birth.year();
     if (QDate(today.year(), patient.birth.month(), patient.birth.day()) > today)
         --age;
@@ -66,6 +73,20 @@ MatchedLine shownResult(const QVariantList &row, const SearchStatement &statemen
             QDate::fromString(row.value(at).toString(), Qt::ISODate)};
 }
 
+// The last line of the patient's texts that holds the phrase, else of the result's text.
+std::optional<MatchedLine> lineWithWords(const QVariantList &row, const SearchStatement &statement, const QString &words)
+{
+    if (auto line = lastLineWith(shownTexts(row, statement, {}, {}), words))
+        return line;
+    if (!statement.showsResultText)
+        return std::nullopt;
+    const int at = statement.resultTextAt();
+    auto line = lastLineWith({row.value(at).toString()}, words);
+    if (line)
+        line->date = QDate::fromString(row.value(at + 1).toString(), Qt::ISODate);
+    return line;
+}
+
 } // namespace
 
 std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchStatement &statement,
@@ -90,13 +111,13 @@ std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchSt
     if (!shown && !criteria.drug.isEmpty())
         shown = lastLineWith(shownTexts(row, statement, {}, {QStringLiteral("Traitement général"), QStringLiteral("Prescription")}),
                              criteria.drug);
-    if (!shown && !criteria.words.isEmpty())
-        shown = lastLineWith(shownTexts(row, statement, {}, {}), criteria.words);
-    if (!shown && statement.showsResultText) {
-        const int at = statement.resultTextAt();
-        shown = lastLineWith({row.value(at).toString()}, criteria.words);
-        if (shown)
-            shown->date = QDate::fromString(row.value(at + 1).toString(), Qt::ISODate);
+    if (!criteria.words.isEmpty()) {
+        // The statement only narrowed to the files holding the words: a line must hold the phrase.
+        const std::optional<MatchedLine> line = lineWithWords(row, statement, criteria.words);
+        if (!line)
+            return std::nullopt;
+        if (!shown)
+            shown = line;
     }
     if (shown) {
         patient.matched = shown->text;

@@ -46,6 +46,9 @@ public:
     virtual QString findIndexByName() const = 0;
     // A condition on the row `alias` of the index's table: its text holds the bound phrase.
     virtual QString textMatches(const TextIndexDef &index, const QString &alias) const = 0;
+    // A condition that holds at least where textMatches does, answered by the index alone: the
+    // caller checks the phrase in the lines it reads.
+    virtual QString textNarrowedTo(const TextIndexDef &index, const QString &alias) const { return textMatches(index, alias); }
     // The value bound to that condition for the words typed.
     virtual QString phraseValue(const QString &typed) const = 0;
 
