@@ -1,5 +1,6 @@
 #include "app/practicesearchwindow.h"
 
+#include "app/foundpatientsmodel.h"
 #include "app/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
@@ -22,7 +23,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -31,7 +31,6 @@ namespace orvane::app {
 namespace {
 
 const QString savedGroup = QStringLiteral("Recherches enregistrées");
-constexpr int patientRole = Qt::UserRole + 1;
 
 QLineEdit *lineEdit(const QString &name, int characters)
 {
@@ -57,18 +56,6 @@ QString periodText(const QString &from, const QString &to)
     if (!to.trimmed().isEmpty())
         text += QStringLiteral(" au ") + to.trimmed();
     return text;
-}
-
-// What the list sorts a column by: numbers and dates by their value, not their text.
-QVariant sortValue(const records::FoundPatient &patient, int column)
-{
-    switch (column) {
-    case 1: return patient.number;
-    case 2: return patient.birth;
-    case 3: return patient.age ? QVariant(*patient.age) : QVariant(-1);
-    case 5: return patient.matchedDate;
-    default: return records::patientListCells(patient).at(column).toLower();
-    }
 }
 
 } // namespace
@@ -125,9 +112,7 @@ PracticeSearchWindow::PracticeSearchWindow(records::Database &db, DialogService 
         button->setAutoDefault(false);
     layout->addLayout(buttons);
 
-    m_model = new QStandardItemModel(0, int(records::patientListTitles().size()), this);
-    m_model->setHorizontalHeaderLabels(records::patientListTitles());
-    m_model->setSortRole(patientRole);
+    m_model = new FoundPatientsModel(this);
     m_list = new QTableView;
     m_list->setObjectName(QStringLiteral("foundPatients"));
     m_list->setModel(m_model);
@@ -324,8 +309,8 @@ void PracticeSearchWindow::setSearching(bool searching)
 {
     m_search->setEnabled(!searching);
     m_stop->setEnabled(searching);
-    m_printButton->setEnabled(!searching && !m_found.isEmpty());
-    m_csv->setEnabled(!searching && !m_found.isEmpty());
+    m_printButton->setEnabled(!searching && m_model->found() > 0);
+    m_csv->setEnabled(!searching && m_model->found() > 0);
 }
 
 void PracticeSearchWindow::startSearch()
@@ -348,8 +333,7 @@ void PracticeSearchWindow::startSearch()
         m_status->clear();
         return;
     }
-    m_found.clear();
-    m_model->removeRows(0, m_model->rowCount());
+    m_model->clear();
     m_shownCriteria = criteriaText(criteria);
     m_status->setText(QStringLiteral("Recherche en cours..."));
     m_run = new records::PracticeSearchRun(records::sameBase(m_db), reading.criteria, m_clock.today(), this);
@@ -370,28 +354,14 @@ void PracticeSearchWindow::stopSearch()
     disconnect(run, &records::PracticeSearchRun::found, this, nullptr);
     disconnect(run, &records::PracticeSearchRun::ended, this, nullptr);
     m_run = nullptr;
-    m_status->setText(QStringLiteral("Recherche arrêtée : %1 patient(s) listé(s)").arg(m_found.size()));
+    m_status->setText(QStringLiteral("Recherche arrêtée : %1 patient(s) listé(s)").arg(m_model->found()));
     setSearching(false);
 }
 
 void PracticeSearchWindow::addFound(const QList<records::FoundPatient> &patients)
 {
-    m_list->setSortingEnabled(false);
-    for (const records::FoundPatient &patient : patients) {
-        QList<QStandardItem *> items;
-        const QStringList cells = records::patientListCells(patient);
-        for (int column = 0; column < cells.size(); ++column) {
-            auto *item = new QStandardItem(cells.at(column));
-            item->setData(sortValue(patient, column), patientRole);
-            if (column == 0)
-                item->setData(int(m_found.size()), patientRole + 1);
-            items.append(item);
-        }
-        m_found.append(patient);
-        m_model->appendRow(items);
-    }
-    m_list->setSortingEnabled(true);
-    m_status->setText(QStringLiteral("Recherche en cours... %1 patient(s)").arg(m_found.size()));
+    m_model->add(patients);
+    m_status->setText(QStringLiteral("Recherche en cours... %1 patient(s)").arg(m_model->found()));
 }
 
 void PracticeSearchWindow::searchEnded(int count, const QString &failure)
@@ -408,10 +378,7 @@ void PracticeSearchWindow::searchEnded(int count, const QString &failure)
 
 QList<records::FoundPatient> PracticeSearchWindow::listedPatients() const
 {
-    QList<records::FoundPatient> listed;
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        listed.append(m_found.at(m_model->item(row, 0)->data(patientRole + 1).toInt()));
-    return listed;
+    return m_model->listed();
 }
 
 void PracticeSearchWindow::openCurrent()
@@ -419,7 +386,7 @@ void PracticeSearchWindow::openCurrent()
     const QModelIndex current = m_list->currentIndex();
     if (!current.isValid())
         return;
-    emit patientChosen(m_found.at(m_model->item(current.row(), 0)->data(patientRole + 1).toInt()).key);
+    emit patientChosen(m_model->patientAt(current.row()).key);
 }
 
 void PracticeSearchWindow::printList()

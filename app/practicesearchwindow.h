@@ -13,7 +13,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 
 namespace orvane {
@@ -25,6 +24,8 @@ class Database;
 }
 
 namespace orvane::app {
+
+class FoundPatientsModel;
 
 // "Recherche multicritère": the patients of the whole practice who meet the criteria typed, listed
 // while the search runs on a thread of its own. A patient of the list opens in the main window.
@@ -78,7 +79,6 @@ private:
     const Clock &m_clock;
     ListPrinter m_printList;
     QPointer<records::PracticeSearchRun> m_run;
-    QList<records::FoundPatient> m_found;
     QString m_shownCriteria;
 
     QLineEdit *m_drug;
@@ -107,7 +107,7 @@ private:
     QListWidget *m_saved;
     QLabel *m_status;
     QTableView *m_list;
-    QStandardItemModel *m_model;
+    FoundPatientsModel *m_model;
 };
 
 } // namespace orvane::app

@@ -7,6 +7,7 @@
 //        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms;
 //        --searches: the start and the searches across the practice only)
 
+#include "app/foundpatientsmodel.h"
 #include "app/startup.h"
 #include "app/torvane.h"
 #include "prescribing/qprintersurface.h"
@@ -256,7 +257,8 @@ QString sqliteBase(int size, QTextStream &out)
 }
 
 // The searches across the practice as the window runs them: a connection of their own on a thread,
-// the rows in batches. Timed to the end of the last row, and apart to the first batch shown.
+// the rows in batches into the window's list. Timed to the end of the last row listed, and apart to
+// the first batch listed.
 void runPracticeSearches(records::Database &db, const Measure &measure, QTextStream &out)
 {
     using Kind = records::VaccinationCriterion::Kind;
@@ -297,11 +299,13 @@ void runPracticeSearches(records::Database &db, const Measure &measure, QTextStr
         int found = 0;
         const Figures whole = measure(10, [] {}, [&, search = search] {
             records::PracticeSearchRun run(records::sameBase(db), search, today);
+            app::FoundPatientsModel list;
             QEventLoop loop;
             QElapsedTimer sinceStart;
             sinceStart.start();
             bool first = true;
-            QObject::connect(&run, &records::PracticeSearchRun::found, &loop, [&](const QList<records::FoundPatient> &) {
+            QObject::connect(&run, &records::PracticeSearchRun::found, &loop, [&](const QList<records::FoundPatient> &patients) {
+                list.add(patients);
                 if (std::exchange(first, false))
                     firstRows.append(sinceStart.nsecsElapsed() / 1e6);
             });

@@ -1,3 +1,4 @@
+#include "app/foundpatientsmodel.h"
 #include "app/practicesearchwindow.h"
 #include "prescribing/patientlistlayout.h"
 #include "prescribing/printcontext.h"
@@ -152,6 +153,31 @@ private slots:
         test::namedChild<QPushButton>(m_window.get(), QStringLiteral("printList"))->click();
         QCOMPARE(m_printed.size(), 3);
         QCOMPARE(m_printed.last().mid(0, 4), (QStringList{"NOM00002 Luc", "3", "01/01/1952", "74"}));
+    }
+
+    // Each batch goes into its place in the order chosen; the row the physician is on follows his patient.
+    void batchesAreMergedIntoTheOrderChosen()
+    {
+        const auto born = [](const QString &name, int year) {
+            records::FoundPatient patient;
+            patient.name = name;
+            patient.birth = QDate(year, 1, 1);
+            return patient;
+        };
+        app::FoundPatientsModel model;
+        model.sort(2, Qt::DescendingOrder);
+        model.add({born(QStringLiteral("B"), 1950), born(QStringLiteral("D"), 1930)});
+        const QPersistentModelIndex current = model.index(1, 0);
+        model.add({born(QStringLiteral("A"), 1960), born(QStringLiteral("C"), 1940), born(QStringLiteral("E"), 1930)});
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown.append(model.index(row, 0).data().toString());
+        // Born the same year, in the order found.
+        QCOMPARE(shown, (QStringList{"A", "B", "C", "D", "E"}));
+        QCOMPARE(current.row(), 3);
+        model.sort(0, Qt::DescendingOrder);
+        QCOMPARE(model.patientAt(0).name, QStringLiteral("E"));
+        QCOMPARE(current.row(), 1);
     }
 
     void aSavedSearchRunsAgainInOneClick()
