@@ -7,23 +7,6 @@
 
 namespace orvane::app {
 
-namespace {
-
-// Numbers and dates by their value, texts without regard to letter case.
-int compared(const records::FoundPatient &a, const records::FoundPatient &b, int column)
-{
-    const auto order = [](const auto &x, const auto &y) { return x < y ? -1 : (y < x ? 1 : 0); };
-    switch (column) {
-    case 0: return a.name.compare(b.name, Qt::CaseInsensitive);
-    case 1: return order(a.number, b.number);
-    case 2: return order(a.birth, b.birth);
-    case 3: return order(a.age.value_or(-1), b.age.value_or(-1));
-    case 4: return a.matched.compare(b.matched, Qt::CaseInsensitive);
-    default: return order(a.matchedDate, b.matchedDate);
-    }
-}
-
-} // namespace
 
 FoundPatientsModel::FoundPatientsModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -34,6 +17,8 @@ void FoundPatientsModel::clear()
 {
     beginResetModel();
     m_found.clear();
+    m_foldedNames.clear();
+    m_foldedMatches.clear();
     m_order.clear();
     endResetModel();
 }
@@ -45,6 +30,10 @@ void FoundPatientsModel::add(const QList<records::FoundPatient> &patients)
     const int first = found();
     beginInsertRows({}, first, first + int(patients.size()) - 1);
     m_found += patients;
+    for (const records::FoundPatient &patient : patients) {
+        m_foldedNames.append(patient.name.toCaseFolded());
+        m_foldedMatches.append(patient.matched.toCaseFolded());
+    }
     m_order.resize(m_found.size());
     std::iota(m_order.begin() + first, m_order.end(), first);
     endInsertRows();
@@ -98,9 +87,25 @@ void FoundPatientsModel::sort(int column, Qt::SortOrder order)
     reorder(std::move(sorted));
 }
 
+// Numbers and dates by their value, texts without regard to letter case.
+int FoundPatientsModel::compared(int a, int b) const
+{
+    const auto order = [](const auto &x, const auto &y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    const records::FoundPatient &first = m_found.at(a);
+    const records::FoundPatient &second = m_found.at(b);
+    switch (m_column) {
+    case 0: return order(m_foldedNames.at(a), m_foldedNames.at(b));
+    case 1: return order(first.number, second.number);
+    case 2: return order(first.birth, second.birth);
+    case 3: return order(first.age.value_or(-1), second.age.value_or(-1));
+    case 4: return order(m_foldedMatches.at(a), m_foldedMatches.at(b));
+    default: return order(first.matchedDate, second.matchedDate);
+    }
+}
+
 bool FoundPatientsModel::shownBefore(int a, int b) const
 {
-    const int comparison = compared(m_found.at(a), m_found.at(b), m_column);
+    const int comparison = compared(a, b);
     if (comparison != 0)
         return m_sortOrder == Qt::AscendingOrder ? comparison < 0 : comparison > 0;
     return a < b;

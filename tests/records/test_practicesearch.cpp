@@ -303,6 +303,22 @@ private slots:
         QCOMPARE(names(criteria), QStringList());
     }
 
+    // Words are letters and digits, case and accents folded; a phrase is found on one line, as shown.
+    void aPhraseIsFoundOnOneLine()
+    {
+        QCOMPARE(foldedWords(QStringLiteral("L'HbA1c : 8,4 % — Prélèvement HÉMOLYSÉ")),
+                 (QStringList{"l", "hba1c", "8", "4", "prelevement", "hemolyse"}));
+        changeText(tables::consultations, 2, QStringLiteral("Consultation"),
+                   dated(QStringLiteral("03/03/2025"), {QStringLiteral("Toux sèche"), QStringLiteral("fébrile la nuit")}));
+        SearchCriteria criteria;
+        criteria.words = QStringLiteral("toux seche");
+        const QList<FoundPatient> found = search(criteria);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().matchedDate, QDate(2025, 3, 3));
+        criteria.words = QStringLiteral("sèche fébrile");
+        QCOMPARE(names(criteria), QStringList());
+    }
+
     void aVeryLongTextIsStoredAndFoundByItsBeginning()
     {
         QString text;
