@@ -15,7 +15,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -229,15 +229,19 @@ private slots:
         window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto *table = test::namedChild<QTableWidget>(&window, QStringLiteral("grille"));
-        QCOMPARE(table->rowCount(), 8);
-        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("15/03/2006"));
+        auto *table = test::namedChild<QTableView>(&window, QStringLiteral("grille"));
+        const QAbstractItemModel &model = *table->model();
+        QCOMPARE(model.rowCount(), 8);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("15/03/2006"));
         const int ferritin = int(window.grid().rows.indexOf(QStringLiteral("FERRITINE")));
-        QCOMPARE(table->item(ferritin, 0)->foreground().color(), QColor(Qt::red));
-        QVERIFY(table->item(ferritin, 0)->font().bold());
+        const auto at = [&model](int row, Qt::ItemDataRole role) { return model.index(row, 0).data(role); };
+        QCOMPARE(at(ferritin, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(at(ferritin, Qt::FontRole).value<QFont>().bold());
         const int hb = int(window.grid().rows.indexOf(QStringLiteral("Hb")));
-        QCOMPARE(table->item(hb, 0)->text(), QStringLiteral("13.5 g/dL"));
-        QVERIFY(table->item(hb, 0)->foreground().color() != QColor(Qt::red));
+        QCOMPARE(at(hb, Qt::DisplayRole).toString(), QStringLiteral("13.5 g/dL"));
+        QVERIFY(at(hb, Qt::ForegroundRole).isNull());
+        // Every value shows whole in its column.
+        QVERIFY(table->columnWidth(0) > table->fontMetrics().horizontalAdvance(at(hb, Qt::DisplayRole).toString()));
 
         int points = -1;
         dialogs.answerModal([&points](QDialog &chart) {
@@ -245,7 +249,7 @@ private slots:
             QTest::mouseClick(test::namedChild<QPushButton>(&chart, QStringLiteral("Imprimer")), Qt::LeftButton);
             chart.reject();
         });
-        const QRect cell = table->visualItemRect(table->item(hb, 0));
+        const QRect cell = table->visualRect(model.index(hb, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(points, 1);
@@ -253,7 +257,7 @@ private slots:
 
         QTest::mouseClick(test::namedChild<QPushButton>(&window, QStringLiteral("Fermer")), Qt::LeftButton);
         window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
-        QVERIFY(!table->item(ferritin, 0)->font().bold());
+        QVERIFY(!at(ferritin, Qt::FontRole).value<QFont>().bold());
     }
 
     void labelAddedByThePhysician()
