@@ -89,7 +89,12 @@ QVariant LabGridModel::headerData(int section, Qt::Orientation orientation, int 
 
 QString LabGridModel::shownText(const StoredLabResult &result)
 {
-    return LabGrid::cellText(result) + (result.alert.isEmpty() ? QString() : QStringLiteral(" (!)"));
+    // A value sent as pages of text shows its beginning; the whole of it stays stored.
+    const int longest = 60;
+    QString text = LabGrid::cellText(result);
+    if (text.size() > longest)
+        text = text.left(longest) + QChar(0x2026);
+    return text + (result.alert.isEmpty() ? QString() : QStringLiteral(" (!)"));
 }
 
 QString LabGridModel::detailsOf(const LabGrid::Cell &cell)

@@ -156,6 +156,38 @@ private slots:
         QVERIFY(clinical::readPatientResults(m_base->db(), number).first().seen);
     }
 
+    // What no laboratory should send is stored as sent, all of it, and the view still opens.
+    void badInputFiledWhole()
+    {
+        QStringList lines = header();
+        lines[9] = QStringLiteral("31/02/2006");
+        lines.append(QStringLiteral("RES|HEMOGLOBINE|HB|N|13.5|g/dL") + QString(QStringLiteral("|x")).repeated(10000));
+        const QString huge(1 << 20, QLatin1Char('a'));
+        lines.append(QStringLiteral("RES|NOTE|NT|A|") + huge + QStringLiteral("|"));
+        lines.append(QStringLiteral("RES|HEMOGLOBINE|HB2|N|13|г/л"));
+        for (int i = 0; i < 100000; ++i)
+            lines.append(QStringLiteral("RES|ANALYSE %1|A%1|N|%1|mg/l").arg(i));
+        const auto outcome = m_results->read(number, writeText(QStringLiteral("DUPONT Emile-gros.txt"), lines));
+        QCOMPARE(outcome.added, 100003);
+        QCOMPARE(outcome.alerts, (QStringList{QStringLiteral("Pas de date d'examen lisible (« 31/02/2006 ») : valeur non reportée"),
+                                              QStringLiteral("Unité « г/л » inconnue pour Hb : valeur non reportée")}));
+        QCOMPARE(measure(QStringLiteral("Hb")), QStringLiteral("01/01/2006\r130\r"));
+        const clinical::LabGrid grid = clinical::layOut(clinical::readPatientResults(m_base->db(), number));
+        QCOMPARE(grid.dates, QList<QDate>{QDate()});
+        QCOMPARE(grid.rows.size(), 100002);
+        QCOMPARE(grid.cells.at(grid.rows.indexOf(QStringLiteral("NOTE"))).at(0)->shown.value, huge);
+        test::ScriptedDialogService dialogs;
+        ImagePrinter printer;
+        clinical::LabResultsWindow window(m_base->db(), printer, dialogs,
+                                          [this]() -> const clinical::AnalyteCatalogue & { return m_results->catalogue(); },
+                                          [](const QString &, const QString &) {});
+        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QAbstractItemModel &model = *test::namedChild<QTableView>(&window, QStringLiteral("grille"))->model();
+        QVERIFY(model.index(int(grid.rows.indexOf(QStringLiteral("NOTE"))), 0).data().toString().size() < 100);
+    }
+
     // A corrected value replaces the one shown and in the list; the former one stays as history.
     void correctedResult()
     {
