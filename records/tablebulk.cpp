@@ -43,12 +43,10 @@ void Table::appendRows(const QList<QVariantList> &rows)
     addColumns(rowToAppend(rows.value(0)), all, &columns, unused);
     QStringList marks(columns.size(), QStringLiteral("?"));
     const QString rowMarks = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
-    // The time Qt takes to prepare a statement grows with the square of its marks (a 200-row statement
-    // of 25 fields: 90 ms, as long as the rest of the append); statements carry at most about a
-    // thousand marks, in a power of two of rows, so that each table has a handful of them, prepared
+    // Statements carry a power of two of rows, so that each table has a handful of them, prepared
     // once and kept.
     qsizetype largest = 1;
-    while (largest * 2 * columns.size() <= 1000)
+    while (largest * 2 * columns.size() <= m_db.dialect().marksPerStatement())
         largest *= 2;
     Database::Transaction transaction(m_db);
     for (qsizetype first = 0; first < rows.size();) {
