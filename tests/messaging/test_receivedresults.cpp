@@ -61,6 +61,19 @@ public:
     QStringList jobs;
 };
 
+// The patient's results window, with the dialogs and the printer it answers to.
+struct ResultsView
+{
+    ResultsView(records::Database &db, const ReceivedResults &results)
+        : window(db, printer, dialogs, [&results]() -> const clinical::AnalyteCatalogue & { return results.catalogue(); },
+                 [](const QString &, const QString &) {})
+    {
+    }
+    test::ScriptedDialogService dialogs;
+    ImagePrinter printer;
+    clinical::LabResultsWindow window;
+};
+
 } // namespace
 
 // Results read from the texts of the received-results folder into the patient's file.
@@ -101,6 +114,13 @@ private:
     PatientFile patientFile(const QString &insured = QStringLiteral("1480375123456-78"))
     {
         return {{QStringLiteral("DUPONT Emile"), number, insured}, QStringLiteral("DUPONT"), QStringLiteral("Emile"), 3, 5, 1948};
+    }
+
+    void showResults(clinical::LabResultsWindow &window)
+    {
+        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 
 private slots:
@@ -176,14 +196,9 @@ private slots:
         QCOMPARE(grid.dates, QList<QDate>{QDate()});
         QCOMPARE(grid.rows.size(), 100002);
         QCOMPARE(grid.cells.at(grid.rows.indexOf(QStringLiteral("NOTE"))).at(0)->shown.value, huge);
-        test::ScriptedDialogService dialogs;
-        ImagePrinter printer;
-        clinical::LabResultsWindow window(m_base->db(), printer, dialogs,
-                                          [this]() -> const clinical::AnalyteCatalogue & { return m_results->catalogue(); },
-                                          [](const QString &, const QString &) {});
-        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ResultsView view(m_base->db(), *m_results);
+        clinical::LabResultsWindow &window = view.window;
+        showResults(window);
         const QAbstractItemModel &model = *test::namedChild<QTableView>(&window, QStringLiteral("grille"))->model();
         QVERIFY(model.index(int(grid.rows.indexOf(QStringLiteral("NOTE"))), 0).data().toString().size() < 100);
     }
@@ -253,14 +268,9 @@ private slots:
     void resultsWindow()
     {
         m_results->read(number, writeText(QStringLiteral("DUPONT Emile-examen du 15 3 2006.txt"), header() + results));
-        test::ScriptedDialogService dialogs;
-        ImagePrinter printer;
-        clinical::LabResultsWindow window(m_base->db(), printer, dialogs,
-                                          [this]() -> const clinical::AnalyteCatalogue & { return m_results->catalogue(); },
-                                          [](const QString &, const QString &) {});
-        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ResultsView view(m_base->db(), *m_results);
+        clinical::LabResultsWindow &window = view.window;
+        showResults(window);
         auto *table = test::namedChild<QTableView>(&window, QStringLiteral("grille"));
         const QAbstractItemModel &model = *table->model();
         QCOMPARE(model.rowCount(), 8);
@@ -276,7 +286,7 @@ private slots:
         QVERIFY(table->columnWidth(0) > table->fontMetrics().horizontalAdvance(at(hb, Qt::DisplayRole).toString()));
 
         int points = -1;
-        dialogs.answerModal([&points](QDialog &chart) {
+        view.dialogs.answerModal([&points](QDialog &chart) {
             points = static_cast<clinical::LabChartDialog &>(chart).pointCount();
             QTest::mouseClick(test::namedChild<QPushButton>(&chart, QStringLiteral("Imprimer")), Qt::LeftButton);
             chart.reject();
@@ -285,10 +295,10 @@ private slots:
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(points, 1);
-        QCOMPARE(printer.jobs, QStringList{QStringLiteral("graphique")});
+        QCOMPARE(view.printer.jobs, QStringList{QStringLiteral("graphique")});
 
         QTest::mouseClick(test::namedChild<QPushButton>(&window, QStringLiteral("Fermer")), Qt::LeftButton);
-        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        showResults(window);
         QVERIFY(!at(ferritin, Qt::FontRole).value<QFont>().bold());
     }
 
