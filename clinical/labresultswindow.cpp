@@ -117,6 +117,7 @@ int LabResultsWindow::currentRow() const
 {
     return m_table->currentIndex().row();
 }
+
 void LabResultsWindow::GraphiqueClick()
 {
     if (currentRow() >= 0)
