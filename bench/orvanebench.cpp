@@ -374,7 +374,7 @@ void fillResults(records::Database &db, double number)
     count.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3")
                    .arg(records::SqlDialect::quote(records::tables::results),
                         records::SqlDialect::keyColumn(records::recordNumberField))
-                   .arg(number));
+                   .arg(QString::number(number, 'f', 0)));
     if (count.next() && count.value(0).toInt() >= 5000)
         return;
     const records::TableDef &def = records::tableDef(records::tables::results);
@@ -412,7 +412,7 @@ void runResults(app::TOrvane &window, DialogService &dialogs, const Measure &mea
     db.run(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
                .arg(records::SqlDialect::quote(records::tables::results),
                     records::SqlDialect::keyColumn(records::recordNumberField))
-               .arg(filed));
+               .arg(QString::number(filed, 'f', 0)));
     const double viewed = benchPatient(db, 9999998, QStringLiteral("BANCRESULTATS"));
     fillResults(db, viewed);
     const QString folder = places::inProgramFolder(QStringLiteral("bench-examens"));

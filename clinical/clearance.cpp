@@ -1,5 +1,7 @@
 #include "clinical/clearance.h"
 
+#include "clinical/labreport.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,9 +45,7 @@ ClearanceNotice clearanceNotice(const QString &value, const std::optional<QDate>
     const QString shown = value.trimmed();
     if (shown.isEmpty())
         return {QStringLiteral("Clearance non connue"), false};
-    bool plainNumber = false;
-    QString(shown).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&plainNumber);
-    QString text = QStringLiteral("Clearance : ") + shown + (plainNumber ? QStringLiteral(" ml/min") : QString());
+    QString text = QStringLiteral("Clearance : ") + shown + (labNumber(shown) ? QStringLiteral(" ml/min") : QString());
     if (!day)
         return {text + QStringLiteral(" (non datée)"), false};
     text += QStringLiteral(" du ") + day->toString(QStringLiteral("dd/MM/yyyy"));

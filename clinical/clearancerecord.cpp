@@ -1,5 +1,6 @@
 #include "clinical/clearancerecord.h"
 
+#include "clinical/labreport.h"
 #include "clinical/resultrow.h"
 #include "records/database.h"
 #include "records/table.h"
@@ -44,8 +45,7 @@ void ClearanceRecord::fileTyped(double recordNumber, const QString &text, const 
     const QString value = text.trimmed();
     if (value.isEmpty() || dayOf(recordNumber, value) == day)
         return;
-    bool plainNumber = false;
-    const double number = QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&plainNumber);
+    const std::optional<double> number = labNumber(value);
     records::Table(m_db, records::tables::results)
         .appendRows({ResultRow()
                          .set(records::recordNumberField, recordNumber)
@@ -54,8 +54,8 @@ void ClearanceRecord::fileTyped(double recordNumber, const QString &text, const 
                          .set(QStringLiteral("Libellé"), analyte)
                          .set(QStringLiteral("Analyte"), analyte)
                          .set(QStringLiteral("Résultat"), value)
-                         .set(QStringLiteral("Valeur"), plainNumber ? QVariant(number) : QVariant())
-                         .set(QStringLiteral("Unité"), plainNumber ? QStringLiteral("ml/min") : QString())
+                         .set(QStringLiteral("Valeur"), number ? QVariant(*number) : QVariant())
+                         .set(QStringLiteral("Unité"), number ? QStringLiteral("ml/min") : QString())
                          .set(QStringLiteral("Vu"), 1)
                          .set(QStringLiteral("Remplacé"), 0)
                          .values()});

@@ -51,6 +51,8 @@ QList<StoredLabResult> readPatientResults(records::Database &db, double recordNu
                                        .arg(columns.join(QLatin1String(", ")), SqlDialect::quote(records::tables::results),
                                             SqlDialect::keyColumn(records::recordNumberField),
                                             SqlDialect::quote(QStringLiteral("Date examen")), SqlDialect::idColumn()));
+    // Thousands of rows read once: none is kept in a cache of the driver.
+    query.setForwardOnly(true);
     query.addBindValue(recordNumber);
     db.run(query);
     QList<StoredLabResult> results;

@@ -188,6 +188,12 @@ private:
             alert(int(m_rows.size() - 1), listValue.alert);
         if (analyte->valueList.isEmpty() && analyte->name != LabResultImport::creatinineAnalyte)
             return;
+        // A list holds dated values: one of an exam whose date cannot be read stays in the results only.
+        if (!date.isValid()) {
+            if (listValue.value)
+                alert(int(m_rows.size() - 1), undatedAlert());
+            return;
+        }
         ListEntry &entry = m_entries[analyte->name + QChar(0) + isoDate(date)];
         entry.analyte = analyte;
         entry.date = date;
@@ -202,6 +208,13 @@ private:
             if (former && former->number.isValid() && !former->number.isNull())
                 entry.former = analyte->converted(former->number.toDouble(), former->unit);
         }
+    }
+
+    QString undatedAlert() const
+    {
+        const QString sent = m_report.examDateText.trimmed();
+        return QStringLiteral("Pas de date d'examen lisible%1 : valeur non reportée")
+            .arg(sent.isEmpty() ? QString() : QStringLiteral(" (« %1 »)").arg(sent));
     }
 
     void alert(int row, const QString &text)
@@ -262,7 +275,7 @@ private:
         const Analyte *creatinine = nullptr;
         ListEntry latestCreatinine;
         for (const ListEntry &entry : std::as_const(m_entries)) {
-            if (!entry.value || !entry.date.isValid())
+            if (!entry.value)
                 continue;
             if (entry.analyte->name == LabResultImport::creatinineAnalyte) {
                 if (!creatinine || entry.date > latestCreatinine.date) {

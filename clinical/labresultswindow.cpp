@@ -15,7 +15,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,28 +24,6 @@
 namespace orvane::clinical {
 
 namespace {
-
-QString detailsOf(const LabGrid::Cell &cell)
-{
-    const StoredLabResult &shown = cell.shown;
-    QStringList lines;
-    lines.append(shown.label.isEmpty() ? shown.code : shown.label);
-    if (!shown.low.isEmpty() || !shown.high.isEmpty())
-        lines.append(QStringLiteral("Normales : %1 - %2").arg(shown.low, shown.high));
-    if (!shown.value2.isEmpty())
-        lines.append(QStringLiteral("Soit %1 %2").arg(shown.value2, shown.unit2));
-    if (!shown.laboratory.isEmpty())
-        lines.append(shown.laboratory);
-    if (!shown.comment.isEmpty())
-        lines.append(shown.comment);
-    if (!shown.alert.isEmpty())
-        lines.append(shown.alert);
-    for (const StoredLabResult &other : cell.alsoSent)
-        lines.append(QStringLiteral("Aussi envoyé : %1").arg(LabGrid::cellText(other)));
-    for (const StoredLabResult &former : cell.history)
-        lines.append(QStringLiteral("Valeur remplacée : %1").arg(LabGrid::cellText(former)));
-    return lines.join(QLatin1Char('\n'));
-}
 
 QLineSeries *boundSeries(double value, const QList<AnalyteChart::Point> &points)
 {
@@ -72,11 +50,13 @@ LabResultsWindow::LabResultsWindow(records::Database &db, PagePrinter &printer, 
     setObjectName(QStringLiteral("TResultats"));
     setWindowTitle(QStringLiteral("Résultats reçus"));
     resize(820, 520);
-    m_table = new QTableWidget(this);
+    m_model = new LabGridModel(this);
+    m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("grille"));
+    m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectItems);
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { chart(row); });
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { chart(index.row()); });
     connect(m_table->verticalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int row) { chart(row); });
     m_notes = new QLabel(this);
     m_notes->setObjectName(QStringLiteral("remarques"));
@@ -108,49 +88,34 @@ void LabResultsWindow::load(const ResultsPatient &patient)
 {
     m_patient = patient;
     setWindowTitle(QStringLiteral("Résultats reçus - %1").arg(patient.name));
-    m_grid = layOut(readPatientResults(m_db, patient.number));
+    m_model->setGrid(layOut(readPatientResults(m_db, patient.number)));
     fill();
 }
 
 void LabResultsWindow::fill()
 {
-    m_table->clear();
-    m_table->setRowCount(int(m_grid.rows.size()));
-    m_table->setColumnCount(int(m_grid.dates.size()));
-    m_table->setVerticalHeaderLabels(m_grid.rows);
-    QStringList dates;
-    for (const QDate &date : std::as_const(m_grid.dates))
-        dates.append(date.isValid() ? shortDateText(date) : QStringLiteral("sans date"));
-    m_table->setHorizontalHeaderLabels(dates);
+    // Widths from the texts, not from the view's measure of every cell: years of results open at once.
+    QFont bold = m_table->font();
+    bold.setBold(true);
+    const QList<int> widths = m_model->columnWidths(QFontMetrics(bold));
+    for (int column = 0; column < widths.size(); ++column)
+        m_table->horizontalHeader()->resizeSection(column, widths.at(column));
+    const LabGrid &grid = m_model->grid();
     QStringList alerts;
-    for (int row = 0; row < m_grid.rows.size(); ++row) {
-        for (int column = 0; column < m_grid.dates.size(); ++column) {
-            const std::optional<LabGrid::Cell> &cell = m_grid.cells.at(row).at(column);
-            if (!cell)
-                continue;
-            const StoredLabResult &shown = cell->shown;
-            auto *item = new QTableWidgetItem(LabGrid::cellText(shown) + (shown.alert.isEmpty() ? QString() : QStringLiteral(" (!)")));
-            item->setToolTip(detailsOf(*cell));
-            if (shown.abnormal())
-                item->setForeground(Qt::red);
-            if (!shown.seen) {
-                QFont font = item->font();
-                font.setBold(true);
-                item->setFont(font);
-            }
-            if (!shown.alert.isEmpty() && !shown.seen)
-                alerts.append(QStringLiteral("%1 du %2 : %3").arg(m_grid.rows.at(row), dates.at(column), shown.alert));
-            m_table->setItem(row, column, item);
+    for (int row = 0; row < grid.rows.size(); ++row) {
+        for (int column = 0; column < grid.dates.size(); ++column) {
+            const LabGrid::Cell *cell = m_model->cell(row, column);
+            if (cell && !cell->shown.alert.isEmpty() && !cell->shown.seen)
+                alerts.append(QStringLiteral("%1 du %2 : %3").arg(grid.rows.at(row), m_model->dateText(column), cell->shown.alert));
         }
     }
-    m_table->resizeColumnsToContents();
     m_notes->setText((m_patient.notes + alerts).join(QLatin1Char('\n')));
     m_notes->setVisible(!m_notes->text().isEmpty());
 }
 
 int LabResultsWindow::currentRow() const
 {
-    return m_table->currentRow();
+    return m_table->currentIndex().row();
 }
 
 void LabResultsWindow::GraphiqueClick()
@@ -162,7 +127,7 @@ void LabResultsWindow::GraphiqueClick()
 void LabResultsWindow::chart(int row)
 {
     const QString heading = QStringLiteral("%1 - %2").arg(m_patient.name, shortDateText(QDate::currentDate()));
-    LabChartDialog dialog(m_grid.rows.value(row), m_grid.series(row), m_catalogue(), m_printer, m_patient.printOwner,
+    LabChartDialog dialog(grid().rows.value(row), grid().series(row), m_catalogue(), m_printer, m_patient.printOwner,
                           heading, this);
     m_dialogs.execModal(dialog);
 }
@@ -172,7 +137,7 @@ void LabResultsWindow::RattacherClick()
     const int row = currentRow();
     if (row < 0)
         return;
-    const QString label = m_grid.rows.at(row);
+    const QString label = grid().rows.at(row);
     if (m_catalogue().analyte(label)) {
         m_dialogs.showMessage(this, QStringLiteral("« %1 » est déjà une analyse connue.").arg(label));
         return;
@@ -236,6 +201,7 @@ LabChartDialog::LabChartDialog(const QString &title, const QList<StoredLabResult
     dates->setFormat(QStringLiteral("dd/MM/yyyy"));
     dates->setTitleText(QStringLiteral("Dates"));
     auto *axis = new QValueAxis;
+    axis->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(dates, Qt::AlignBottom);
     chart->addAxis(axis, Qt::AlignLeft);
     for (QLineSeries *each : all) {
@@ -253,6 +219,7 @@ LabChartDialog::LabChartDialog(const QString &title, const QList<StoredLabResult
         }
         const double margin = std::max((highest - lowest) * 0.1, std::abs(highest) * 0.05 + 0.01);
         axis->setRange(lowest - margin, highest + margin);
+        axis->applyNiceNumbers();
     }
     m_view = new QChartView(chart, this);
     m_view->setRenderHint(QPainter::Antialiasing);
@@ -269,7 +236,8 @@ LabChartDialog::LabChartDialog(const QString &title, const QList<StoredLabResult
     auto *close = new QPushButton(QStringLiteral("&Fermer"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(note, 1);
+    buttons->addWidget(note);
+    buttons->addStretch();
     buttons->addWidget(print);
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "clinical/labresultgrid.h"
+#include "clinical/labgridmodel.h"
 
 #include <QDialog>
 #include <functional>
 
 class QChartView;
 class QLabel;
-class QTableWidget;
+class QTableView;
 
 namespace orvane {
 class DialogService;
@@ -46,7 +46,7 @@ public:
 
     // Reads the patient's results (one statement) and lays them out.
     void load(const ResultsPatient &patient);
-    const LabGrid &grid() const { return m_grid; }
+    const LabGrid &grid() const { return m_model->grid(); }
 
 public slots:
     void GraphiqueClick();
@@ -66,9 +66,9 @@ private:
     Catalogue m_catalogue;
     AddLabel m_addLabel;
     ResultsPatient m_patient;
-    LabGrid m_grid;
+    LabGridModel *m_model;
     QLabel *m_notes;
-    QTableWidget *m_table;
+    QTableView *m_table;
 };
 
 // The chart of one analyte over time, with the bounds the laboratory sent.

@@ -5,10 +5,12 @@
 #include "records/writeproblem.h"
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSqlError>
+#include <QThread>
 #include <optional>
 
 namespace orvane::records {
@@ -57,6 +59,10 @@ QString connectionFailureReason(const QSqlError &error, const AliasSettings &ali
     return QStringLiteral("%1 (%2)").arg(reason, text);
 }
 
+// How long a copy waits for another's write before it says the base is held.
+constexpr int busyTimeoutMs = 10000;
+constexpr int sqliteBusy = 5;
+
 // What the physician is told of a failure he can act on: what is wrong and what to do. Other
 // failures (a refused value, a rule of the base) keep the engine's own words.
 struct StoreFailure
@@ -92,7 +98,7 @@ std::optional<StoreFailure> storeFailureOf(const QSqlError &error, bool sqlite, 
         case 11: // SQLITE_CORRUPT
         case 26: // SQLITE_NOTADB
             return StoreFailure{QStringLiteral("son fichier est endommagé"), restore};
-        case 5: // SQLITE_BUSY
+        case sqliteBusy:
             return StoreFailure{QStringLiteral("un autre poste la tient occupée depuis trop longtemps"),
                                 QStringLiteral("Attendez un moment, ") + again};
         default: return std::nullopt;
@@ -136,7 +142,7 @@ Database::Database(const AliasSettings &alias, const QString &programFolder)
         QDir().mkpath(QFileInfo(path).absolutePath());
         db.setDatabaseName(path);
         // A second running copy waits for the other's write instead of failing at once.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     } else {
         forgetServerEnvironment();
         db.setDatabaseName(alias.database);
@@ -185,8 +191,15 @@ void Database::setUpConnection()
 {
     QSqlQuery query(connection());
     for (const QString &statement : m_dialect->connectionSetUp()) {
-        if (!query.exec(statement))
-            failStatement(query.lastError());
+        // Copies opening a new base together each turn it to WAL: one that read it meanwhile is
+        // refused at once rather than made to wait, lest the two wait on each other. It tries again.
+        const QDeadlineTimer deadline(busyTimeoutMs);
+        while (!query.exec(statement)) {
+            if (!m_alias.isSqlite() || (query.lastError().nativeErrorCode().toInt() & 0xFF) != sqliteBusy
+                || deadline.hasExpired())
+                failStatement(query.lastError());
+            QThread::msleep(20);
+        }
     }
 }
 

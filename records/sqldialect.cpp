@@ -19,6 +19,9 @@ public:
     QStringList beginExclusive(const QString &) const override { return beginTransaction(); }
     QStringList lockSchema() const override { return {}; }
     bool writesTablesTogether() const override { return false; }
+    // Qt hands SQLite its "?" marks as named ones, which SQLite looks up one by one: the time to
+    // prepare a statement grows with the square of its marks (a 200-row statement of 25 fields: 90 ms).
+    int marksPerStatement() const override { return 1000; }
 
 protected:
     QString idColumnDefinition() const override
@@ -93,6 +96,8 @@ public:
     // Any number will do as long as every copy of the program uses the same one.
     QStringList lockSchema() const override { return {QStringLiteral("SELECT pg_advisory_xact_lock(20060101)")}; }
     bool writesTablesTogether() const override { return true; }
+    // Each statement is a round trip; the server binds up to 65,535 values.
+    int marksPerStatement() const override { return 30000; }
 
 protected:
     QString idColumnDefinition() const override

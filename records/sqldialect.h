@@ -28,6 +28,8 @@ public:
     virtual QStringList lockSchema() const = 0;
     // Whether one statement may insert into several tables (each statement costs a server's round trip).
     virtual bool writesTablesTogether() const = 0;
+    // The most values one statement of rows appended in bulk binds.
+    virtual int marksPerStatement() const = 0;
 
     // The column type of a number field, for casting a bound value to it.
     QString numberType() const { return columnType(FieldType::Number); }

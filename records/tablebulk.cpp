@@ -43,11 +43,16 @@ void Table::appendRows(const QList<QVariantList> &rows)
     addColumns(rowToAppend(rows.value(0)), all, &columns, unused);
     QStringList marks(columns.size(), QStringLiteral("?"));
     const QString rowMarks = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
-    // Within the bound values one statement may carry on either engine (SQLite's limit is the lower).
-    const qsizetype perStatement = std::max<qsizetype>(1, 30000 / columns.size());
+    // Statements carry a power of two of rows, so that each table has a handful of them, prepared
+    // once and kept.
+    qsizetype largest = 1;
+    while (largest * 2 * columns.size() <= m_db.dialect().marksPerStatement())
+        largest *= 2;
     Database::Transaction transaction(m_db);
-    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
-        const qsizetype count = std::min(perStatement, rows.size() - first);
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype count = largest;
+        while (count > rows.size() - first)
+            count /= 2;
         QSqlQuery &insert = m_db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
                                               .arg(SqlDialect::quote(def.name), columns.join(QLatin1String(", ")),
                                                    QStringList(count, rowMarks).join(QLatin1String(", "))));
@@ -58,6 +63,7 @@ void Table::appendRows(const QList<QVariantList> &rows)
             insert.addBindValue(binding);
         m_db.run(insert);
         insert.finish();
+        first += count;
     }
     transaction.commit();
 }

@@ -3,10 +3,12 @@
 #include "app/practicesearchwindow.h"
 #include "app/startup.h"
 #include "app/tlogo.h"
+#include "clinical/labresultgrid.h"
 #include "app/torvane.h"
 #include "platform/dialogservice.h"
 #include "messaging/correspondencefolders.h"
 #include "messaging/hprimtext.h"
+#include "messaging/receivedresults.h"
 #include "platform/textlines.h"
 #include "records/currentpatient.h"
 #include "records/schema.h"
@@ -21,6 +23,7 @@
 #include <QLineEdit>
 #include <QSet>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -155,13 +158,33 @@ void WindowTour::fillSampleBase()
     writeWindowsTextFile(
         QDir(waiting).filePath(messaging::receivedResultBaseName(name, QDate(2006, 3, 15)) + QStringLiteral(".txt")),
         messaging::HprimText(header, QDate(2006, 3, 15), QString(), QString()).lines(wordsOfLength(200)));
-    // A result filed for the patient, which "Examens reçus" lists.
-    const QString filed = messaging::receivedResultBaseName(patient.patients().text(QStringLiteral("NomPrénom")),
-                                                            QDate(2006, 3, 16));
-    writeWindowsTextFile(
-        messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults) + QLatin1Char('/') + filed
-            + QStringLiteral(".txt"),
-        {QStringLiteral("Résultat")});
+    // Two results filed for the patient, which "Examens reçus" lists: the first one read and seen,
+    // the second one read when the results window opens, so not seen yet.
+    const QString key = patient.patients().text(QStringLiteral("NomPrénom"));
+    messaging::MessageContext self;
+    self.surname = identity.text(QStringLiteral("Nom"));
+    self.forename = identity.text(QStringLiteral("Prénom"));
+    self.birthDate = QStringLiteral("28/12/1948");
+    self.socialSecurity = identity.text(QStringLiteral("SS"));
+    const QString received = messaging::correspondenceFolderPath(messaging::CorrespondenceFolder::ReceivedResults);
+    const auto fileResults = [&](const QDate &day, const QString &results) {
+        const QString path = received + QLatin1Char('/') + messaging::receivedResultBaseName(key, day) + QStringLiteral(".txt");
+        writeWindowsTextFile(path, messaging::HprimText(self, day, QString(), QStringLiteral("Laboratoire des Acacias")).lines(results));
+        return path;
+    };
+    const QString seen = fileResults(
+        QDate(2006, 1, 10),
+        QStringLiteral("****LAB****\nRES|HEMOGLOBINE|HB|N|13.5|g/dL|12.0|16.0|N|F\n"
+                       "RES|GLYCEMIE A JEUN|GLY|N|1.32|g/l|0.70|1.10|H|F|7.33|mmol/l|3.89|6.11\n"
+                       "RES|CREATININE|CREA|N|72|µmol/l|45|90|N|F\n****FIN****"));
+    const double number = identity.number(records::recordNumberField);
+    messaging::ReceivedResults(identity.database(), received, QString()).read(number, seen);
+    clinical::markResultsSeen(identity.database(), number);
+    fileResults(QDate(2006, 3, 16),
+                QStringLiteral("****LAB****\nRES|HEMOGLOBINE|HB|N|11.2|g/dL|12.0|16.0|L|F\n"
+                               "RES|GLYCEMIE A JEUN|GLY|N|0.98|g/l|0.70|1.10|N|F|5.44|mmol/l|3.89|6.11\n"
+                               "RES|CREATININE|CREA|N|70|µmol/l|45|90|N|F\n"
+                               "RES|CHOLESTEROL HDL (METHODE ENZYMATIQUE)|HDL|N|0.52|g/l|0.40|0.80|N|F\n****FIN****"));
     QFile message(QDir(waiting).filePath(QStringLiteral("message du 16 3 2006.eml")));
     message.open(QIODevice::WriteOnly);
     message.write("From: labo@bio.fr\r\nSubject: Bonjour\r\nContent-Type: text/plain\r\n\r\nBonjour\r\n");
@@ -216,6 +239,18 @@ void WindowTour::visitEveryWindow(const Visit &visit)
         visited.insert(&window);
     });
     QTest::mouseClick(main.findChild<QAbstractButton *>(QStringLiteral("examensrecus")), Qt::LeftButton);
+    // The patient's results, and the chart of the first analyte.
+    m_dialogs.answerModal([&](QDialog &window) {
+        auto *grid = window.findChild<QTableView *>(QStringLiteral("grille"));
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        visit(QStringLiteral("ResultatsRecus"), window);
+        visited.insert(&window);
+        m_dialogs.answerModal([&](QDialog &chart) { visit(QStringLiteral("ResultatsRecus-graphique"), chart); });
+        QTest::mouseClick(window.findChild<QAbstractButton *>(QStringLiteral("Graphique")), Qt::LeftButton);
+    });
+    main.showTab(QStringLiteral("bilans"));
+    QTest::mouseClick(main.findChild<QAbstractButton *>(QStringLiteral("resultatsrecus")), Qt::LeftButton);
+    main.showTab(QStringLiteral("Identite"));
     for (QWidget *window : main.findChildren<QWidget *>()) {
         // Menus and pop-ups are Qt's own; they appear only while a person holds them open.
         if (!window->isWindow() || window->windowType() == Qt::Popup || visited.contains(window))

@@ -238,6 +238,7 @@ private slots:
         QTest::newRow("older") << "86" << QDate(2005, 12, 7) << "Clearance : 86 ml/min du 07/12/2005 : plus d'un an" << true;
         QTest::newRow("typed with its unit") << "85 ml/min" << QDate(2006, 12, 8) << "Clearance : 85 ml/min du 08/12/2006"
                                               << false;
+        QTest::newRow("a word the number reader would take") << "inf" << QDate() << "Clearance : inf (non datée)" << false;
     }
     void clearanceShownWithItsDay()
     {

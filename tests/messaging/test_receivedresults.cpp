@@ -15,7 +15,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -61,6 +61,19 @@ public:
     QStringList jobs;
 };
 
+// The patient's results window, with the dialogs and the printer it answers to.
+struct ResultsView
+{
+    ResultsView(records::Database &db, const ReceivedResults &results)
+        : window(db, printer, dialogs, [&results]() -> const clinical::AnalyteCatalogue & { return results.catalogue(); },
+                 [](const QString &, const QString &) {})
+    {
+    }
+    test::ScriptedDialogService dialogs;
+    ImagePrinter printer;
+    clinical::LabResultsWindow window;
+};
+
 } // namespace
 
 // Results read from the texts of the received-results folder into the patient's file.
@@ -101,6 +114,13 @@ private:
     PatientFile patientFile(const QString &insured = QStringLiteral("1480375123456-78"))
     {
         return {{QStringLiteral("DUPONT Emile"), number, insured}, QStringLiteral("DUPONT"), QStringLiteral("Emile"), 3, 5, 1948};
+    }
+
+    void showResults(clinical::LabResultsWindow &window)
+    {
+        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 
 private slots:
@@ -154,6 +174,33 @@ private slots:
         QVERIFY(!grid.cells.at(ferritin).at(0)->shown.seen);
         clinical::markResultsSeen(m_base->db(), number);
         QVERIFY(clinical::readPatientResults(m_base->db(), number).first().seen);
+    }
+
+    // What no laboratory should send is stored as sent, all of it, and the view still opens.
+    void badInputFiledWhole()
+    {
+        QStringList lines = header();
+        lines[9] = QStringLiteral("31/02/2006");
+        lines.append(QStringLiteral("RES|HEMOGLOBINE|HB|N|13.5|g/dL") + QString(QStringLiteral("|x")).repeated(10000));
+        const QString huge(1 << 20, QLatin1Char('a'));
+        lines.append(QStringLiteral("RES|NOTE|NT|A|") + huge + QStringLiteral("|"));
+        lines.append(QStringLiteral("RES|HEMOGLOBINE|HB2|N|13|г/л"));
+        for (int i = 0; i < 100000; ++i)
+            lines.append(QStringLiteral("RES|ANALYSE %1|A%1|N|%1|mg/l").arg(i));
+        const auto outcome = m_results->read(number, writeText(QStringLiteral("DUPONT Emile-gros.txt"), lines));
+        QCOMPARE(outcome.added, 100003);
+        QCOMPARE(outcome.alerts, (QStringList{QStringLiteral("Pas de date d'examen lisible (« 31/02/2006 ») : valeur non reportée"),
+                                              QStringLiteral("Unité « г/л » inconnue pour Hb : valeur non reportée")}));
+        QCOMPARE(measure(QStringLiteral("Hb")), QStringLiteral("01/01/2006\r130\r"));
+        const clinical::LabGrid grid = clinical::layOut(clinical::readPatientResults(m_base->db(), number));
+        QCOMPARE(grid.dates, QList<QDate>{QDate()});
+        QCOMPARE(grid.rows.size(), 100002);
+        QCOMPARE(grid.cells.at(grid.rows.indexOf(QStringLiteral("NOTE"))).at(0)->shown.value, huge);
+        ResultsView view(m_base->db(), *m_results);
+        clinical::LabResultsWindow &window = view.window;
+        showResults(window);
+        const QAbstractItemModel &model = *test::namedChild<QTableView>(&window, QStringLiteral("grille"))->model();
+        QVERIFY(model.index(int(grid.rows.indexOf(QStringLiteral("NOTE"))), 0).data().toString().size() < 100);
     }
 
     // A corrected value replaces the one shown and in the list; the former one stays as history.
@@ -221,39 +268,38 @@ private slots:
     void resultsWindow()
     {
         m_results->read(number, writeText(QStringLiteral("DUPONT Emile-examen du 15 3 2006.txt"), header() + results));
-        test::ScriptedDialogService dialogs;
-        ImagePrinter printer;
-        clinical::LabResultsWindow window(m_base->db(), printer, dialogs,
-                                          [this]() -> const clinical::AnalyteCatalogue & { return m_results->catalogue(); },
-                                          [](const QString &, const QString &) {});
-        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto *table = test::namedChild<QTableWidget>(&window, QStringLiteral("grille"));
-        QCOMPARE(table->rowCount(), 8);
-        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("15/03/2006"));
+        ResultsView view(m_base->db(), *m_results);
+        clinical::LabResultsWindow &window = view.window;
+        showResults(window);
+        auto *table = test::namedChild<QTableView>(&window, QStringLiteral("grille"));
+        const QAbstractItemModel &model = *table->model();
+        QCOMPARE(model.rowCount(), 8);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("15/03/2006"));
         const int ferritin = int(window.grid().rows.indexOf(QStringLiteral("FERRITINE")));
-        QCOMPARE(table->item(ferritin, 0)->foreground().color(), QColor(Qt::red));
-        QVERIFY(table->item(ferritin, 0)->font().bold());
+        const auto at = [&model](int row, Qt::ItemDataRole role) { return model.index(row, 0).data(role); };
+        QCOMPARE(at(ferritin, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(at(ferritin, Qt::FontRole).value<QFont>().bold());
         const int hb = int(window.grid().rows.indexOf(QStringLiteral("Hb")));
-        QCOMPARE(table->item(hb, 0)->text(), QStringLiteral("13.5 g/dL"));
-        QVERIFY(table->item(hb, 0)->foreground().color() != QColor(Qt::red));
+        QCOMPARE(at(hb, Qt::DisplayRole).toString(), QStringLiteral("13.5 g/dL"));
+        QVERIFY(at(hb, Qt::ForegroundRole).isNull());
+        // Every value shows whole in its column.
+        QVERIFY(table->columnWidth(0) > table->fontMetrics().horizontalAdvance(at(hb, Qt::DisplayRole).toString()));
 
         int points = -1;
-        dialogs.answerModal([&points](QDialog &chart) {
+        view.dialogs.answerModal([&points](QDialog &chart) {
             points = static_cast<clinical::LabChartDialog &>(chart).pointCount();
             QTest::mouseClick(test::namedChild<QPushButton>(&chart, QStringLiteral("Imprimer")), Qt::LeftButton);
             chart.reject();
         });
-        const QRect cell = table->visualItemRect(table->item(hb, 0));
+        const QRect cell = table->visualRect(model.index(hb, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(points, 1);
-        QCOMPARE(printer.jobs, QStringList{QStringLiteral("graphique")});
+        QCOMPARE(view.printer.jobs, QStringList{QStringLiteral("graphique")});
 
         QTest::mouseClick(test::namedChild<QPushButton>(&window, QStringLiteral("Fermer")), Qt::LeftButton);
-        window.load({number, QStringLiteral("DUPONT Emile"), QStringLiteral("DUPONT Emile 7"), {}});
-        QVERIFY(!table->item(ferritin, 0)->font().bold());
+        showResults(window);
+        QVERIFY(!at(ferritin, Qt::FontRole).value<QFont>().bold());
     }
 
     void labelAddedByThePhysician()
