@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -141,6 +142,14 @@ PracticeSearchWindow::PracticeSearchWindow(records::Database &db, DialogService 
 }
 
 // A search stopped may still be finishing its row: its thread is waited for before it goes.
+void PracticeSearchWindow::setAnalytes(const QStringList &names)
+{
+    m_analytes = names;
+    auto *completer = new QCompleter(names, m_labAnalyte);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_labAnalyte->setCompleter(completer);
+}
+
 PracticeSearchWindow::~PracticeSearchWindow()
 {
     stopSearch();
@@ -171,7 +180,7 @@ void PracticeSearchWindow::buildCriteria(QLayout *layout)
     m_from = lineEdit(QStringLiteral("from"), 10);
     m_to = lineEdit(QStringLiteral("to"), 10);
     m_labAnalyte = lineEdit(QStringLiteral("labAnalyte"), 8);
-    m_labAnalyte->setPlaceholderText(QStringLiteral("HBA1C"));
+    m_labAnalyte->setPlaceholderText(QStringLiteral("HbA1c"));
     m_labComparison = comboBox(QStringLiteral("labComparison"), records::labComparisons());
     m_labComparison->setCurrentIndex(1);
     m_labValue = lineEdit(QStringLiteral("labValue"), 6);
@@ -241,7 +250,7 @@ records::TypedCriteria PracticeSearchWindow::typed() const
     typed.vaccinationItem = m_vaccinationItem->currentText();
     typed.from = m_from->text();
     typed.to = m_to->text();
-    typed.labAnalyte = m_labAnalyte->text();
+    typed.labAnalyte = records::knownSpelling(m_labAnalyte->text(), m_analytes);
     typed.labComparison = m_labComparison->currentText();
     typed.labValue = m_labValue->text();
     typed.labHighValue = m_labHighValue->isEnabled() ? m_labHighValue->text() : QString();

@@ -41,6 +41,9 @@ public:
                          QWidget *parent = nullptr);
     ~PracticeSearchWindow() override;
 
+    // The analytes results are filed under: offered as the analyte is typed, and the one meant
+    // when its letters are typed without their accents.
+    void setAnalytes(const QStringList &names);
     bool isSearching() const { return m_run != nullptr; }
     // The patients listed, in the order shown.
     QList<records::FoundPatient> listedPatients() const;
@@ -93,6 +96,7 @@ private:
     QLineEdit *m_from;
     QLineEdit *m_to;
     QLineEdit *m_labAnalyte;
+    QStringList m_analytes;
     QComboBox *m_labComparison;
     QLineEdit *m_labValue;
     QLineEdit *m_labHighValue;

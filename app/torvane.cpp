@@ -2,6 +2,7 @@
 
 #include "app/passwordgate.h"
 #include "app/practicesearchwindow.h"
+#include "clinical/analytes.h"
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
 #include "platform/clock.h"
@@ -164,6 +165,10 @@ void TOrvane::buildFrame()
                                           criteria, rows);
         },
         this);
+    QStringList analytes;
+    for (const clinical::Analyte &analyte : m_receivedResults->catalogue().analytes())
+        analytes.append(analyte.name);
+    m_practiceSearch->setAnalytes(analytes);
     connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](const QVariantList &key) {
         m_commands->openPatient(key);
         raise();

@@ -3,9 +3,10 @@
 // Then, up to 100,000 patients, the import of a practice's files of the earlier program.
 // On PostgreSQL, the tests' throw-away server is reached through a relay that delays it as a
 // network would, and each operation's round trips are counted there.
-// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches] [patients...]
+// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --results] [patients...]
 //        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms;
-//        --searches: the start and the searches across the practice only)
+//        --searches: the start and the searches across the practice only; --results: the start and
+//        the laboratory results only)
 
 #include "app/foundpatientsmodel.h"
 #include "app/startup.h"
@@ -58,8 +59,9 @@ using namespace orvane;
 
 namespace {
 
-// Only the start and the searches across the practice are measured.
-bool searchesOnly = false;
+// The lines measured: all of them, or the start and those of one work only.
+enum class Lines { All, Searches, Results };
+Lines measured = Lines::All;
 
 // Says yes, and closes the program's own windows with their OK button.
 class AnsweringDialogs final : public DialogService
@@ -467,8 +469,12 @@ void runOperations(int size, const QString &title, const Measure &measure, QText
     printRow(out, QStringLiteral("start to main window shown"), start);
 
     app::TOrvane &window = *startup->mainWindow();
-    if (searchesOnly) {
+    if (measured == Lines::Searches) {
         runPracticeSearches(window.patient().database(), measure, out);
+        return;
+    }
+    if (measured == Lines::Results) {
+        runResults(window, dialogs, measure, out);
         return;
     }
     records::CurrentPatient &patient = window.patient();
@@ -660,11 +666,14 @@ int main(int argc, char **argv)
         } else if (argument == QLatin1String("--rtt") && i + 1 < arguments.size()) {
             roundTrips.append(arguments.at(++i).toInt());
         } else if (argument == QLatin1String("--searches")) {
-            searchesOnly = true;
+            measured = Lines::Searches;
+        } else if (argument == QLatin1String("--results")) {
+            measured = Lines::Results;
         } else if (argument.toInt() > 0) {
             sizes.append(argument.toInt());
         } else {
-            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches] [patients...]\n");
+            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --results] "
+                                 "[patients...]\n");
             return 2;
         }
     }
@@ -683,7 +692,7 @@ int main(int argc, char **argv)
         }
         for (const int size : std::as_const(sizes)) {
             runSqlite(size, out);
-            if (size <= 100000)
+            if (size <= 100000 && measured == Lines::All)
                 runImport(size, out);
         }
     } catch (const Error &error) {

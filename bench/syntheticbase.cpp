@@ -142,29 +142,16 @@ void makeSyntheticBase(records::Database &db, int patients)
 void addSyntheticResults(records::Database &db, int patients)
 {
     namespace results = records::resultsTable;
-    using records::FieldType;
     using records::SqlDialect;
-    // A base made before the results were filed has no results table; a new base has it, empty.
-    const bool tableHeld = records::holdsResults(db.connection().tables());
-    if (tableHeld) {
-        QSqlQuery any(db.connection());
-        if (!any.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(SqlDialect::quote(results::name))) || any.next())
-            return;
-    }
-    QList<records::FieldDef> fields;
-    for (const auto &[name, type] : QList<QPair<QString, FieldType>>{
-             {records::recordNumberField, FieldType::Number}, {results::date, FieldType::Date},
-             {results::label, FieldType::Text}, {results::analyte, FieldType::Text}, {results::value, FieldType::Number},
-             {results::unit, FieldType::Text}, {results::comment, FieldType::Memo}, {results::replaced, FieldType::Short}})
-        fields.append(records::FieldDef{name, type, 0, false, {}, 0});
+    // Opened by this version, a base holds the results table; it is filled once.
+    QSqlQuery any(db.connection());
+    if (!any.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(SqlDialect::quote(results::name))) || any.next())
+        return;
     records::Database::Transaction transaction(db);
-    if (!tableHeld) {
-        for (const QString &statement : db.dialect().createStatements({results::name, fields, {records::recordNumberField}, false}))
-            db.run(statement);
-    }
     QStringList columns = {SqlDialect::keyColumn(records::recordNumberField)};
-    for (const records::FieldDef &field : std::as_const(fields))
-        columns.append(SqlDialect::quote(field.name));
+    for (const QString &field : {records::recordNumberField, results::date, results::label, results::analyte, results::value,
+                                 results::unit, results::comment, results::replaced})
+        columns.append(SqlDialect::quote(field));
     QSqlQuery &insert = db.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
                                         .arg(SqlDialect::quote(results::name), columns.join(QLatin1String(", ")),
                                              QStringLiteral(", ?").repeated(int(columns.size()) - 1)));

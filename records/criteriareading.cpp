@@ -1,5 +1,7 @@
 #include "records/criteriareading.h"
 
+#include "records/schema.h"
+
 #include "records/textindex.h"
 
 #include <QRegularExpression>
@@ -183,6 +185,16 @@ TypedCriteria TypedCriteria::fromMap(const QVariantMap &map)
     typed.labWhich = map.value(QStringLiteral("quelleValeur")).toString();
     typed.labFrom = map.value(QStringLiteral("analyseDu")).toString();
     typed.labTo = map.value(QStringLiteral("analyseAu")).toString();
+    return typed;
+}
+
+QString knownSpelling(const QString &typed, const QStringList &spellings)
+{
+    const QString key = sortKey(typed.trimmed());
+    for (const QString &spelling : spellings) {
+        if (sortKey(spelling) == key)
+            return spelling;
+    }
     return typed;
 }
 

@@ -52,6 +52,10 @@ struct CriteriaReading
 
 CriteriaReading readCriteria(const TypedCriteria &typed, const QDate &today);
 
+// The spelling of the list whose letters are those typed, case and accents aside ("creatinine" is
+// "Créatinine"); else the text typed.
+QString knownSpelling(const QString &typed, const QStringList &spellings);
+
 // A drug's name without its strength: "Doliprane 1000 mg" is "Doliprane".
 QString drugNameWithoutStrength(const QString &typed);
 

@@ -30,9 +30,10 @@ QString column(const QString &alias, const QString &field)
 // is no longer the patient's.
 QString resultOfAnalyte(const QString &alias, const LabValueCriterion &lab, QVariantList &values)
 {
-    QStringList conditions = {QStringLiteral("upper(%1) = ?").arg(column(alias, resultsTable::analyte)),
+    // The engine puts both sides in capitals, its own way: SQLite's leaves "é" as it is.
+    QStringList conditions = {QStringLiteral("upper(%1) = upper(?)").arg(column(alias, resultsTable::analyte)),
                               QStringLiteral("COALESCE(%1, 0) <> 1").arg(column(alias, resultsTable::replaced))};
-    values.append(lab.analyte.trimmed().toUpper());
+    values.append(lab.analyte.trimmed());
     if (lab.from.isValid()) {
         conditions.append(column(alias, resultsTable::date) + QStringLiteral(" >= ?"));
         values.append(lab.from.toString(Qt::ISODate));

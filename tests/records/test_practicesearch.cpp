@@ -268,6 +268,12 @@ private slots:
         inPeriod.labValue->lastOnly = true;
         inPeriod.labValue->to = QDate(2026, 8, 31);
         QCOMPARE(names(inPeriod), QStringList{"PETIT Anne"});
+
+        // An accented name typed without its accents is the one filed, in capitals the engine's way.
+        addResult(1, QDate(2026, 6, 1), QStringLiteral("Créatinine"), 90);
+        SearchCriteria creatinine = labValue(Comparison::Above, 80, true);
+        creatinine.labValue->analyte = knownSpelling(QStringLiteral("CREATININE"), {QStringLiteral("Hb"), QStringLiteral("Créatinine")});
+        QCOMPARE(names(creatinine), QStringList{"DUPONT Marie"});
     }
 
     void wordsOfTheReceivedResults()
