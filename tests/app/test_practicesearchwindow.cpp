@@ -116,6 +116,24 @@ private slots:
         QCOMPARE(status(), QStringLiteral("3 patient(s) trouvé(s)"));
     }
 
+    void anAnalyteTypedWithoutItsAccentsIsTheOneFiled()
+    {
+        addPatients(2, 1950);
+        const TableDef &results = tableDef(tables::results);
+        QVariantList row(results.fields.size());
+        row[results.fieldIndex(recordNumberField)] = 1.0;
+        row[results.fieldIndex(QStringLiteral("Date examen"))] = QDate(2026, 6, 1);
+        row[results.fieldIndex(QStringLiteral("Analyte"))] = QStringLiteral("Créatinine");
+        row[results.fieldIndex(QStringLiteral("Valeur"))] = 90.0;
+        Table(m_base->db(), tables::results).appendRow(row);
+        m_window->setAnalytes({QStringLiteral("Hb"), QStringLiteral("Créatinine")});
+        typeInto(QStringLiteral("labAnalyte"), QStringLiteral("creatinine"));
+        typeInto(QStringLiteral("labValue"), QStringLiteral("80"));
+        test::pressKey(Qt::Key_Return);
+        waitForTheEnd();
+        QCOMPARE(status(), QStringLiteral("1 patient(s) trouvé(s)"));
+    }
+
     void escapeStopsTheSearchAndTheWindowGoesOn()
     {
         addPatients(20000, 1930);
