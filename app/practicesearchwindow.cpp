@@ -147,6 +147,7 @@ void PracticeSearchWindow::setAnalytes(const QStringList &names)
     m_analytes = names;
     auto *completer = new QCompleter(names, m_labAnalyte);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
+    delete m_labAnalyte->completer();
     m_labAnalyte->setCompleter(completer);
 }
 

@@ -165,10 +165,6 @@ void TOrvane::buildFrame()
                                           criteria, rows);
         },
         this);
-    QStringList analytes;
-    for (const clinical::Analyte &analyte : m_receivedResults->catalogue().analytes())
-        analytes.append(analyte.name);
-    m_practiceSearch->setAnalytes(analytes);
     connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](const QVariantList &key) {
         m_commands->openPatient(key);
         raise();
@@ -535,6 +531,10 @@ void TOrvane::buildResultsFetch()
     m_receivedResults = std::make_unique<messaging::ReceivedResults>(
         m_patient.patients().database(), m_settings.settings().folders.receivedResults,
         places::inProgramFolder(QStringLiteral("Analyses.txt")));
+    QStringList analytes;
+    for (const clinical::Analyte &analyte : m_receivedResults->catalogue().analytes())
+        analytes.append(analyte.name);
+    m_practiceSearch->setAnalytes(analytes);
     m_resultFiler = std::make_unique<messaging::ResultFiler>(
         m_settings.settings().folders.receivedResults,
         [this](const messaging::HprimIdentity &identity) { return m_patientFinder->matchesOf(identity); },
