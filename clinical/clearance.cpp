@@ -21,16 +21,6 @@ double ckdEpi2021(int age, double creatinineUmol, bool male)
         * std::pow(0.9938, age) * (male ? 1.0 : 1.012);
 }
 
-int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day)
-{
-    const QDate birth(birthYear, std::clamp(birthMonth, 1, 12), 1);
-    const int birthDayOfMonth = std::clamp(birthDay, 1, birth.daysInMonth());
-    int age = day.year() - birthYear;
-    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birthDayOfMonth))
-        --age;
-    return age;
-}
-
 std::optional<bool> isMale(const QString &sex)
 {
     if (sex.startsWith(QLatin1String("Masc"), Qt::CaseInsensitive))

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace orvane {
 
@@ -16,6 +17,16 @@ QString shortDateText(const QDate &date)
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return QLocale().toString(date, format);
+}
+
+int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day)
+{
+    const QDate birth(birthYear, std::clamp(birthMonth, 1, 12), 1);
+    const int birthDayOfMonth = std::clamp(birthDay, 1, birth.daysInMonth());
+    int age = day.year() - birthYear;
+    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birthDayOfMonth))
+        --age;
+    return age;
 }
 
 } // namespace orvane

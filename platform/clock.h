@@ -25,4 +25,8 @@ public:
 // Dates as the program writes them into texts: the system's short format.
 QString shortDateText(const QDate &date);
 
+// Whole years of age on a day, from the birth date as the patient's file holds it (a missing
+// day or month counts as the first; one born on 29 February is a year older on 1 March).
+int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day);
+
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "records/practicesearchrun.h"
 
+#include "platform/clock.h"
 #include "platform/error.h"
 #include "records/database.h"
 #include "records/schema.h"
@@ -45,10 +46,7 @@ void fillBirth(FoundPatient &patient, const QVariantList &row, const QDate &toda
     if (!patient.birth.isValid())
         patient.birth = QDate(*year, 1, 1);
     patient.birthText = day && month ? dayMonthYearText(*day, *month, *year) : QString::number(*year);
-    int age = today.year() - patient.birth.year();
-    if (QDate(today.year(), patient.birth.month(), patient.birth.day()) > today)
-        --age;
-    if (age >= 0)
+    if (const int age = ageOn(day.value_or(1), month.value_or(1), *year, today); age >= 0)
         patient.age = age;
 }
 

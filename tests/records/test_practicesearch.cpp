@@ -427,6 +427,17 @@ private slots:
         QVERIFY(!labRead.criteria.labValue->lastOnly);
     }
 
+    // One born on 29 February is a year older on 1 March, not on 1 January.
+    void ageOfOneBornOn29February()
+    {
+        SearchCriteria criteria;
+        criteria.sex = QStringLiteral("Feminin");
+        const SearchStatement statement = searchStatement(criteria, m_base->db().dialect(), today, {});
+        const QVariantList row{12.0, QStringLiteral("DUPONT Zoé"), QStringLiteral("DUPONT"), QStringLiteral("Zoé"), 29, 2, 2000};
+        QCOMPARE(foundPatient(row, statement, criteria, QDate(2026, 2, 28))->age, std::optional(25));
+        QCOMPARE(foundPatient(row, statement, criteria, QDate(2026, 3, 1))->age, std::optional(26));
+    }
+
     void theListSavedForAMailMerge()
     {
         FoundPatient patient;
