@@ -1,5 +1,7 @@
 #include "clinical/labreport.h"
 
+#include "platform/conversions.h"
+
 #include <QRegularExpression>
 
 namespace orvane::clinical {
@@ -230,15 +232,7 @@ private:
 
 std::optional<double> labNumber(const QString &value)
 {
-    static const QRegularExpression plain(QStringLiteral("^[+-]?(\\d+(?:[.,]\\d*)?|[.,]\\d+)$"));
-    QString bare = withoutMarks(value);
-    bare.remove(QLatin1Char(' '));
-    if (!plain.match(bare).hasMatch())
-        return std::nullopt;
-    bare.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double number = bare.toDouble(&ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
+    return parseDecimalNumber(withoutMarks(value).remove(QLatin1Char(' ')));
 }
 
 QDate LabReport::dateOf(const LabResult &result) const

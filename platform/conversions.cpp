@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace orvane {
@@ -46,6 +47,17 @@ qint64 toWholeNumber(const QString &text)
     if (!value)
         throw Error::notWholeNumber(text);
     return *value;
+}
+
+std::optional<double> parseDecimalNumber(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^[+-]?(\\d+(?:[.,]\\d*)?|[.,]\\d+)$"));
+    QString trimmed = text.trimmed();
+    if (!plain.match(trimmed).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double number = trimmed.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok ? std::optional<double>(number) : std::nullopt;
 }
 
 double toFloatingPoint(const QString &text)

@@ -1,7 +1,7 @@
 #include "records/criteriareading.h"
 
+#include "platform/conversions.h"
 #include "records/schema.h"
-
 #include "records/textindex.h"
 
 #include <QRegularExpression>
@@ -38,14 +38,13 @@ QDate readDate(const QString &text, const QString &name, const QDate &whenEmpty,
 // A number as typed in France ("8,5") or as a laboratory prints it ("8.5").
 std::optional<double> readNumber(const QString &text, const QString &name, CriteriaReading &reading)
 {
-    static const QRegularExpression number(QStringLiteral("^[-+]?\\d+([.,]\\d+)?$"));
-    const QString trimmed = text.trimmed();
-    if (!number.match(trimmed).hasMatch()) {
+    const std::optional<double> number = parseDecimalNumber(text);
+    if (!number) {
+        const QString trimmed = text.trimmed();
         reading.problems.insert(name, trimmed.isEmpty() ? QStringLiteral("La valeur manque")
                                                         : QStringLiteral("« %1 » n'est pas un nombre").arg(trimmed));
-        return std::nullopt;
     }
-    return QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    return number;
 }
 
 void readLabValue(const TypedCriteria &typed, CriteriaReading &reading)
