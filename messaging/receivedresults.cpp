@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSqlQuery>
 #include <QFileInfo>
 
@@ -28,9 +27,7 @@ void ReceivedResults::addLabel(const QString &analyte, const QString &label)
 {
     QStringList lines = QFile::exists(m_physicianCatalogue) ? readReceivedTextFile(m_physicianCatalogue) : QStringList();
     lines.append(clinical::AnalyteCatalogue::labelLine(analyte, label));
-    QSaveFile file(m_physicianCatalogue);
-    if (!file.open(QIODevice::WriteOnly) || file.write(receivedTextBytes(lines)) < 0 || !file.commit())
-        throw Error(QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(m_physicianCatalogue)));
+    writeFileBytes(m_physicianCatalogue, receivedTextBytes(lines));
     m_catalogue = clinical::AnalyteCatalogue::standard(m_physicianCatalogue);
     using records::SqlDialect;
     const QString analyteColumn = SqlDialect::quote(QStringLiteral("Analyte"));

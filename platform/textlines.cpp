@@ -115,11 +115,16 @@ QStringList readReceivedTextFile(const QString &path)
     return splitLines(fromKeptText(fileBytes(path)));
 }
 
-void writeWindowsTextFile(const QString &path, const QStringList &lines)
+void writeFileBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(windowsTextBytes(lines)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
         throw Error(QStringLiteral("Impossible de créer le fichier %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void writeWindowsTextFile(const QString &path, const QStringList &lines)
+{
+    writeFileBytes(path, windowsTextBytes(lines));
 }
 
 } // namespace orvane

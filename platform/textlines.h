@@ -61,7 +61,9 @@ QByteArray receivedTextBytes(const QStringList &lines);
 // A file of the correspondence folders into its lines, in either form.
 QStringList readReceivedTextFile(const QString &path);
 
-// Replaces the whole file at once (a failed write leaves the former file untouched).
+// Replace the whole file at once (a failed write leaves the former file untouched); throw the
+// program's message when they cannot.
+void writeFileBytes(const QString &path, const QByteArray &bytes);
 void writeWindowsTextFile(const QString &path, const QStringList &lines);
 
 } // namespace orvane
