@@ -7,7 +7,6 @@
 
 namespace orvane::app {
 
-
 FoundPatientsModel::FoundPatientsModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
