@@ -50,7 +50,7 @@ public:
 
 signals:
     // `NomPrénom`, `Nom`, `Prénom`, `N°Dossier` of the patient to open.
-    void patientChosen(const QVariantList &key);
+    void patientChosen(double number);
 
 public slots:
     void startSearch();

@@ -165,8 +165,8 @@ void TOrvane::buildFrame()
                                           criteria, rows);
         },
         this);
-    connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](const QVariantList &key) {
-        m_commands->openPatient(key);
+    connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](double number) {
+        m_commands->openPatientNumber(number);
         raise();
         activateWindow();
     });

@@ -3,10 +3,11 @@
 // Then, up to 100,000 patients, the import of a practice's files of the earlier program.
 // On PostgreSQL, the tests' throw-away server is reached through a relay that delays it as a
 // network would, and each operation's round trips are counted there.
-// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --results] [patients...]
+// Usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --search TEXT | --results]
+//        [patients...]
 //        (default: SQLite; 10000 100000 1000000; on PostgreSQL, round trips of 0, 2 and 20 ms;
-//        --searches: the start and the searches across the practice only; --results: the start and
-//        the laboratory results only)
+//        --searches: the start and the searches across the practice only; --search TEXT: those whose
+//        line holds TEXT; --results: the start and the laboratory results only)
 
 #include "app/foundpatientsmodel.h"
 #include "app/startup.h"
@@ -62,6 +63,8 @@ namespace {
 // The lines measured: all of them, or the start and those of one work only.
 enum class Lines { All, Searches, Results };
 Lines measured = Lines::All;
+// With --search: only the searches across the practice whose line holds this text.
+QString searchesNamed;
 
 // Says yes, and closes the program's own windows with their OK button.
 class AnsweringDialogs final : public DialogService
@@ -297,6 +300,8 @@ void runPracticeSearches(records::Database &db, const Measure &measure, QTextStr
          })},
     };
     for (const auto &[what, search] : searches) {
+        if (!what.contains(searchesNamed))
+            continue;
         QList<double> firstRows;
         int found = 0;
         const Figures whole = measure(10, [] {}, [&, search = search] {
@@ -667,13 +672,16 @@ int main(int argc, char **argv)
             roundTrips.append(arguments.at(++i).toInt());
         } else if (argument == QLatin1String("--searches")) {
             measured = Lines::Searches;
+        } else if (argument == QLatin1String("--search") && i + 1 < arguments.size()) {
+            measured = Lines::Searches;
+            searchesNamed = arguments.at(++i);
         } else if (argument == QLatin1String("--results")) {
             measured = Lines::Results;
         } else if (argument.toInt() > 0) {
             sizes.append(argument.toInt());
         } else {
-            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --results] "
-                                 "[patients...]\n");
+            std::fprintf(stderr, "usage: orvane-bench [--engine sqlite|postgresql] [--rtt MS]... [--searches | --search TEXT | "
+                                 "--results] [patients...]\n");
             return 2;
         }
     }

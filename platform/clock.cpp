@@ -21,10 +21,16 @@ QString shortDateText(const QDate &date)
 
 int ageOn(int birthDay, int birthMonth, int birthYear, const QDate &day)
 {
-    const QDate birth(birthYear, std::clamp(birthMonth, 1, 12), 1);
-    const int birthDayOfMonth = std::clamp(birthDay, 1, birth.daysInMonth());
-    int age = day.year() - birthYear;
-    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birthDayOfMonth))
+    // Read at once: the practice search asks this of half a million patients.
+    int year = 0;
+    int month = 0;
+    int dayOfMonth = 0;
+    day.getDate(&year, &month, &dayOfMonth);
+    const int monthOfBirth = std::clamp(birthMonth, 1, 12);
+    const int lastDayOfMonth = birthDay > 28 ? std::max(1, QDate(birthYear, monthOfBirth, 1).daysInMonth()) : 28;
+    const int birthDayOfMonth = std::clamp(birthDay, 1, lastDayOfMonth);
+    int age = year - birthYear;
+    if (month < monthOfBirth || (month == monthOfBirth && dayOfMonth < birthDayOfMonth))
         --age;
     return age;
 }

@@ -209,10 +209,20 @@ void CurrentPatient::composeName()
 
 bool CurrentPatient::goToPatient(const QVariantList &mainOrderingKey)
 {
+    return goToPatientFound([&] { return m_patients->findKey(mainOrderingKey); });
+}
+
+bool CurrentPatient::goToPatientNumber(double number)
+{
+    return goToPatientFound([&] { return m_patients->locate(recordNumberField, number); });
+}
+
+bool CurrentPatient::goToPatientFound(const std::function<bool()> &find)
+{
     storeClinicalRows();
     // The search reads the base as it is now; only when it finds nothing does the row stay, refreshed.
     m_patients->setOrdering(mainOrdering);
-    if (m_patients->findKey(mainOrderingKey))
+    if (find())
         return true;
     m_patients->refresh();
     return false;

@@ -4,6 +4,7 @@
 #include "records/table.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 namespace orvane::records {
@@ -72,6 +73,8 @@ public:
 
     // Moves to the search window's choice: exact key on the main ordering.
     bool goToPatient(const QVariantList &mainOrderingKey);
+    // Moves to the patient of that record number, on the main ordering.
+    bool goToPatientNumber(double number);
     // Nearest row in plain name order; the ordering stays so until the next search window.
     void findByName(const QString &typed);
     // The first patient of that record number; false (and no move) when there is none.
@@ -81,6 +84,8 @@ private:
     void storeRows(const QList<Table *> &tables);
     QList<Table *> allTables() const;
     void step(bool forward);
+    // The current rows stored, then the row `find` moves to on the main ordering.
+    bool goToPatientFound(const std::function<bool()> &find);
 
     Database &m_db;
     std::unique_ptr<Table> m_patients;

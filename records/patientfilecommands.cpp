@@ -118,9 +118,19 @@ void PatientFileCommands::searchWindow(TRechercher &window)
 
 void PatientFileCommands::openPatient(const QVariantList &key)
 {
+    openPatientBy([&] { m_patient.goToPatient(key); });
+}
+
+void PatientFileCommands::openPatientNumber(double number)
+{
+    openPatientBy([&] { m_patient.goToPatientNumber(number); });
+}
+
+void PatientFileCommands::openPatientBy(const std::function<void()> &move)
+{
     {
         const WaitCursor hourglass;
-        m_patient.goToPatient(key);
+        move();
     }
     afterMove();
 }

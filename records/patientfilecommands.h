@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QClipboard;
 class QWidget;
@@ -34,6 +35,8 @@ public:
     void searchWindow(TRechercher &window);
     // Brings the patient of that main-ordering key, the current patient's rows stored first.
     void openPatient(const QVariantList &key);
+    // The same for the patient of that record number.
+    void openPatientNumber(double number);
     void searchByName();
     void searchByNumber();
 
@@ -48,6 +51,8 @@ signals:
     void addressFocusRequested();
 
 private:
+    // `move` under the hourglass, then the file shown as a move shows it.
+    void openPatientBy(const std::function<void()> &move);
     void afterMove();
 
     CurrentPatient &m_patient;

@@ -156,7 +156,7 @@ public:
     SearchStatement statement() const
     {
         QStringList columns;
-        for (const char *field : {"N°Dossier", "NomPrénom", "Nom", "Prénom", "Jour", "Mois", "Année"})
+        for (const char *field : {"N°Dossier", "NomPrénom", "Jour", "Mois", "Année"})
             columns.append(QStringLiteral("p.") + SqlDialect::quote(QString::fromUtf8(field)));
         QStringList joined;
         QString joins;

@@ -19,7 +19,6 @@ struct FoundPatient
 {
     double number = 0;
     QString name; // `NomPrénom`
-    QVariantList key; // `NomPrénom`, `Nom`, `Prénom`, `N°Dossier`: how the main window finds him
     QDate birth; // invalid when the year is unknown
     QString birthText; // as the file holds it, "12/03/1951", "1951"
     std::optional<int> age;
