@@ -3,6 +3,7 @@
 #include "records/patientlist.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace orvane::app {
@@ -12,13 +13,31 @@ FoundPatientsModel::FoundPatientsModel(QObject *parent)
 {
 }
 
+namespace {
+
+constexpr int lettersPacked = 16;
+constexpr int lettersPerNumber = 4;
+
+// Negative numbers before positive ones when compared as unsigned.
+quint64 ordered(qint64 value)
+{
+    return quint64(value) ^ (quint64(1) << 63);
+}
+
+quint64 ordered(double value)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (quint64(1) << 63);
+}
+
+} // namespace
+
 void FoundPatientsModel::clear()
 {
     beginResetModel();
     m_found.clear();
-    m_foldedNames.clear();
-    m_foldedMatches.clear();
-    m_order.clear();
+    m_shown.clear();
     endResetModel();
 }
 
@@ -29,35 +48,31 @@ void FoundPatientsModel::add(const QList<records::FoundPatient> &patients)
     const int first = found();
     beginInsertRows({}, first, first + int(patients.size()) - 1);
     m_found += patients;
-    for (const records::FoundPatient &patient : patients) {
-        m_foldedNames.append(patient.name.toCaseFolded());
-        m_foldedMatches.append(patient.matched.toCaseFolded());
-    }
-    m_order.resize(m_found.size());
-    std::iota(m_order.begin() + first, m_order.end(), first);
+    m_shown.reserve(m_found.size());
+    for (int index = first; index < found(); ++index)
+        m_shown.append(rowOf(index));
     endInsertRows();
     // Sorted apart, then merged: the list grows in a handful of batches, each costing its own size.
-    QList<int> order = m_order;
-    const auto before = [this](int a, int b) { return shownBefore(a, b); };
-    std::sort(order.begin() + first, order.end(), before);
-    std::inplace_merge(order.begin(), order.begin() + first, order.end(), before);
-    reorder(std::move(order));
+    reorder([this, first](QList<Row> &rows) {
+        const auto before = [this](const Row &a, const Row &b) { return shownBefore(a, b); };
+        std::sort(rows.begin() + first, rows.end(), before);
+        std::inplace_merge(rows.begin(), rows.begin() + first, rows.end(), before);
+    });
 }
 
 QList<records::FoundPatient> FoundPatientsModel::listed() const
 {
     QList<records::FoundPatient> shown;
-    shown.reserve(m_order.size());
-    for (const int index : m_order)
-        shown.append(m_found.at(index));
+    shown.reserve(m_shown.size());
+    for (const Row &row : m_shown)
+        shown.append(m_found.at(row.found));
     return shown;
 }
 
 int FoundPatientsModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_order.size());
+    return parent.isValid() ? 0 : int(m_shown.size());
 }
-
 int FoundPatientsModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(records::patientListTitles().size());
@@ -81,48 +96,83 @@ void FoundPatientsModel::sort(int column, Qt::SortOrder order)
 {
     m_column = column;
     m_sortOrder = order;
-    QList<int> sorted = m_order;
-    std::sort(sorted.begin(), sorted.end(), [this](int a, int b) { return shownBefore(a, b); });
-    reorder(std::move(sorted));
+    reorder([this](QList<Row> &rows) {
+        for (Row &row : rows)
+            row = rowOf(row.found);
+        std::sort(rows.begin(), rows.end(), [this](const Row &a, const Row &b) { return shownBefore(a, b); });
+    });
 }
 
 // Numbers and dates by their value, texts without regard to letter case.
-int FoundPatientsModel::compared(int a, int b) const
+FoundPatientsModel::Row FoundPatientsModel::rowOf(int found) const
 {
-    const auto order = [](const auto &x, const auto &y) { return x < y ? -1 : (y < x ? 1 : 0); };
-    const records::FoundPatient &first = m_found.at(a);
-    const records::FoundPatient &second = m_found.at(b);
+    Row row;
+    row.found = found;
+    const records::FoundPatient &patient = m_found.at(found);
     switch (m_column) {
-    case 0: return order(m_foldedNames.at(a), m_foldedNames.at(b));
-    case 1: return order(first.number, second.number);
-    case 2: return order(first.birth, second.birth);
-    case 3: return order(first.age.value_or(-1), second.age.value_or(-1));
-    case 4: return order(m_foldedMatches.at(a), m_foldedMatches.at(b));
-    default: return order(first.matchedDate, second.matchedDate);
+    case 0:
+    case 4: {
+        const QString &text = sortedText(found);
+        const int packed = std::min<int>(int(text.size()), lettersPacked);
+        for (int i = 0; i < packed; ++i) {
+            const int shift = 16 * (lettersPerNumber - 1 - i % lettersPerNumber);
+            row.packed[i / lettersPerNumber] |= quint64(text.at(i).toCaseFolded().unicode()) << shift;
+        }
+        row.textGoesOn = text.size() > lettersPacked;
+        break;
     }
+    case 1: row.packed[0] = ordered(patient.number); break;
+    case 2: row.packed[0] = ordered(patient.birth.toJulianDay()); break;
+    case 3: row.packed[0] = ordered(qint64(patient.age.value_or(-1))); break;
+    default: row.packed[0] = ordered(patient.matchedDate.toJulianDay()); break;
+    }
+    return row;
 }
 
-bool FoundPatientsModel::shownBefore(int a, int b) const
+const QString &FoundPatientsModel::sortedText(int found) const
+{
+    const records::FoundPatient &patient = m_found.at(found);
+    return m_column == 0 ? patient.name : patient.matched;
+}
+
+int FoundPatientsModel::compared(const Row &a, const Row &b) const
+{
+    for (std::size_t i = 0; i < a.packed.size(); ++i) {
+        if (a.packed[i] != b.packed[i])
+            return a.packed[i] < b.packed[i] ? -1 : 1;
+    }
+    if (!a.textGoesOn && !b.textGoesOn)
+        return 0;
+    return QString::compare(sortedText(a.found), sortedText(b.found), Qt::CaseInsensitive);
+}
+
+bool FoundPatientsModel::shownBefore(const Row &a, const Row &b) const
 {
     const int comparison = compared(a, b);
     if (comparison != 0)
         return m_sortOrder == Qt::AscendingOrder ? comparison < 0 : comparison > 0;
-    return a < b;
+    return a.found < b.found;
 }
 
-void FoundPatientsModel::reorder(QList<int> order)
+void FoundPatientsModel::reorder(const std::function<void(QList<Row> &)> &sortRows)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<int> rowOf(order.size());
-    for (int row = 0; row < order.size(); ++row)
-        rowOf[order.at(row)] = row;
     const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
+    QList<int> foundBefore;
+    foundBefore.reserve(before.size());
     for (const QModelIndex &index : before)
-        after.append(this->index(rowOf.at(m_order.at(index.row())), index.column()));
-    m_order = std::move(order);
-    changePersistentIndexList(before, after);
+        foundBefore.append(m_shown.at(index.row()).found);
+    sortRows(m_shown);
+    if (!before.isEmpty()) {
+        QList<int> rowOfFound(m_shown.size());
+        for (int row = 0; row < m_shown.size(); ++row)
+            rowOfFound[m_shown.at(row).found] = row;
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (int i = 0; i < before.size(); ++i)
+            after.append(index(rowOfFound.at(foundBefore.at(i)), before.at(i).column()));
+        changePersistentIndexList(before, after);
+    }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
