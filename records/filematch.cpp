@@ -45,26 +45,30 @@ bool holdsInARow(const QStringList &words, const QStringList &wanted)
     return false;
 }
 
+// A recall line begins with "prochain", "rappel" or "à refaire": the other lines are told apart
+// without the regular expression, which costs more than the rest of the practice search.
+bool mayBeRecall(const QString &line)
+{
+    for (const QChar c : line) {
+        if (c.isSpace())
+            continue;
+        const QChar folded = c.toCaseFolded();
+        return folded == u'p' || folded == u'r' || folded == u'à';
+    }
+    return false;
+}
+
 // The date written after the label of a recall line; none when the line is not one.
 std::optional<QDate> recallOf(const QString &line)
 {
+    if (!mayBeRecall(line))
+        return std::nullopt;
     static const QRegularExpression recall(QStringLiteral("^\\s*(?:prochain\\s+)?(?:rappel|à refaire)\\s+le\\s*:\\s*(\\S+)"),
                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = recall.match(line);
     if (!match.hasMatch())
         return std::nullopt;
     return dayMonthYear(match.capturedView(1));
-}
-
-// The vaccine or screening an entry is of: its first word ("Pentacoq: 1 ère injection (3 mois)").
-QString itemOf(const QString &line)
-{
-    return foldedWords(line).value(0);
-}
-
-bool isOf(const VaccinationEntry &entry, const QString &item)
-{
-    return item.isEmpty() || holdsInARow(foldedWords(entry.line), foldedWords(item));
 }
 
 MatchedLine shownEntry(const VaccinationEntry &entry)
@@ -120,14 +124,20 @@ QList<VaccinationEntry> vaccinationEntries(const QString &text)
 VaccinationAnswer checkVaccination(const QString &text, const VaccinationCriterion &criterion)
 {
     const QList<VaccinationEntry> entries = vaccinationEntries(text);
+    const QStringList item = foldedWords(criterion.item);
+    const auto isOf = [&criterion, &item](const QStringList &entryWords) {
+        return criterion.item.isEmpty() || holdsInARow(entryWords, item);
+    };
     if (criterion.kind == VaccinationCriterion::Kind::RecallDue) {
         // Only the last entry of each vaccine counts: an injection given since replaces its recall.
         QStringList seen;
         std::optional<MatchedLine> due;
         for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
-            if (!isOf(*entry, criterion.item) || seen.contains(itemOf(entry->line)))
+            const QStringList words = foldedWords(entry->line);
+            // The vaccine or screening an entry is of is its first word ("Pentacoq: 1 ère injection").
+            if (!isOf(words) || seen.contains(words.value(0)))
                 continue;
-            seen.append(itemOf(entry->line));
+            seen.append(words.value(0));
             if (entry->recall.isValid() && entry->recall <= criterion.to && (!due || entry->recall < due->date))
                 due = MatchedLine{entry->line.trimmed(), entry->recall};
         }
@@ -136,7 +146,7 @@ VaccinationAnswer checkVaccination(const QString &text, const VaccinationCriteri
     std::optional<MatchedLine> inPeriod;
     std::optional<MatchedLine> last;
     for (const VaccinationEntry &entry : entries) {
-        if (!isOf(entry, criterion.item))
+        if (!isOf(foldedWords(entry.line)))
             continue;
         last = shownEntry(entry);
         if (entry.date.isValid() && entry.date >= criterion.from && entry.date <= criterion.to)
