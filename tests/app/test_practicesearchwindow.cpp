@@ -196,6 +196,16 @@ private slots:
         model.sort(0, Qt::DescendingOrder);
         QCOMPARE(model.patientAt(0).name, QStringLiteral("E"));
         QCOMPARE(current.row(), 1);
+
+        // Names without regard to letter case, and compared past the letters packed for the sort.
+        app::FoundPatientsModel names;
+        names.add({born(QStringLiteral("dupont marie-christine b"), 1950), born(QStringLiteral("DUPONTEL"), 1950),
+                   born(QStringLiteral("DUPONT Marie-Christine A"), 1950), born(QStringLiteral("Dupont"), 1950)});
+        names.sort(0);
+        QStringList sorted;
+        for (const records::FoundPatient &patient : names.listed())
+            sorted.append(patient.name);
+        QCOMPARE(sorted, (QStringList{"Dupont", "DUPONT Marie-Christine A", "dupont marie-christine b", "DUPONTEL"}));
     }
 
     void aSavedSearchRunsAgainInOneClick()
