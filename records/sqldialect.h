@@ -46,6 +46,8 @@ public:
     virtual QStringList fillTextIndex(const TextIndexDef &index) const = 0;
     // One row when an index or table of the bound name exists.
     virtual QString findIndexByName() const = 0;
+    // The name that shows the text index made, as the engine holds it.
+    virtual QString textIndexName(const TextIndexDef &index) const { return index.name; }
     // A condition on the row `alias` of the index's table: its text holds the bound phrase.
     virtual QString textMatches(const TextIndexDef &index, const QString &alias) const = 0;
     // A condition that holds at least where textMatches does, answered by the index alone: the

@@ -98,7 +98,8 @@ QList<SearchIndex> indexesOfHeldTables(Database &db)
     QList<SearchIndex> held;
     for (const TextIndexDef &index : textIndexes() + resultTextIndexes()) {
         if (tables.contains(index.table))
-            held.append({index.table, index.name, db.dialect().createTextIndex(index) + db.dialect().fillTextIndex(index)});
+            held.append({index.table, db.dialect().textIndexName(index),
+                         db.dialect().createTextIndex(index) + db.dialect().fillTextIndex(index)});
     }
     for (const TableDef &table : schema()) {
         if (!tables.contains(table.name))
@@ -116,7 +117,7 @@ QList<TextIndexDef> searchableResultTexts(Database &db)
     if (!holdsResults(db.connection().tables()))
         return {};
     for (const TextIndexDef &index : resultTextIndexes()) {
-        if (!exists(db, index.name))
+        if (!exists(db, db.dialect().textIndexName(index)))
             return {};
     }
     return resultTextIndexes();

@@ -121,7 +121,11 @@ private:
                     m_base->db().run(QStringLiteral("DROP TRIGGER \"%1%2\"").arg(index.name, QLatin1String(trigger)));
                 m_base->db().run(QStringLiteral("DROP TABLE \"%1\"").arg(index.name));
             } else {
-                m_base->db().run(QStringLiteral("DROP INDEX \"%1\"").arg(index.name));
+                // The earlier version indexed the word list computed from the text, under the index's name.
+                m_base->db().run(QStringLiteral("DROP INDEX \"%1\"").arg(m_base->db().dialect().textIndexName(index)));
+                m_base->db().run(QStringLiteral("ALTER TABLE \"%1\" DROP COLUMN \"%2\"").arg(index.table, index.name));
+                m_base->db().run(QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" USING gin (to_tsvector('simple', \"%3\"))")
+                                     .arg(index.name, index.table, index.field));
             }
         }
     }
@@ -346,12 +350,17 @@ private slots:
         addResult(1, QDate(2026, 6, 1), QStringLiteral("HbA1c"), 8.2);
         QStringList missing;
         for (const TextIndexDef &index : textIndexes())
-            missing.append(index.name);
+            missing.append(m_base->db().dialect().textIndexName(index));
         QCOMPARE(missingSearchIndexes(m_base->db()), missing << lookup);
         QList<int> progress;
         createSearchIndexes(m_base->db(), [&progress](int done, int) { progress.append(done); });
         QCOMPARE(progress.size(), textIndexes().size() + resultTextIndexes().size() + 1);
         QVERIFY(missingSearchIndexes(m_base->db()).isEmpty());
+        if (!m_base->alias().isSqlite()) {
+            QSqlQuery earlier(m_base->db().connection());
+            QVERIFY(earlier.exec(QStringLiteral("SELECT 1 FROM pg_class WHERE relname = '%1'").arg(textIndexes().first().name)));
+            QVERIFY2(!earlier.next(), "the earlier index of the word lists is gone");
+        }
         QCOMPARE(names(labValue(LabValueCriterion::Comparison::Above, 8, true)), QStringList{"DUPONT Marie"});
         SearchCriteria criteria;
         criteria.words = QStringLiteral("lombalgie aigue");
