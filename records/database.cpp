@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QThread>
 #include <optional>
 
@@ -303,6 +305,56 @@ void Database::run(const QString &sql)
     QSqlQuery again(connection());
     if (!again.exec(sql))
         failStatement(again.lastError());
+}
+
+QSqlQuery Database::streamed(const QString &sql, const QVariantList &values)
+{
+    if (m_disconnected)
+        reconnect();
+    beginPending();
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    bool ran = false;
+    if (m_alias.isSqlite()) {
+        ran = query.prepare(sql);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        ran = ran && query.exec();
+    } else {
+        ran = query.exec(withValuesWritten(sql, values, *connection().driver()));
+    }
+    if (!ran)
+        failStatement(query.lastError());
+    return query;
+}
+
+QString withValuesWritten(const QString &sql, const QVariantList &values, const QSqlDriver &driver)
+{
+    QString written;
+    written.reserve(sql.size());
+    QChar quote;
+    qsizetype next = 0;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            if (next == values.size())
+                throw Error(QStringLiteral("la requête attend plus de valeurs que les %1 données").arg(values.size()));
+            const QVariant &value = values.at(next++);
+            QSqlField field(QString(), value.metaType());
+            if (!value.isNull())
+                field.setValue(value);
+            written += driver.formatValue(field);
+            continue;
+        }
+        written += c;
+    }
+    if (next != values.size())
+        throw Error(QStringLiteral("la requête attend %1 valeurs, et non les %2 données").arg(next).arg(values.size()));
+    return written;
 }
 
 bool Database::connectionLost()

@@ -10,6 +10,7 @@
 #include <memory>
 #include <unordered_map>
 
+class QSqlDriver;
 class QSqlError;
 
 namespace orvane::records {
@@ -45,6 +46,10 @@ public:
     // transaction was open: its work is gone with the connection, so the failure is reported.
     void run(QSqlQuery &query);
     void run(const QString &sql);
+    // A statement read once, forward, its rows handed as the engine finds them. A server gathers
+    // all the rows of a prepared statement before it sends the first: there the values are
+    // written into the statement by the driver's own quoting, as the driver does for a prepared one.
+    QSqlQuery streamed(const QString &sql, const QVariantList &values);
 
     bool inTransaction() const { return m_transactionDepth > 0; }
     // Called when the open transaction is rolled back, so the work written in it shows as pending
@@ -101,5 +106,8 @@ private:
     std::vector<std::function<void()>> m_rollbackActions;
     QStringList m_createdTables;
 };
+
+// The statement with each mark `?` outside quotes replaced by its value, written by the driver.
+QString withValuesWritten(const QString &sql, const QVariantList &values, const QSqlDriver &driver);
 
 } // namespace orvane::records

@@ -155,11 +155,7 @@ void PracticeSearchRun::run()
         Database db(m_base, QString());
         const SearchStatement statement = searchStatement(
             m_criteria, db.dialect(), m_today, m_criteria.words.isEmpty() ? QList<TextIndexDef>() : searchableResultTexts(db));
-        QSqlQuery &query = db.prepared(statement.sql);
-        query.setForwardOnly(true);
-        for (const QVariant &value : statement.values)
-            query.addBindValue(value);
-        db.run(query);
+        QSqlQuery query = db.streamed(statement.sql, statement.values);
         QList<FoundPatient> batch;
         QElapsedTimer sinceBatch;
         sinceBatch.start();

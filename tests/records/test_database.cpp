@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTcpServer>
@@ -25,6 +26,19 @@ class TestDatabase : public QObject
     Q_OBJECT
 
 private slots:
+    // On a server the values go into the statement's text: quotes in a value, and marks inside
+    // quotes, stay what they are.
+    void aStreamedStatementReadsTheValuesGiven()
+    {
+        test::TestDatabase base;
+        QSqlQuery query = base.db().streamed(QStringLiteral("SELECT ? AS \"a ?\", 'l''? reste', ?, ?"),
+                                             {QStringLiteral("l'été ?"), QVariant(QMetaType::fromType<QString>()), 8.5});
+        QVERIFY(query.next());
+        QCOMPARE((QVariantList{query.value(0), query.value(1), query.value(2).isNull(), query.value(3).toDouble()}),
+                 (QVariantList{"l'été ?", "l'? reste", true, 8.5}));
+        QVERIFY_THROWS_EXCEPTION(Error, withValuesWritten(QStringLiteral("SELECT ?, ?"), {1}, *base.db().connection().driver()));
+    }
+
     void firstOpenCreatesEveryTableWithItsFields()
     {
         test::TestDatabase base;
