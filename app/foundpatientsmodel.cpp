@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 
 namespace orvane::app {
 
@@ -73,6 +72,7 @@ int FoundPatientsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_shown.size());
 }
+
 int FoundPatientsModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(records::patientListTitles().size());
