@@ -287,8 +287,8 @@ void runPracticeSearches(records::Database &db, const Measure &measure, QTextStr
         {QStringLiteral("insurance scheme ALD"), criteria([](auto &c) { c.scheme = QStringLiteral("ALD"); })},
         {QStringLiteral("pregnancy in progress"), criteria([](auto &c) { c.pregnant = true; })},
         // A word of nearly every note: the engines' word indexes answer for most texts.
-        {QStringLiteral("pregnancy, a word of most notes (\"angine\")"), criteria([](auto &c) {
-             c.pregnant = true;
+        {QStringLiteral("drug, a word of most notes (\"angine\")"), criteria([](auto &c) {
+             c.drug = QStringLiteral("Médiator");
              c.words = QStringLiteral("angine");
          })},
         {QStringLiteral("Tetavax recall due"), criteria([&](auto &c) {
