@@ -119,8 +119,8 @@ protected:
 public:
     // The text's word list in a column the server computes with every row written, and an index
     // on it: nothing else to upkeep. The list is stored, not computed again at each search: a word
-    // found in most texts made the server read them all and split each one again (34 s for
-    // 333,000 texts). An earlier version indexed the computed list; that index goes.
+    // found in most texts made the server read them all and split each one again (20 s for
+    // 333,000 notes). An earlier version indexed the computed list; that index goes.
     QStringList createTextIndex(const TextIndexDef &index) const override
     {
         return {QStringLiteral("DROP INDEX IF EXISTS %1").arg(quote(index.name)),
