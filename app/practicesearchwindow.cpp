@@ -396,7 +396,7 @@ void PracticeSearchWindow::openCurrent()
     const QModelIndex current = m_list->currentIndex();
     if (!current.isValid())
         return;
-    emit patientChosen(m_model->patientAt(current.row()).number);
+    emit patientChosen(m_model->patientAt(current.row()).rowId);
 }
 
 void PracticeSearchWindow::printList()

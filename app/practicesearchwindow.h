@@ -50,7 +50,7 @@ public:
 
 signals:
     // `NomPrénom`, `Nom`, `Prénom`, `N°Dossier` of the patient to open.
-    void patientChosen(double number);
+    void patientChosen(qint64 rowId);
 
 public slots:
     void startSearch();

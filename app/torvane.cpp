@@ -165,8 +165,8 @@ void TOrvane::buildFrame()
                                           criteria, rows);
         },
         this);
-    connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](double number) {
-        m_commands->openPatientNumber(number);
+    connect(m_practiceSearch, &PracticeSearchWindow::patientChosen, this, [this](qint64 rowId) {
+        m_commands->openPatientRow(rowId);
         raise();
         activateWindow();
     });

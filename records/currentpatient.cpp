@@ -212,9 +212,9 @@ bool CurrentPatient::goToPatient(const QVariantList &mainOrderingKey)
     return goToPatientFound([&] { return m_patients->findKey(mainOrderingKey); });
 }
 
-bool CurrentPatient::goToPatientNumber(double number)
+bool CurrentPatient::goToPatientRow(qint64 rowId)
 {
-    return goToPatientFound([&] { return m_patients->locate(recordNumberField, number); });
+    return goToPatientFound([&] { return m_patients->gotoRowId(rowId); });
 }
 
 bool CurrentPatient::goToPatientFound(const std::function<bool()> &find)

@@ -73,8 +73,8 @@ public:
 
     // Moves to the search window's choice: exact key on the main ordering.
     bool goToPatient(const QVariantList &mainOrderingKey);
-    // Moves to the patient of that record number, on the main ordering.
-    bool goToPatientNumber(double number);
+    // Moves to the patient of that row of the patients' table, on the main ordering.
+    bool goToPatientRow(qint64 rowId);
     // Nearest row in plain name order; the ordering stays so until the next search window.
     void findByName(const QString &typed);
     // The first patient of that record number; false (and no move) when there is none.

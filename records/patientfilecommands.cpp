@@ -121,9 +121,9 @@ void PatientFileCommands::openPatient(const QVariantList &key)
     openPatientBy([&] { m_patient.goToPatient(key); });
 }
 
-void PatientFileCommands::openPatientNumber(double number)
+void PatientFileCommands::openPatientRow(qint64 rowId)
 {
-    openPatientBy([&] { m_patient.goToPatientNumber(number); });
+    openPatientBy([&] { m_patient.goToPatientRow(rowId); });
 }
 
 void PatientFileCommands::openPatientBy(const std::function<void()> &move)

@@ -35,8 +35,8 @@ public:
     void searchWindow(TRechercher &window);
     // Brings the patient of that main-ordering key, the current patient's rows stored first.
     void openPatient(const QVariantList &key);
-    // The same for the patient of that record number.
-    void openPatientNumber(double number);
+    // The same for the patient of that row of the patients' table.
+    void openPatientRow(qint64 rowId);
     void searchByName();
     void searchByNumber();
 

@@ -158,6 +158,7 @@ public:
         QStringList columns;
         for (const char *field : {"N°Dossier", "NomPrénom", "Jour", "Mois", "Année"})
             columns.append(QStringLiteral("p.") + SqlDialect::quote(QString::fromUtf8(field)));
+        columns.append(QStringLiteral("p.") + SqlDialect::idColumn());
         QStringList joined;
         QString joins;
         for (const ShownText &shown : m_shown) {

@@ -74,7 +74,7 @@ struct ShownText
     QString field;
 };
 
-constexpr int identityColumns = 5;
+constexpr int identityColumns = 6;
 constexpr int resultColumns = 5;
 constexpr int resultTextColumns = 2;
 

@@ -100,6 +100,7 @@ std::optional<FoundPatient> foundPatient(const QVariantList &row, const SearchSt
     FoundPatient patient;
     patient.number = row.at(0).toDouble();
     patient.name = row.at(1).toString();
+    patient.rowId = row.at(5).toLongLong();
     fillBirth(patient, row, today);
     std::optional<MatchedLine> shown;
     if (statement.showsResult)

@@ -18,6 +18,9 @@ class Database;
 struct FoundPatient
 {
     double number = 0;
+    // His row of the patients' table: how the main window opens his file, even where an imported
+    // practice gave two patients one number.
+    qint64 rowId = 0;
     QString name; // `NomPrénom`
     QDate birth; // invalid when the year is unknown
     QString birthText; // as the file holds it, "12/03/1951", "1951"

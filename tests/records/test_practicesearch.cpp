@@ -442,7 +442,7 @@ private slots:
         SearchCriteria criteria;
         criteria.sex = QStringLiteral("Feminin");
         const SearchStatement statement = searchStatement(criteria, m_base->db().dialect(), today, {});
-        const QVariantList row{12.0, QStringLiteral("DUPONT Zoé"), 29, 2, 2000};
+        const QVariantList row{12.0, QStringLiteral("DUPONT Zoé"), 29, 2, 2000, 12};
         QCOMPARE(foundPatient(row, statement, criteria, QDate(2026, 2, 28))->age, std::optional(25));
         QCOMPARE(foundPatient(row, statement, criteria, QDate(2026, 3, 1))->age, std::optional(26));
     }
