@@ -142,15 +142,6 @@ PracticeSearchWindow::PracticeSearchWindow(records::Database &db, DialogService 
 }
 
 // A search stopped may still be finishing its row: its thread is waited for before it goes.
-void PracticeSearchWindow::setAnalytes(const QStringList &names)
-{
-    m_analytes = names;
-    auto *completer = new QCompleter(names, m_labAnalyte);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    delete m_labAnalyte->completer();
-    m_labAnalyte->setCompleter(completer);
-}
-
 PracticeSearchWindow::~PracticeSearchWindow()
 {
     stopSearch();
@@ -158,6 +149,15 @@ PracticeSearchWindow::~PracticeSearchWindow()
         run->stop();
         run->wait();
     }
+}
+
+void PracticeSearchWindow::setAnalytes(const QStringList &names)
+{
+    m_analytes = names;
+    auto *completer = new QCompleter(names, m_labAnalyte);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    delete m_labAnalyte->completer();
+    m_labAnalyte->setCompleter(completer);
 }
 
 void PracticeSearchWindow::buildCriteria(QLayout *layout)

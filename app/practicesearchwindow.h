@@ -49,7 +49,7 @@ public:
     QList<records::FoundPatient> listedPatients() const;
 
 signals:
-    // `NomPrénom`, `Nom`, `Prénom`, `N°Dossier` of the patient to open.
+    // The row of the patients' table of the patient to open.
     void patientChosen(qint64 rowId);
 
 public slots:

@@ -2,9 +2,9 @@
 
 #include "app/passwordgate.h"
 #include "app/practicesearchwindow.h"
-#include "clinical/analytes.h"
 #include "app/tdialogues.h"
 #include "app/tmotdepasse.h"
+#include "clinical/analytes.h"
 #include "platform/clock.h"
 #include "platform/dialogservice.h"
 #include "platform/screenplacement.h"

@@ -155,6 +155,7 @@ public:
 
     SearchStatement statement() const
     {
+        // The identity, as foundPatient reads it: number, name, birth day, month and year, row.
         QStringList columns;
         for (const char *field : {"N°Dossier", "NomPrénom", "Jour", "Mois", "Année"})
             columns.append(QStringLiteral("p.") + SqlDialect::quote(QString::fromUtf8(field)));
