@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "records/backupfolder.h"
+#include "records/latestresults.h"
 #include "records/writeproblem.h"
 
 #include <QAtomicInt>
@@ -454,6 +455,10 @@ void Database::createSchema(const QString &programFolder)
         if (!created.contains(index.table))
             continue;
         for (const QString &statement : m_dialect->createTextIndex(index))
+            run(statement);
+    }
+    if (created.contains(tables::results)) {
+        for (const QString &statement : createLatestResults(*m_dialect))
             run(statement);
     }
     transaction.commit();

@@ -1,5 +1,6 @@
 #include "records/practicesearch.h"
 
+#include "records/latestresults.h"
 #include "records/schema.h"
 #include "records/sqldialect.h"
 #include "records/textindex.h"
@@ -59,10 +60,28 @@ QString valueCompared(const QString &alias, const LabValueCriterion &lab, QVaria
     return value + QStringLiteral(" BETWEEN ? AND ?");
 }
 
+// The patient's last value of the analyte when it meets the comparison, read from the table of last
+// results. With a start only, the last value of the period is the last one if dated since.
+QString lastResultJoin(const LabValueCriterion &lab, QVariantList &values)
+{
+    QString join = QStringLiteral(" JOIN %1 r ON r.%2 = p.%2 AND r.%3 = upper(?) AND ")
+                       .arg(SqlDialect::quote(latestResults::name), SqlDialect::keyColumn(recordNumberField),
+                            SqlDialect::quote(latestResults::analyteKey));
+    values.append(lab.analyte.trimmed());
+    join += valueCompared(QStringLiteral("r"), lab, values);
+    if (lab.from.isValid()) {
+        join += QStringLiteral(" AND %1 >= ?").arg(column(QStringLiteral("r"), resultsTable::date));
+        values.append(lab.from.toString(Qt::ISODate));
+    }
+    return join;
+}
+
 // One row per patient at most: of the results of the analyte in the period, the last one when it
 // meets the comparison (last value only), or the last of those that meet it (any value).
 QString resultJoin(const LabValueCriterion &lab, QVariantList &values)
 {
+    if (lab.lastOnly && !lab.to.isValid())
+        return lastResultJoin(lab, values);
     const QString table = SqlDialect::quote(resultsTable::name);
     const QString key = SqlDialect::keyColumn(recordNumberField);
     const QString date = SqlDialect::quote(resultsTable::date);

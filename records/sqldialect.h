@@ -4,6 +4,7 @@
 #include "records/textindex.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace orvane::records {
@@ -33,6 +34,9 @@ public:
 
     // The column type of a number field, for casting a bound value to it.
     QString numberType() const { return columnType(FieldType::Number); }
+    virtual QString columnType(FieldType type) const = 0;
+    // What follows CREATE TABLE (...) for a table stored in the order of its primary key.
+    virtual QString keyOrderedTable() const = 0;
 
     // CREATE TABLE and CREATE INDEX statements for one table of the schema.
     QStringList createStatements(const TableDef &table) const;
@@ -56,6 +60,16 @@ public:
     // The value bound to that condition for the words typed.
     virtual QString phraseValue(const QString &typed) const = 0;
 
+    // Triggers named `name` that run, in the transaction of each store of a row of `table`, the
+    // statements `onRow` gives for the row stored ("new") or the one removed ("old"); an update
+    // runs both, the old row first. Only an update of `updatedColumn` counts when one is named.
+    virtual QStringList createRowTriggers(const QString &name, const QString &table,
+                                          const std::function<QString(const QString &row)> &onRow,
+                                          const QString &updatedColumn = {}) const = 0;
+    // Inside such a trigger, a statement that waits until no other connection's transaction has
+    // run the trigger `name` on rows of the same `key`: empty where writers take turns anyway.
+    virtual QString waitInTrigger(const QString &name, const QString &key) const = 0;
+
     static QString quote(const QString &identifier);
     // The hidden column holding the sort key of an ordering field.
     static QString keyColumn(const QString &fieldName);
@@ -63,7 +77,6 @@ public:
 
 protected:
     virtual QString idColumnDefinition() const = 0;
-    virtual QString columnType(FieldType type) const = 0;
     virtual QString textKeyType() const = 0;
     virtual QString numberKeyType() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "records/database.h"
+#include "records/latestresults.h"
 #include "records/practicesearch.h"
 #include "records/schema.h"
 #include "records/sqldialect.h"
@@ -107,6 +108,8 @@ QList<SearchIndex> indexesOfHeldTables(Database &db)
         for (const LookupDef &lookup : table.lookups)
             held.append({table.name, lookup.name, {SqlDialect::createLookup(table, lookup)}});
     }
+    if (holdsResults(tables))
+        held.append({resultsTable::name, latestResults::name, createLatestResults(db.dialect())});
     return held;
 }
 

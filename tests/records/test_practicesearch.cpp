@@ -1,4 +1,5 @@
 #include "records/criteriareading.h"
+#include "records/latestresults.h"
 #include "records/patientlist.h"
 #include "records/practicesearch.h"
 #include "records/practicesearchrun.h"
@@ -102,7 +103,8 @@ private:
                      SqlDialect::quote(resultsTable::label), SqlDialect::quote(resultsTable::analyte),
                      SqlDialect::quote(resultsTable::value), SqlDialect::quote(resultsTable::unit),
                      SqlDialect::quote(resultsTable::replaced), SqlDialect::quote(resultsTable::comment)));
-        for (const QVariant &bound : QVariantList{number, number, date.toString(Qt::ISODate), QStringLiteral("HbA1c"), analyte,
+        const QVariant day = date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
+        for (const QVariant &bound : QVariantList{number, number, day, QStringLiteral("HbA1c"), analyte,
                                                   value, QStringLiteral("%"), replaced, comment})
             insert.addBindValue(bound);
         m_base->db().run(insert);
@@ -128,6 +130,19 @@ private:
                                      .arg(index.name, index.table, index.field));
             }
         }
+    }
+
+    void dropLatestResults()
+    {
+        const QString name = SqlDialect::quote(latestResults::name);
+        if (m_base->alias().isSqlite()) {
+            for (const char *trigger : {"_ajout", "_retrait", "_modif"})
+                m_base->db().run(QStringLiteral("DROP TRIGGER \"%1%2\"").arg(latestResults::name, QLatin1String(trigger)));
+        } else {
+            m_base->db().run(QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, SqlDialect::quote(resultsTable::name)));
+            m_base->db().run(QStringLiteral("DROP FUNCTION %1()").arg(name));
+        }
+        m_base->db().run(QStringLiteral("DROP TABLE %1").arg(name));
     }
 
 private slots:
@@ -280,6 +295,48 @@ private slots:
         QCOMPARE(names(creatinine), QStringList{"DUPONT Marie"});
     }
 
+    // The last values as kept by the engine, each patient's last value as found by comparing his results.
+    void theLastValueIsKeptThroughEveryStoreChangeAndRemoval()
+    {
+        using Comparison = LabValueCriterion::Comparison;
+        const auto lastValues = [this](const QDate &to) {
+            SearchCriteria criteria = labValue(Comparison::Above, 0, true);
+            criteria.labValue->to = to;
+            QStringList found;
+            for (const FoundPatient &patient : search(criteria))
+                found.append(patient.name + QLatin1Char(' ') + patient.matched + QLatin1Char(' ') + patient.matchedDate.toString(Qt::ISODate));
+            found.sort();
+            return found;
+        };
+        const QDate compared(2100, 1, 1);
+        addResult(1, QDate(2025, 1, 10), QStringLiteral("HBA1C"), 9.1);
+        addResult(1, QDate(2026, 6, 1), QStringLiteral("HBA1C"), 7.2);
+        // Of one day's results, the last filed; an undated one comes before them all.
+        addResult(2, QDate(2026, 3, 1), QStringLiteral("HBA1C"), 8.4);
+        addResult(2, QDate(2026, 3, 1), QStringLiteral("HBA1C"), 8.9);
+        addResult(4, QDate(2026, 2, 1), QStringLiteral("HBA1C"), 8.8);
+        addResult(4, QDate(), QStringLiteral("HBA1C"), 6.0);
+        addResult(5, QDate(2026, 1, 1), QStringLiteral("hba1c"), 7.7);
+        addResult(5, QDate(2026, 2, 1), QStringLiteral("HBA1C"), 9.9);
+        QCOMPARE(lastValues({}), (QStringList{"DUPONT Marie HbA1c : 7,2 % 2026-06-01", "LEROY Jean HbA1c : 9,9 % 2026-02-01",
+                                              "MARTIN Paul HbA1c : 8,9 % 2026-03-01", "PETIT Anne HbA1c : 8,8 % 2026-02-01"}));
+        QCOMPARE(lastValues({}), lastValues(compared));
+
+        const auto change = [this](const QString &set, const QString &where) {
+            m_base->db().run(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(SqlDialect::quote(resultsTable::name), set, where));
+        };
+        const QString valued = SqlDialect::quote(resultsTable::value) + QStringLiteral(" = %1");
+        change(SqlDialect::quote(resultsTable::replaced) + QStringLiteral(" = 1"), valued.arg(7.2));
+        change(QStringLiteral("%1 = 3, %2 = 3").arg(SqlDialect::quote(recordNumberField), SqlDialect::keyColumn(recordNumberField)),
+               valued.arg(9.1));
+        change(SqlDialect::quote(resultsTable::analyte) + QStringLiteral(" = 'GLY'"), valued.arg(9.9));
+        change(SqlDialect::quote(resultsTable::date) + QStringLiteral(" = '2026-02-02'"), valued.arg(7.7));
+        m_base->db().run(QStringLiteral("DELETE FROM %1 WHERE %2").arg(SqlDialect::quote(resultsTable::name), valued.arg(8.9)));
+        QCOMPARE(lastValues({}), (QStringList{"BERNARD Léa HbA1c : 9,1 % 2025-01-10", "LEROY Jean HbA1c : 7,7 % 2026-02-02",
+                                              "MARTIN Paul HbA1c : 8,4 % 2026-03-01", "PETIT Anne HbA1c : 8,8 % 2026-02-01"}));
+        QCOMPARE(lastValues({}), lastValues(compared));
+    }
+
     void wordsOfTheReceivedResults()
     {
         createSearchIndexes(m_base->db());
@@ -346,15 +403,16 @@ private slots:
         // Its results table was made without the lookup of the laboratory values.
         const QString lookup = tableDef(tables::results).lookups.value(0).name;
         m_base->db().run(QStringLiteral("DROP INDEX %1").arg(SqlDialect::quote(lookup)));
+        dropLatestResults();
         addRow(tables::consultations, 4, {{}, QStringLiteral("Lombalgie aiguë")});
         addResult(1, QDate(2026, 6, 1), QStringLiteral("HbA1c"), 8.2);
         QStringList missing;
         for (const TextIndexDef &index : textIndexes())
             missing.append(m_base->db().dialect().textIndexName(index));
-        QCOMPARE(missingSearchIndexes(m_base->db()), missing << lookup);
+        QCOMPARE(missingSearchIndexes(m_base->db()), missing << lookup << latestResults::name);
         QList<int> progress;
         createSearchIndexes(m_base->db(), [&progress](int done, int) { progress.append(done); });
-        QCOMPARE(progress.size(), textIndexes().size() + resultTextIndexes().size() + 1);
+        QCOMPARE(progress.size(), textIndexes().size() + resultTextIndexes().size() + 2);
         QVERIFY(missingSearchIndexes(m_base->db()).isEmpty());
         if (!m_base->alias().isSqlite()) {
             QSqlQuery earlier(m_base->db().connection());

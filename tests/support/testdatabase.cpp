@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/places.h"
+#include "records/latestresults.h"
 #include "records/schema.h"
 #include "records/serveradmin.h"
 #include "records/sqldialect.h"
@@ -56,7 +57,8 @@ TestDatabase::~TestDatabase()
 
 void TestDatabase::dropResultsTable()
 {
-    db().run(QStringLiteral("DROP TABLE %1").arg(records::SqlDialect::quote(records::tables::results)));
+    for (const QString &table : {records::tables::results, records::latestResults::name})
+        db().run(QStringLiteral("DROP TABLE %1").arg(records::SqlDialect::quote(table)));
     // SQLite keeps a dropped table's word indexes, which are tables of their own.
     if (m_alias.isSqlite()) {
         for (const records::TextIndexDef &index : records::resultTextIndexes())
