@@ -1,3 +1,4 @@
+#include "platform/error.h"
 #include "records/criteriareading.h"
 #include "records/latestresults.h"
 #include "records/patientlist.h"
@@ -12,6 +13,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 using namespace orvane;
 using namespace orvane::records;
@@ -96,7 +99,12 @@ private:
     void addResult(double number, const QDate &date, const QString &analyte, const QVariant &value, int replaced = 0,
                    const QString &comment = QString())
     {
-        QSqlQuery &insert = m_base->db().prepared(
+        fileResult(m_base->db(), number, date, analyte, value, replaced, comment);
+    }
+    static void fileResult(Database &db, double number, const QDate &date, const QString &analyte, const QVariant &value,
+                           int replaced = 0, const QString &comment = QString())
+    {
+        QSqlQuery &insert = db.prepared(
             QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .arg(SqlDialect::quote(resultsTable::name), SqlDialect::quote(recordNumberField),
                      SqlDialect::keyColumn(recordNumberField), SqlDialect::quote(resultsTable::date),
@@ -107,7 +115,7 @@ private:
         for (const QVariant &bound : QVariantList{number, number, day, QStringLiteral("HbA1c"), analyte,
                                                   value, QStringLiteral("%"), replaced, comment})
             insert.addBindValue(bound);
-        m_base->db().run(insert);
+        db.run(insert);
     }
     static SearchCriteria labValue(LabValueCriterion::Comparison comparison, double low, bool lastOnly, double high = 0)
     {
@@ -132,6 +140,18 @@ private:
         }
     }
 
+    // Each patient's last HbA1c, read from the last results the engine keeps; up to a day, by
+    // comparing his results one with another.
+    QStringList lastValues(const QDate &to = {})
+    {
+        SearchCriteria criteria = labValue(LabValueCriterion::Comparison::Above, 0, true);
+        criteria.labValue->to = to;
+        QStringList found;
+        for (const FoundPatient &patient : search(criteria))
+            found.append(patient.name + QLatin1Char(' ') + patient.matched + QLatin1Char(' ') + patient.matchedDate.toString(Qt::ISODate));
+        found.sort();
+        return found;
+    }
     void dropLatestResults()
     {
         const QString name = SqlDialect::quote(latestResults::name);
@@ -298,16 +318,6 @@ private slots:
     // The last values as kept by the engine, each patient's last value as found by comparing his results.
     void theLastValueIsKeptThroughEveryStoreChangeAndRemoval()
     {
-        using Comparison = LabValueCriterion::Comparison;
-        const auto lastValues = [this](const QDate &to) {
-            SearchCriteria criteria = labValue(Comparison::Above, 0, true);
-            criteria.labValue->to = to;
-            QStringList found;
-            for (const FoundPatient &patient : search(criteria))
-                found.append(patient.name + QLatin1Char(' ') + patient.matched + QLatin1Char(' ') + patient.matchedDate.toString(Qt::ISODate));
-            found.sort();
-            return found;
-        };
         const QDate compared(2100, 1, 1);
         addResult(1, QDate(2025, 1, 10), QStringLiteral("HBA1C"), 9.1);
         addResult(1, QDate(2026, 6, 1), QStringLiteral("HBA1C"), 7.2);
@@ -335,6 +345,27 @@ private slots:
         QCOMPARE(lastValues({}), (QStringList{"BERNARD Léa HbA1c : 9,1 % 2025-01-10", "LEROY Jean HbA1c : 7,7 % 2026-02-02",
                                               "MARTIN Paul HbA1c : 8,4 % 2026-03-01", "PETIT Anne HbA1c : 8,8 % 2026-02-01"}));
         QCOMPARE(lastValues({}), lastValues(compared));
+    }
+
+    // Two rooms file a result of one patient's analyte at once: the second waits for the first, and
+    // the later result is the last.
+    void resultsFiledAtOnceByTwoRoomsKeepTheLaterLast()
+    {
+        Database::Transaction first(m_base->db(), QString(), Database::Transaction::Begin::Now);
+        addResult(1, QDate(2026, 1, 1), QStringLiteral("HBA1C"), 7.0);
+        QString failure;
+        std::thread second([this, &failure] {
+            try {
+                fileResult(*m_base->openAnother(), 1, QDate(2026, 2, 1), QStringLiteral("HBA1C"), 9.0);
+            } catch (const Error &error) {
+                failure = error.message();
+            }
+        });
+        QThread::msleep(500);
+        first.commit();
+        second.join();
+        QCOMPARE(failure, QString());
+        QCOMPARE(lastValues(), QStringList{"DUPONT Marie HbA1c : 9 % 2026-02-01"});
     }
 
     void wordsOfTheReceivedResults()
