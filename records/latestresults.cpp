@@ -80,8 +80,9 @@ QString createTable(const SqlDialect &dialect)
 QString refresh(const SqlDialect &dialect, const QString &row)
 {
     const QString group = QStringLiteral("%1 = %2 AND %3 = %4");
-    return dialect.waitInTrigger(latestResults::name,
-                                 QStringLiteral("%1 || '/' || %2").arg(analyteOf(row), patientKey(row)))
+    // Without it, a second room filing the same patient's analyte at once would fail on the row the
+    // first one put in.
+    return dialect.takeInTrigger(latestResults::name)
         + QStringLiteral("DELETE FROM %1 WHERE %2; ")
               .arg(SqlDialect::quote(latestResults::name),
                    group.arg(SqlDialect::quote(latestResults::analyteKey), analyteOf(row),

@@ -83,16 +83,14 @@ public:
             return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN %4 END")
                 .arg(quote(name + suffix), event, quote(table), body);
         };
-        const QString update = updatedColumn.isEmpty() ? QStringLiteral("UPDATE")
-                                                       : QStringLiteral("UPDATE OF %1").arg(quote(updatedColumn));
         const QString oldRow = onRow(QStringLiteral("old"));
         const QString newRow = onRow(QStringLiteral("new"));
         return {trigger(QStringLiteral("_ajout"), QStringLiteral("INSERT"), newRow),
                 trigger(QStringLiteral("_retrait"), QStringLiteral("DELETE"), oldRow),
-                trigger(QStringLiteral("_modif"), update, oldRow + QLatin1Char(' ') + newRow)};
+                trigger(QStringLiteral("_modif"), updateOf(updatedColumn), oldRow + QLatin1Char(' ') + newRow)};
     }
     // One writer at a time holds the base.
-    QString waitInTrigger(const QString &, const QString &) const override { return {}; }
+    QString takeInTrigger(const QString &) const override { return {}; }
 };
 
 class PostgresDialect final : public SqlDialect
@@ -169,19 +167,18 @@ public:
                                   const QString &updatedColumn) const override
     {
         const QString function = quote(name) + QStringLiteral("()");
-        const QString update = updatedColumn.isEmpty() ? QStringLiteral("UPDATE")
-                                                       : QStringLiteral("UPDATE OF %1").arg(quote(updatedColumn));
         return {QStringLiteral("CREATE OR REPLACE FUNCTION %1 RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                                "IF TG_OP <> 'INSERT' THEN %2 END IF; IF TG_OP <> 'DELETE' THEN %3 END IF; "
                                "RETURN NULL; END $$")
                     .arg(function, onRow(QStringLiteral("OLD")), onRow(QStringLiteral("NEW"))),
                 QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR %2 OR DELETE ON %3 FOR EACH ROW EXECUTE FUNCTION %4")
-                    .arg(quote(name), update, quote(table), function)};
+                    .arg(quote(name), updateOf(updatedColumn), quote(table), function)};
     }
-    // The lock is the transaction's: it goes at its commit or rollback.
-    QString waitInTrigger(const QString &name, const QString &key) const override
+    // One lock per transaction, whatever the rows it writes (a lock per row would fill the server's
+    // table of locks); it goes at the commit or rollback.
+    QString takeInTrigger(const QString &table) const override
     {
-        return QStringLiteral("PERFORM pg_advisory_xact_lock(hashtext('%1'), hashtext(%2));").arg(name, key);
+        return QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE;").arg(quote(table));
     }
 
 private:
@@ -215,6 +212,11 @@ QString SqlDialect::quote(const QString &identifier)
     QString escaped = identifier;
     escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QString SqlDialect::updateOf(const QString &column)
+{
+    return column.isEmpty() ? QStringLiteral("UPDATE") : QStringLiteral("UPDATE OF %1").arg(quote(column));
 }
 
 QString SqlDialect::keyColumn(const QString &fieldName)

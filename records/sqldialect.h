@@ -66,9 +66,9 @@ public:
     virtual QStringList createRowTriggers(const QString &name, const QString &table,
                                           const std::function<QString(const QString &row)> &onRow,
                                           const QString &updatedColumn = {}) const = 0;
-    // Inside such a trigger, a statement that waits until no other connection's transaction has
-    // run the trigger `name` on rows of the same `key`: empty where writers take turns anyway.
-    virtual QString waitInTrigger(const QString &name, const QString &key) const = 0;
+    // Inside such a trigger, a statement after which the transaction alone writes `table` until it
+    // ends, readers aside: empty where writers take turns anyway.
+    virtual QString takeInTrigger(const QString &table) const = 0;
 
     static QString quote(const QString &identifier);
     // The hidden column holding the sort key of an ordering field.
@@ -79,6 +79,8 @@ protected:
     virtual QString idColumnDefinition() const = 0;
     virtual QString textKeyType() const = 0;
     virtual QString numberKeyType() const = 0;
+    // The event of a trigger on an update, of the column only when one is named.
+    static QString updateOf(const QString &column);
 };
 
 // Sort value of an empty number: before every real one.

@@ -368,6 +368,23 @@ private slots:
         QCOMPARE(lastValues(), QStringList{"DUPONT Marie HbA1c : 9 % 2026-02-01"});
     }
 
+    // A store of many patients' results in one transaction, as a base copied whole is written.
+    void manyPatientsResultsStoredAtOnce()
+    {
+        const TableDef &results = tableDef(resultsTable::name);
+        QList<QVariantList> rows;
+        for (int number = 1; number <= 50000; ++number) {
+            QVariantList row(results.fields.size());
+            row[results.fieldIndex(recordNumberField)] = number;
+            row[results.fieldIndex(resultsTable::date)] = QDate(2026, 1, 1);
+            row[results.fieldIndex(resultsTable::analyte)] = QStringLiteral("HBA1C");
+            row[results.fieldIndex(resultsTable::value)] = 9.5;
+            rows.append(row);
+        }
+        Table(m_base->db(), resultsTable::name).appendRows(rows);
+        QCOMPARE(search(labValue(LabValueCriterion::Comparison::Above, 9, true)).size(), 5);
+    }
+
     void wordsOfTheReceivedResults()
     {
         createSearchIndexes(m_base->db());
