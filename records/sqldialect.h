@@ -34,6 +34,7 @@ public:
 
     // The column type of a number field, for casting a bound value to it.
     QString numberType() const { return columnType(FieldType::Number); }
+    // The column type of a field of that type.
     virtual QString columnType(FieldType type) const = 0;
     // What follows CREATE TABLE (...) for a table stored in the order of its primary key.
     virtual QString keyOrderedTable() const = 0;

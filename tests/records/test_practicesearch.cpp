@@ -453,6 +453,7 @@ private slots:
         m_base->db().run(QStringLiteral("DROP INDEX %1").arg(SqlDialect::quote(lookup)));
         dropLatestResults();
         addRow(tables::consultations, 4, {{}, QStringLiteral("Lombalgie aiguë")});
+        addResult(1, QDate(2025, 1, 1), QStringLiteral("HbA1c"), 7.0);
         addResult(1, QDate(2026, 6, 1), QStringLiteral("HbA1c"), 8.2);
         QStringList missing;
         for (const TextIndexDef &index : textIndexes())
@@ -468,6 +469,7 @@ private slots:
             QVERIFY2(!earlier.next(), "the earlier index of the word lists is gone");
         }
         QCOMPARE(names(labValue(LabValueCriterion::Comparison::Above, 8, true)), QStringList{"DUPONT Marie"});
+        QCOMPARE(lastValues(), lastValues(QDate(2100, 1, 1)));
         SearchCriteria criteria;
         criteria.words = QStringLiteral("lombalgie aigue");
         QCOMPARE(names(criteria), QStringList{"PETIT Anne"});
