@@ -93,8 +93,10 @@ QString resultJoin(const LabValueCriterion &lab, QVariantList &values)
     QString later = resultOfAnalyte(QStringLiteral("y"), lab, values);
     if (!lab.lastOnly)
         later += QStringLiteral(" AND ") + valueCompared(QStringLiteral("y"), lab, values);
-    // Rows compared as pairs: both engines then seek the later ones in the analyte's lookup index.
-    return join + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 y WHERE y.%2 = r.%2 AND %3 AND (y.%4, y.%5) > (r.%4, r.%5))")
+    // An undated result comes before the dated ones, as in the table of last results: compared as
+    // it is, it would be neither earlier nor later, and its patient listed twice.
+    return join + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 y WHERE y.%2 = r.%2 AND %3 AND "
+                                 "(COALESCE(y.%4, ''), y.%5) > (COALESCE(r.%4, ''), r.%5))")
                       .arg(table, key, later, date, id);
 }
 

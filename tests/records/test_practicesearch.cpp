@@ -281,6 +281,7 @@ private slots:
     {
         addResult(1, QDate(2025, 1, 10), QStringLiteral("HBA1C"), 9.1);
         addResult(1, QDate(2026, 6, 1), QStringLiteral("HBA1C"), 7.2);
+        addResult(1, QDate(), QStringLiteral("HBA1C"), 9.3);
         // A value the laboratory replaced counts no more.
         addResult(2, QDate(2026, 3, 1), QStringLiteral("HBA1C"), 8.4);
         addResult(2, QDate(2026, 5, 1), QStringLiteral("HBA1C"), 7.0, 1);
