@@ -12,11 +12,6 @@ namespace {
 const QStringList copiedFields = {resultsTable::date, resultsTable::analyte, resultsTable::label, resultsTable::value,
                                   resultsTable::unit};
 
-QString column(const QString &row, const QString &field)
-{
-    return row + QLatin1Char('.') + SqlDialect::quote(field);
-}
-
 QString patientKey(const QString &row)
 {
     return row + QLatin1Char('.') + SqlDialect::keyColumn(recordNumberField);
@@ -24,7 +19,7 @@ QString patientKey(const QString &row)
 
 QString analyteOf(const QString &row)
 {
-    return QStringLiteral("upper(%1)").arg(column(row, resultsTable::analyte));
+    return QStringLiteral("upper(%1)").arg(SqlDialect::column(row, resultsTable::analyte));
 }
 
 QStringList tableColumns()
@@ -41,23 +36,23 @@ QString insertInto()
         .arg(SqlDialect::quote(latestResults::name), tableColumns().join(QLatin1String(", ")));
 }
 
-// The table's columns read from the result `r`, then the valid results.
+// The valid results `r`, read as the table's columns, then the `more` ones given.
 QString fromResults(const QString &more = {})
 {
-    QStringList columns = {analyteOf(QStringLiteral("r")) + QStringLiteral(" AS ") + SqlDialect::quote(latestResults::analyteKey),
-                           patientKey(QStringLiteral("r"))};
+    const QString r = QStringLiteral("r");
+    QStringList columns = {analyteOf(r) + QStringLiteral(" AS ") + SqlDialect::quote(latestResults::analyteKey), patientKey(r)};
     for (const QString &field : copiedFields)
-        columns.append(column(QStringLiteral("r"), field));
+        columns.append(SqlDialect::column(r, field));
     return QStringLiteral("SELECT %1%2 FROM %3 r WHERE %4 <> '' AND COALESCE(%5, 0) <> 1")
         .arg(columns.join(QLatin1String(", ")), more, SqlDialect::quote(resultsTable::name),
-             column(QStringLiteral("r"), resultsTable::analyte), column(QStringLiteral("r"), resultsTable::replaced));
+             SqlDialect::column(r, resultsTable::analyte), SqlDialect::column(r, resultsTable::replaced));
 }
 
 // A patient's results of an analyte, the last first.
 QString lastFirst()
 {
     return QStringLiteral("%1 IS NULL, %1 DESC, r.%2 DESC")
-        .arg(column(QStringLiteral("r"), resultsTable::date), SqlDialect::idColumn());
+        .arg(SqlDialect::column(QStringLiteral("r"), resultsTable::date), SqlDialect::idColumn());
 }
 
 QString createTable(const SqlDialect &dialect)
@@ -97,7 +92,8 @@ QString fill()
     const QString rank = QStringLiteral(", row_number() OVER (PARTITION BY %1, %2 ORDER BY %3) AS n")
                              .arg(analyteOf(QStringLiteral("r")), patientKey(QStringLiteral("r")), lastFirst());
     return insertInto()
-        + QStringLiteral("SELECT %1 FROM (%2) ranked WHERE n = 1").arg(tableColumns().join(QLatin1String(", ")), fromResults(rank));
+        + QStringLiteral("SELECT %1 FROM (%2) ranked WHERE n = 1")
+              .arg(tableColumns().join(QLatin1String(", ")), fromResults(rank));
 }
 
 } // namespace

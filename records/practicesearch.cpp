@@ -22,25 +22,20 @@ double dateNumber(const QDate &date)
     return date.year() * 10000.0 + date.month() * 100.0 + date.day();
 }
 
-QString column(const QString &alias, const QString &field)
-{
-    return alias + QLatin1Char('.') + SqlDialect::quote(field);
-}
-
 // A valid result of the analyte in the period, on the row `alias`. A value the laboratory replaced
 // is no longer the patient's.
 QString resultOfAnalyte(const QString &alias, const LabValueCriterion &lab, QVariantList &values)
 {
     // The engine puts both sides in capitals, its own way: SQLite's leaves "é" as it is.
-    QStringList conditions = {QStringLiteral("upper(%1) = upper(?)").arg(column(alias, resultsTable::analyte)),
-                              QStringLiteral("COALESCE(%1, 0) <> 1").arg(column(alias, resultsTable::replaced))};
+    QStringList conditions = {QStringLiteral("upper(%1) = upper(?)").arg(SqlDialect::column(alias, resultsTable::analyte)),
+                              QStringLiteral("COALESCE(%1, 0) <> 1").arg(SqlDialect::column(alias, resultsTable::replaced))};
     values.append(lab.analyte.trimmed());
     if (lab.from.isValid()) {
-        conditions.append(column(alias, resultsTable::date) + QStringLiteral(" >= ?"));
+        conditions.append(SqlDialect::column(alias, resultsTable::date) + QStringLiteral(" >= ?"));
         values.append(lab.from.toString(Qt::ISODate));
     }
     if (lab.to.isValid()) {
-        conditions.append(column(alias, resultsTable::date) + QStringLiteral(" <= ?"));
+        conditions.append(SqlDialect::column(alias, resultsTable::date) + QStringLiteral(" <= ?"));
         values.append(lab.to.toString(Qt::ISODate));
     }
     return conditions.join(QLatin1String(" AND "));
@@ -49,7 +44,7 @@ QString resultOfAnalyte(const QString &alias, const LabValueCriterion &lab, QVar
 // A result that is no number ("Valeur" empty) meets no comparison.
 QString valueCompared(const QString &alias, const LabValueCriterion &lab, QVariantList &values)
 {
-    const QString value = column(alias, resultsTable::value);
+    const QString value = SqlDialect::column(alias, resultsTable::value);
     values.append(lab.low);
     switch (lab.comparison) {
     case LabValueCriterion::Comparison::Below: return value + QStringLiteral(" < ?");
@@ -70,7 +65,7 @@ QString lastResultJoin(const LabValueCriterion &lab, QVariantList &values)
     values.append(lab.analyte.trimmed());
     join += valueCompared(QStringLiteral("r"), lab, values);
     if (lab.from.isValid()) {
-        join += QStringLiteral(" AND %1 >= ?").arg(column(QStringLiteral("r"), resultsTable::date));
+        join += QStringLiteral(" AND %1 >= ?").arg(SqlDialect::column(QStringLiteral("r"), resultsTable::date));
         values.append(lab.from.toString(Qt::ISODate));
     }
     return join;
@@ -151,10 +146,11 @@ public:
                                       matches.join(QLatin1String(" OR ")), SqlDialect::quote(resultsTable::date),
                                       SqlDialect::idColumn());
         m_resultTextColumns = {QStringLiteral("(SELECT COALESCE(%1, '') || ' ' || COALESCE(%2, '')")
-                                       .arg(column(QStringLiteral("x"), resultsTable::label),
-                                            column(QStringLiteral("x"), resultsTable::comment))
+                                       .arg(SqlDialect::column(QStringLiteral("x"), resultsTable::label),
+                                            SqlDialect::column(QStringLiteral("x"), resultsTable::comment))
                                    + last + QLatin1Char(')'),
-                               QStringLiteral("(SELECT %1").arg(column(QStringLiteral("x"), resultsTable::date)) + last
+                               QStringLiteral("(SELECT %1").arg(SqlDialect::column(QStringLiteral("x"), resultsTable::date))
+                                   + last
                                    + QLatin1Char(')')};
         for (int i = 0; i < resultTextColumns * indexes.size(); ++i)
             m_columnValues.append(m_dialect.phraseValue(typed));
@@ -196,7 +192,7 @@ public:
         if (showsResult) {
             for (const QString &field : {resultsTable::date, resultsTable::label, resultsTable::analyte,
                                          resultsTable::value, resultsTable::unit})
-                columns.append(column(QStringLiteral("r"), field));
+                columns.append(SqlDialect::column(QStringLiteral("r"), field));
         }
         columns += m_resultTextColumns;
         return {QStringLiteral("SELECT %1 FROM %2 p%3%4 WHERE %5")

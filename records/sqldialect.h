@@ -72,6 +72,8 @@ public:
     virtual QString takeInTrigger(const QString &table) const = 0;
 
     static QString quote(const QString &identifier);
+    // The field of the row named `alias` in a statement.
+    static QString column(const QString &alias, const QString &field) { return alias + QLatin1Char('.') + quote(field); }
     // The hidden column holding the sort key of an ordering field.
     static QString keyColumn(const QString &fieldName);
     static QString idColumn() { return QStringLiteral("\"_id\""); }
