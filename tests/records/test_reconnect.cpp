@@ -5,6 +5,7 @@
 #include "support/testdatabase.h"
 
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace orvane;
@@ -74,6 +75,10 @@ private slots:
         QVERIFY(server(QStringLiteral("restart")));
         reasons.first();
         QCOMPARE(reasons.text(QStringLiteral("Motif")), QStringLiteral("Fièvre"));
+        // The new session is set up as the first was: no statement compiled to machine code.
+        QSqlQuery jit(QStringLiteral("SHOW jit"), m_base->db().connection());
+        QVERIFY(jit.next());
+        QCOMPARE(jit.value(0).toString(), QStringLiteral("off"));
     }
 
     void aStoreCutByARestartLeavesEveryRowOfItPending()
