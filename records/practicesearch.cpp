@@ -113,20 +113,28 @@ public:
     }
 
     // The patients one of whose texts holds the phrase; narrowed only, the phrase then checked in
-    // the lines read.
+    // the lines read. Gathered from the whole index, or looked for in each patient's texts when
+    // another criterion has narrowed the patients first.
     enum class Phrase { Matched, Narrowed };
-    void phraseIn(const QList<TextIndexDef> &indexes, const QString &typed, Phrase phrase = Phrase::Matched)
+    enum class Reading { Gathered, PerPatient };
+    void phraseIn(const QList<TextIndexDef> &indexes, const QString &typed, Phrase phrase = Phrase::Matched,
+                  Reading reading = Reading::Gathered)
     {
-        QStringList selects;
+        const QString key = SqlDialect::keyColumn(recordNumberField);
+        QStringList texts;
         for (const TextIndexDef &index : indexes) {
-            selects.append(QStringLiteral("SELECT x.%1 FROM %2 x WHERE %3")
-                               .arg(SqlDialect::quote(recordNumberField), SqlDialect::quote(index.table),
-                                    phrase == Phrase::Matched ? m_dialect.textMatches(index, QStringLiteral("x"))
-                                                              : m_dialect.textNarrowedTo(index, QStringLiteral("x"))));
+            const QString table = SqlDialect::quote(index.table);
+            const QString holds = phrase == Phrase::Matched ? m_dialect.textMatches(index, QStringLiteral("x"))
+                                                            : m_dialect.textNarrowedTo(index, QStringLiteral("x"));
+            texts.append(reading == Reading::Gathered
+                             ? QStringLiteral("SELECT x.%1 FROM %2 x WHERE %3")
+                                   .arg(SqlDialect::quote(recordNumberField), table, holds)
+                             : QStringLiteral("EXISTS (SELECT 1 FROM %1 x WHERE x.%2 = p.%2 AND %3)").arg(table, key, holds));
             m_values.append(m_dialect.phraseValue(typed));
         }
-        m_conditions.append(QStringLiteral("p.%1 IN (%2)")
-                                .arg(SqlDialect::keyColumn(recordNumberField), selects.join(QLatin1String(" UNION "))));
+        m_conditions.append(reading == Reading::Gathered
+                                ? QStringLiteral("p.%1 IN (%2)").arg(key, texts.join(QLatin1String(" UNION ")))
+                                : QLatin1Char('(') + texts.join(QLatin1String(" OR ")) + QLatin1Char(')'));
     }
 
     void condition(const QString &sql, const QVariantList &values)
@@ -265,7 +273,11 @@ SearchStatement searchStatement(const SearchCriteria &criteria, const SqlDialect
     }
     if (!criteria.words.isEmpty()) {
         // Checked in the lines of the texts shown (see foundPatient): a phrase is found on one line.
-        builder.phraseIn(textIndexes() + resultTexts, criteria.words, StatementBuilder::Phrase::Narrowed);
+        // A drug is taken by few patients: their texts are then looked for one by one, where a word
+        // of most notes would otherwise gather most of the practice first.
+        const bool fewPatients = !criteria.drug.isEmpty() && dialect.looksForTextsPerPatient();
+        builder.phraseIn(textIndexes() + resultTexts, criteria.words, StatementBuilder::Phrase::Narrowed,
+                         fewPatients ? StatementBuilder::Reading::PerPatient : StatementBuilder::Reading::Gathered);
         for (const TextIndexDef &index : textIndexes())
             builder.show(index);
         if (!resultTexts.isEmpty())

@@ -69,6 +69,8 @@ public:
         return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH ?)").arg(alias, idColumn(), quote(index.name));
     }
     // One FTS5 phrase: the index's own tokenizer splits and folds it as it did the texts.
+    // Its planner may read the index's whole answer again for each patient.
+    bool looksForTextsPerPatient() const override { return false; }
     QString phraseValue(const QString &typed) const override
     {
         QString escaped = typed;
@@ -156,6 +158,8 @@ public:
             .arg(alias, quote(index.name), folded(QStringLiteral("?")));
     }
     QString phraseValue(const QString &typed) const override { return typed; }
+    // The planner weighs both ways itself: per patient, or the index's answer once, hashed.
+    bool looksForTextsPerPatient() const override { return true; }
     // The words alone: a word list keeps the places of words up to the 16,383rd only, and notes of
     // years go past it.
     QString textNarrowedTo(const TextIndexDef &index, const QString &alias) const override

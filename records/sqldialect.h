@@ -60,6 +60,9 @@ public:
     virtual QString textNarrowedTo(const TextIndexDef &index, const QString &alias) const { return textMatches(index, alias); }
     // The value bound to that condition for the words typed.
     virtual QString phraseValue(const QString &typed) const = 0;
+    // Whether, once another criterion has narrowed the patients to few, their texts are better
+    // looked for patient by patient than gathered from the whole index.
+    virtual bool looksForTextsPerPatient() const = 0;
 
     // Triggers named `name` that run, in the transaction of each store of a row of `table`, the
     // statements `onRow` gives for the row stored ("new") or the one removed ("old"); an update

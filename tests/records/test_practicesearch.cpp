@@ -400,6 +400,13 @@ private slots:
         QCOMPARE(found.first().matchedDate, QDate(2026, 4, 2));
         criteria.words = QStringLiteral("fatigue");
         QCOMPARE(names(criteria), QStringList{"DUPONT Marie"});
+        // With a drug, each of its patients' texts is looked for on the server.
+        addResult(2, QDate(2026, 4, 3), QStringLiteral("HBA1C"), 7.0, 0, QStringLiteral("Prélèvement hémolysé"));
+        criteria.drug = QStringLiteral("mediator");
+        criteria.words = QStringLiteral("hemolyse");
+        QCOMPARE(names(criteria), QStringList{"MARTIN Paul"});
+        criteria.words = QStringLiteral("fatigue");
+        QCOMPARE(names(criteria), QStringList{"DUPONT Marie"});
     }
 
     void aTextChangedIsFoundByItsNewWordsOnly()
