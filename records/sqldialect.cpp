@@ -68,9 +68,10 @@ public:
     {
         return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH ?)").arg(alias, idColumn(), quote(index.name));
     }
-    // One FTS5 phrase: the index's own tokenizer splits and folds it as it did the texts.
-    // Its planner may read the index's whole answer again for each patient.
+    // Its planner may read the index's whole answer again for each patient: a drug with a word of
+    // most notes took two minutes so.
     bool looksForTextsPerPatient() const override { return false; }
+    // One FTS5 phrase: the index's own tokenizer splits and folds it as it did the texts.
     QString phraseValue(const QString &typed) const override
     {
         QString escaped = typed;
