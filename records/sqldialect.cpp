@@ -100,12 +100,8 @@ class PostgresDialect final : public SqlDialect
 {
 public:
     QString driver() const override { return QStringLiteral("QPSQL"); }
-    QStringList connectionSetUp() const override
-    {
-        // Compiling a statement to machine code costs the server a few hundred milliseconds, more than
-        // it saves on the program's statements, the practice searches included.
-        return {QStringLiteral("SET client_min_messages TO warning"), QStringLiteral("SET jit TO off")};
-    }
+    // Its settings go with the connection request.
+    QStringList connectionSetUp() const override { return {}; }
     QStringList beginTransaction() const override { return {QStringLiteral("BEGIN")}; }
     QStringList beginExclusive(const QString &quotedTable) const override
     {

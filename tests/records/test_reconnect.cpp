@@ -75,10 +75,13 @@ private slots:
         QVERIFY(server(QStringLiteral("restart")));
         reasons.first();
         QCOMPARE(reasons.text(QStringLiteral("Motif")), QStringLiteral("Fièvre"));
-        // The new session is set up as the first was: no statement compiled to machine code.
-        QSqlQuery jit(QStringLiteral("SHOW jit"), m_base->db().connection());
-        QVERIFY(jit.next());
-        QCOMPARE(jit.value(0).toString(), QStringLiteral("off"));
+        // The new session is set up as the first was: no statement compiled to machine code, and
+        // the server's notices kept from the program.
+        QSqlQuery settings(QStringLiteral("SELECT current_setting('jit'), current_setting('client_min_messages')"),
+                           m_base->db().connection());
+        QVERIFY(settings.next());
+        QCOMPARE(settings.value(0).toString(), QStringLiteral("off"));
+        QCOMPARE(settings.value(1).toString(), QStringLiteral("warning"));
     }
 
     void aStoreCutByARestartLeavesEveryRowOfItPending()
